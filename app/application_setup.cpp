@@ -1,0 +1,18 @@
+#include "application_setup.h"
+
+#include <QApplication>
+#include <QFont>
+#include <QIcon>
+
+void setUpApplication(QApplication& app)
+{
+    QApplication::setApplicationName(QStringLiteral("Miroven"));
+    QApplication::setApplicationVersion(QStringLiteral("1.00"));
+    QApplication::setOrganizationName(QStringLiteral("Tarsiel"));
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/app.svg")));
+    // The layouts were drawn for a 9-point interface font; larger desktop defaults
+    // cut captions. Keep the system's family, pin the size.
+    QFont font = QApplication::font();
+    font.setPointSize(9);
+    app.setFont(font);
+}

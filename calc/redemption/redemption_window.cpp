@@ -1,0 +1,3 @@
+#include "calc/calculators.h"
+
+void showRedemptionWindow(CalcRecord&) {}

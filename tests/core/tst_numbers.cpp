@@ -1,0 +1,170 @@
+#include "core/currency.h"
+#include "core/figures.h"
+#include "core/integer.h"
+
+#include <QtTest>
+
+#include <cmath>
+#include <limits>
+
+using OptInt = std::optional<int>;
+Q_DECLARE_METATYPE(OptInt)
+
+namespace {
+constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
+constexpr double kInf = std::numeric_limits<double>::infinity();
+constexpr qint64 kMaxRaw = std::numeric_limits<qint64>::max();
+constexpr qint64 kMinRaw = std::numeric_limits<qint64>::min();
+
+OptInt asOpt(std::optional<Integer> v) { return v ? OptInt(*v) : std::nullopt; }
+} // namespace
+
+class NumbersTest : public QObject {
+    Q_OBJECT
+private slots:
+    void roundToInteger_data()
+    {
+        QTest::addColumn<double>("value");
+        QTest::addColumn<OptInt>("expected");
+        QTest::newRow("0.5 ties down to even 0") << 0.5 << OptInt(0);
+        QTest::newRow("1.5 ties up to even 2") << 1.5 << OptInt(2);
+        QTest::newRow("2.5 ties down to even 2") << 2.5 << OptInt(2);
+        QTest::newRow("3.5 ties up to even 4") << 3.5 << OptInt(4);
+        QTest::newRow("-2.5 ties to -2") << -2.5 << OptInt(-2);
+        QTest::newRow("-0.5 ties to 0") << -0.5 << OptInt(0);
+        QTest::newRow("0.4 rounds to 0") << 0.4 << OptInt(0);
+        QTest::newRow("305.3805 rounds to 305") << 305.3805 << OptInt(305);
+        QTest::newRow("top of range") << 32767.4 << OptInt(32767);
+        QTest::newRow("32767.5 ties to 32768, out of range") << 32767.5 << OptInt();
+        QTest::newRow("bottom of range") << -32768.5 << OptInt(-32768);
+        QTest::newRow("below range") << -32768.6 << OptInt();
+        QTest::newRow("NaN") << kNaN << OptInt();
+        QTest::newRow("infinity") << kInf << OptInt();
+        QTest::newRow("minus infinity") << -kInf << OptInt();
+    }
+    void roundToInteger()
+    {
+        QFETCH(double, value);
+        QFETCH(OptInt, expected);
+        QCOMPARE(asOpt(::roundToInteger(value)), expected);
+    }
+
+    void checkedArithmetic_data()
+    {
+        QTest::addColumn<int>("a");
+        QTest::addColumn<int>("b");
+        QTest::addColumn<OptInt>("sum");
+        QTest::addColumn<OptInt>("difference");
+        QTest::newRow("largest statement total") << 31766 << 1001 << OptInt(32767) << OptInt(30765);
+        QTest::newRow("one past it") << 31767 << 1001 << OptInt() << OptInt(30766);
+        QTest::newRow("negative edge") << -32768 << -1 << OptInt() << OptInt(-32767);
+        QTest::newRow("minus the minimum") << 0 << -32768 << OptInt(-32768) << OptInt();
+        QTest::newRow("wide difference") << -7 << 32767 << OptInt(32760) << OptInt();
+    }
+    void checkedArithmetic()
+    {
+        QFETCH(int, a);
+        QFETCH(int, b);
+        QFETCH(OptInt, sum);
+        QFETCH(OptInt, difference);
+        QCOMPARE(asOpt(checkedAdd(Integer(a), Integer(b))), sum);
+        QCOMPARE(asOpt(checkedSubtract(Integer(a), Integer(b))), difference);
+    }
+
+    void currencyFromDouble_data()
+    {
+        QTest::addColumn<double>("value");
+        QTest::addColumn<bool>("fits");
+        QTest::addColumn<qint64>("raw");
+        QTest::newRow("units of a purchase") << 10000.0 / 1.0315 / 10000.0 * 10000.0 << true << qint64(96946195);
+        QTest::newRow("tie at the fifth place goes to even") << 0.00005 << true << qint64(0);
+        QTest::newRow("negative") << -1.23456 << true << qint64(-12346);
+        QTest::newRow("too large") << 1e15 << false << qint64(0);
+        QTest::newRow("too small") << -1e15 << false << qint64(0);
+        QTest::newRow("NaN") << kNaN << false << qint64(0);
+        QTest::newRow("infinity") << kInf << false << qint64(0);
+    }
+    void currencyFromDouble()
+    {
+        QFETCH(double, value);
+        QFETCH(bool, fits);
+        QFETCH(qint64, raw);
+        const auto c = Currency::fromDouble(value);
+        QCOMPARE(c.has_value(), fits);
+        if (fits)
+            QCOMPARE(c->raw(), raw);
+    }
+
+    void currencyFloor_data()
+    {
+        QTest::addColumn<qint64>("raw");
+        QTest::addColumn<qint64>("floor");
+        QTest::newRow("positive fraction drops") << qint64(96946195) << qint64(9694);
+        QTest::newRow("negative fraction goes away from zero") << qint64(-96946195) << qint64(-9695);
+        QTest::newRow("negative whole stays") << qint64(-10000) << qint64(-1);
+        QTest::newRow("zero") << qint64(0) << qint64(0);
+        QTest::newRow("tiny negative") << qint64(-1) << qint64(-1);
+        QTest::newRow("largest") << kMaxRaw << qint64(922337203685477);
+        QTest::newRow("smallest") << kMinRaw << qint64(-922337203685478);
+    }
+    void currencyFloor()
+    {
+        QFETCH(qint64, raw);
+        QFETCH(qint64, floor);
+        QCOMPARE(Currency::fromRaw(raw).floorWhole(), floor);
+    }
+
+    void currencyToDouble() { QCOMPARE(Currency::fromRaw(124968435).toDouble(), 12496.8435); }
+
+    void integerTimesCurrency_data()
+    {
+        QTest::addColumn<int>("factor");
+        QTest::addColumn<qint64>("raw");
+        QTest::addColumn<bool>("fits");
+        QTest::addColumn<qint64>("product");
+        QTest::newRow("valuation") << 10123 << qint64(123450000) << true << qint64(1249684350000);
+        QTest::newRow("negative units") << 10000 << qint64(-96946195) << true << qint64(-969461950000);
+        QTest::newRow("overflow") << 32767 << kMaxRaw / 1000 << false << qint64(0);
+        QTest::newRow("minus the minimum") << -1 << kMinRaw << false << qint64(0);
+        QTest::newRow("one times the minimum") << 1 << kMinRaw << true << kMinRaw;
+    }
+    void integerTimesCurrency()
+    {
+        QFETCH(int, factor);
+        QFETCH(qint64, raw);
+        QFETCH(bool, fits);
+        QFETCH(qint64, product);
+        const auto p = multiply(Integer(factor), Currency::fromRaw(raw));
+        QCOMPARE(p.has_value(), fits);
+        if (fits)
+            QCOMPARE(p->raw(), product);
+    }
+
+    void floorAndText_data()
+    {
+        QTest::addColumn<double>("value");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("valuation floored") << 12496.8435 << QStringLiteral("12496");
+        QTest::newRow("negative floored away from zero") << -0.5 << QStringLiteral("-1");
+        QTest::newRow("whole stays") << 120000.0 << QStringLiteral("120000");
+        QTest::newRow("no separators") << 1234567.9 << QStringLiteral("1234567");
+    }
+    void floorAndText()
+    {
+        QFETCH(double, value);
+        QFETCH(QString, text);
+        const auto whole = floorToWhole(value);
+        QVERIFY(whole);
+        QCOMPARE(figureText(*whole), text);
+    }
+
+    void floorOfFaults()
+    {
+        QVERIFY(!floorToWhole(kNaN));
+        QVERIFY(!floorToWhole(kInf));
+        QVERIFY(!floorToWhole(1e19));
+    }
+};
+
+QTEST_GUILESS_MAIN(NumbersTest)
+#include "tst_numbers.moc"

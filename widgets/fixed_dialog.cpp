@@ -1,0 +1,42 @@
+#include "fixed_dialog.h"
+
+#include "twips.h"
+
+#include <QIcon>
+#include <QKeyEvent>
+
+FixedDialog::FixedDialog(const QString& caption, const QString& iconPath, QRect clientTwips,
+                         MaximizeBox maximize)
+    : QDialog(nullptr)
+{
+    setWindowTitle(caption);
+    setWindowIcon(QIcon(iconPath));
+    Qt::WindowFlags flags = Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+                            | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint;
+    // Many window managers ignore a maximize hint on dialog-type windows, hence Qt::Window.
+    if (maximize == MaximizeBox::Yes)
+        flags |= Qt::WindowMaximizeButtonHint;
+    setWindowFlags(flags);
+    setSizeGripEnabled(false);
+    const QRect client = twipsRect(clientTwips.x(), clientTwips.y(), clientTwips.width(),
+                                   clientTwips.height());
+    if (maximize == MaximizeBox::Yes) {
+        // Maximizing may grow the window; the controls keep their places and sizes.
+        setMinimumSize(client.size());
+        resize(client.size());
+    } else {
+        setFixedSize(client.size());
+    }
+    // On a top-level widget, the position is that of the client area, frame excluded.
+    setGeometry(client);
+}
+
+void FixedDialog::keyPressEvent(QKeyEvent* event)
+{
+    // QDialog would reject() on Esc; these windows have no cancel button.
+    if (event->key() == Qt::Key_Escape) {
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}

@@ -6,6 +6,8 @@ struct CalcRecord;
 
 // The main menu: the program's only non-modal window. Closing it ends the run.
 class frmmain : public QMainWindow {
+    Q_OBJECT
+
 public:
     explicit frmmain(CalcRecord& record);
 

@@ -9,6 +9,7 @@ void setUpApplication(QApplication& app)
     QApplication::setApplicationName(QStringLiteral("Miroven"));
     QApplication::setApplicationVersion(QStringLiteral("1.00"));
     QApplication::setOrganizationName(QStringLiteral("Tarsiel"));
+    QGuiApplication::setDesktopFileName(QStringLiteral(MIROVEN_APP_ID));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/app.svg")));
     // The layouts were drawn for a 9-point interface font; larger desktop defaults
     // cut captions. Keep the system's family, pin the size.

@@ -6,6 +6,7 @@ MIROVEN_PACKAGES=(
     cmake ninja-build g++ pkg-config
     qt6-base-dev qt6-svg-dev qt6-qpa-plugins libqt6svg6 libgl-dev
     fonts-noto-cjk xvfb xauth
+    desktop-file-utils appstream dpkg-dev file
 )
 
 miroven_install_packages() {

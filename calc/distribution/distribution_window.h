@@ -8,7 +8,6 @@ struct CalcRecord;
 struct InputBox;
 class QLabel;
 class QLineEdit;
-class CommandButton;
 
 // The distribution calculator's input window: principal NAV, NAV after the
 // distribution, the distribution and the units held. "計算" shows the statement or

@@ -28,14 +28,10 @@ frmDiv::frmDiv(CalcRecord& record)
         addCaptionLabel(this, QStringLiteral("Label4"), QStringLiteral("所有口数"), 240, 1200);
 
     const QString zero = QStringLiteral("0");
-    txtCBL_ = addTextBox(this, QStringLiteral("txtCBL"), zero, {1920, 120, 1215, 270}, Label1_,
-                         Align::Right);
-    txtNBL_ = addTextBox(this, QStringLiteral("txtNBL"), zero, {1920, 480, 1215, 270}, Label2_,
-                         Align::Right);
-    txtDiv_ = addTextBox(this, QStringLiteral("txtDiv"), zero, {1920, 840, 1215, 270}, Label3_,
-                         Align::Right);
-    txtOA_ = addTextBox(this, QStringLiteral("txtOA"), zero, {1920, 1200, 1215, 270}, Label4_,
-                        Align::Right);
+    txtCBL_ = addTextBox(this, QStringLiteral("txtCBL"), zero, {1920, 120, 1215, 270}, Label1_);
+    txtNBL_ = addTextBox(this, QStringLiteral("txtNBL"), zero, {1920, 480, 1215, 270}, Label2_);
+    txtDiv_ = addTextBox(this, QStringLiteral("txtDiv"), zero, {1920, 840, 1215, 270}, Label3_);
+    txtOA_ = addTextBox(this, QStringLiteral("txtOA"), zero, {1920, 1200, 1215, 270}, Label4_);
 
     auto* cmdCalc =
         addButton(this, QStringLiteral("cmdCalc"), QStringLiteral("計算"), {3480, 120, 1095, 375});

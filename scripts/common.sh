@@ -6,7 +6,12 @@ MIROVEN_PACKAGES=(
     cmake ninja-build g++ pkg-config
     qt6-base-dev qt6-svg-dev qt6-qpa-plugins libqt6svg6 libgl-dev
     fonts-noto-cjk xvfb xauth
+)
+
+# Only for the tests: desktop-file and package checks, the fuzzers and their references.
+MIROVEN_TEST_PACKAGES=(
     desktop-file-utils appstream dpkg-dev file
+    clang libclang-rt-14-dev llvm libgmp-dev libmpfr-dev
 )
 
 miroven_install_packages() {

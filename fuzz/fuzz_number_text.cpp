@@ -1,0 +1,62 @@
+// Text to number for each field type, checked against an independent exact reading.
+#include "fuzz_input.h"
+#include "reference_number.h"
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+
+[[noreturn]] void fail(const char* what, const QString& text)
+{
+    std::fprintf(stderr, "%s for text \"%s\"\n", what, text.toUtf8().constData());
+    std::abort();
+}
+
+void check(const QString& text, const NumberFormat& format)
+{
+    const reference::Reading ref = reference::read(text, format);
+    const auto integer = parseInteger(text, format);
+    const auto currency = parseCurrency(text, format);
+    const auto binary = parseDouble(text, format);
+
+    if (ref.empty || !ref.number) {
+        const InputProblem expected = ref.empty ? InputProblem::Empty : InputProblem::NotANumber;
+        if (integer.value || integer.problem != expected)
+            fail("Integer field disagrees on a non-number", text);
+        if (currency.value || currency.problem != expected)
+            fail("Currency field disagrees on a non-number", text);
+        if (binary.value || binary.problem != expected)
+            fail("Double field disagrees on a non-number", text);
+        return;
+    }
+
+    const auto refInteger = reference::integer(ref);
+    if (refInteger.has_value() != integer.value.has_value()
+        || (refInteger && *refInteger != *integer.value)
+        || (!refInteger && integer.problem != InputProblem::OutOfIntegerRange))
+        fail("Integer field disagrees", text);
+
+    const auto refCurrency = reference::currencyRaw(ref);
+    if (refCurrency.has_value() != currency.value.has_value()
+        || (refCurrency && *refCurrency != currency.value->raw())
+        || (!refCurrency && currency.problem != InputProblem::TooLarge))
+        fail("Currency field disagrees", text);
+
+    const auto refDouble = reference::binary(ref);
+    if (refDouble.has_value() != binary.value.has_value()
+        || (refDouble && (*refDouble != *binary.value
+                          || std::signbit(*refDouble) != std::signbit(*binary.value)))
+        || (!refDouble && binary.problem != InputProblem::TooLarge))
+        fail("Double field disagrees", text);
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    const FuzzInput in = splitFuzzInput(data, size, 1);
+    check(in.texts.front(), in.format);
+    return 0;
+}

@@ -15,7 +15,6 @@ struct RedemptionTexts {
 };
 
 // Box captions in reading order, as refusal messages name them.
-inline constexpr int kRedemptionBoxCount = 4;
 [[nodiscard]] QString redemptionBoxCaption(int box);
 
 // Figure captions as the statement names them, for overflow messages.

@@ -1,0 +1,47 @@
+// The redemption calculation on arbitrary box texts: it never crashes, a refusal
+// leaves the results alone, and a completed one keeps the rules' invariants.
+#include "calc/redemption/redemption_calculation.h"
+#include "fuzz_check.h"
+#include "fuzz_input.h"
+
+#include <cmath>
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    const FuzzInput in = splitFuzzInput(data, size, 4);
+    const QStringList& t = in.texts;
+    CalcRecord record = markedRecord();
+    const CalcRecord before = record;
+    const CalcOutcome outcome = runRedemption(record, {t[0], t[1], t[2], t[3]}, in.format);
+
+    if (outcome.kind != CalcOutcome::Kind::Done) {
+        if (record.Fee != before.Fee || record.Tax != before.Tax || record.Cash != before.Cash)
+            violated("a calculation that did not complete changed its results", t);
+        if (outcome.kind == CalcOutcome::Kind::MissingInput
+            && !(record.ErrNo == "9" || record.ErrNo == "10" || record.ErrNo == "11"))
+            violated("missing input with a code other than 9, 10 or 11", t);
+        return 0;
+    }
+
+    const double valuation = multiply(record.NBL, record.OA)->toDouble() / 10000.0;
+    const double retention = valuation * record.RetentionPercent / 100.0;
+    if (std::abs(record.Fee - retention) > 0.5)
+        violated("the retention is not the rate's share of the valuation, to the yen", t);
+    if (record.Tax < 0)
+        violated("a negative tax", t);
+    if (record.NBL <= record.CBL && record.Tax != 0)
+        violated("tax without a rise in the NAV", t);
+    const double expectedCash = valuation - record.Tax - record.Fee;
+    const double slack = 0.00005 + std::abs(expectedCash) * 1e-15;
+    if (std::abs(record.Cash.toDouble() - expectedCash) > slack)
+        violated("cash is not valuation - tax - retention", t);
+
+    RedemptionFigures figures;
+    if (formRedemptionFigures(record, figures).kind != CalcOutcome::Kind::Done)
+        violated("a completed calculation whose statement cannot be formed", t);
+    if (figures.IM.toLongLong() > valuation || figures.IM.toLongLong() + 1 <= valuation - 1e-6)
+        violated("the valuation shown is not the valuation floored", t);
+    if (figures.Gain.toLongLong() != record.Cash.floorWhole())
+        violated("the cash shown is not the cash floored", t);
+    return 0;
+}

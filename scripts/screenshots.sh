@@ -1,0 +1,82 @@
+#!/usr/bin/env bash
+# Starts Miroven on a private Xvfb display, drives it as a user would (xdotool clicks
+# and typing at the windows' fixed places) and captures the main menu and each
+# calculator with its statement into docs/screenshots/. Build first (./run.sh or
+# ./test.sh). Usage: scripts/screenshots.sh [OUTPUT_DIR]   (QT_SCALE_FACTOR is honoured)
+set -euo pipefail
+cd "$(dirname "$0")/.."
+source scripts/common.sh
+miroven_install_packages xvfb xdotool imagemagick x11-utils x11-xserver-utils fonts-noto-cjk
+
+out=${1:-docs/screenshots}
+mkdir -p "$out"
+scale=${QT_SCALE_FACTOR:-1}
+export XDG_RUNTIME_DIR
+XDG_RUNTIME_DIR=$(mktemp -d)
+chmod 700 "$XDG_RUNTIME_DIR"
+
+display=:$((90 + RANDOM % 100))
+Xvfb "$display" -screen 0 "$((800 * scale))x$((640 * scale))x24" -nolisten tcp &
+xvfb=$!
+trap 'kill $miroven $xvfb 2>/dev/null || true; rm -rf "$XDG_RUNTIME_DIR"' EXIT
+export DISPLAY=$display
+for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+xsetroot -solid '#3a5f7d'
+
+build/miroven &
+miroven=$!
+
+# Screen points are given in twips, as the windows are laid out.
+px() { echo $(( ($1 + 7) / 15 * scale )); }
+click() { xdotool mousemove "$(px "$1")" "$(px "$2")" click 1; sleep 0.3; }
+waitFor() { xdotool search --sync --onlyvisible --name "^$1\$" >/dev/null; sleep 0.5; }
+typeInto() { xdotool key ctrl+a; xdotool type --delay 20 "$1"; }
+# The desktop around the windows is cut away.
+shot() { import -window root png:- | convert - -fuzz 2% -trim +repage "$out/$1.png"; }
+
+# Centre of a control: window client origin + control left/top + half its size.
+main_x=2370; main_y=1290
+waitFor Miroven
+shot main-menu
+
+# Purchase: funds 10000 at a NAV of 10000, fee out of the funds.
+click $((main_x + 240 + 1627)) $((main_y + 360 + 187))
+waitFor "Miroven-購入時"
+buy_x=2385; buy_y=3510
+click $((buy_x + 240 + 120)) $((buy_y + 240 + 187))
+xdotool key Tab; typeInto 10000
+xdotool key Tab; typeInto 10000
+click $((buy_x + 3480 + 547)) $((buy_y + 240 + 187))
+waitFor "Miroven-購入明細"
+shot purchase
+click $((buy_x + 2880 + 487)) $((6525 + 240 + 187))
+click $((buy_x + 3480 + 547)) $((buy_y + 720 + 187))
+
+# Redemption: principal NAV 10000, now 12000, 100000 units, retention 0.3 %.
+click $((main_x + 240 + 1627)) $((main_y + 840 + 187))
+waitFor "Miroven-解約"
+typeInto 10000; xdotool key Tab
+typeInto 12000; xdotool key Tab
+typeInto 100000
+click $((2385 + 3600 + 547)) $((3540 + 120 + 187))
+waitFor "Miroven-解約明細"
+shot redemption
+click $((2385 + 2760 + 487)) $((5625 + 120 + 187))
+click $((2385 + 3600 + 547)) $((3540 + 600 + 187))
+
+# Distribution: principal NAV 10000, 9950 after a distribution of 1000 on 100000 units.
+click $((main_x + 240 + 1627)) $((main_y + 1320 + 187))
+waitFor "Miroven-分配"
+typeInto 10000; xdotool key Tab
+typeInto 9950; xdotool key Tab
+typeInto 1000; xdotool key Tab
+typeInto 100000
+click $((2385 + 3480 + 547)) $((3510 + 120 + 187))
+waitFor "Miroven-解約明細"
+shot distribution
+click $((2415 + 3480 + 487)) $((5490 + 240 + 187))
+click $((2385 + 3480 + 547)) $((3510 + 600 + 187))
+
+click $((main_x + 3600 + 667)) $((main_y + 360 + 187))
+wait $miroven
+echo "screenshots in $out"

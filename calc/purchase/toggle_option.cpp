@@ -6,7 +6,8 @@ ToggleOption::ToggleOption(const QString& text, QWidget* parent) : QRadioButton(
 
 void ToggleOption::setSelected(bool selected)
 {
-    // An auto-exclusive button refuses to clear itself; lift that for the moment.
+    // Whether an auto-exclusive button lets itself be cleared depends on its
+    // siblings; lift that for the moment so clearing always works.
     if (!selected && isChecked() && autoExclusive()) {
         setAutoExclusive(false);
         setChecked(false);
@@ -14,6 +15,14 @@ void ToggleOption::setSelected(bool selected)
         return;
     }
     setChecked(selected);
+}
+
+void ToggleOption::nextCheckState()
+{
+    // A lone option has no sibling to take the selection, and Qt would let a click
+    // clear it.
+    if (!isChecked())
+        setChecked(true);
 }
 
 void ToggleOption::mousePressEvent(QMouseEvent* event)

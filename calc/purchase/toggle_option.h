@@ -2,9 +2,9 @@
 
 #include <QRadioButton>
 
-// A lone option button that the mouse switches on and off. It stays a radio button
-// (so assistive tools announce it as one), and stays auto-exclusive, so neither a
-// click nor Space clears it by itself: whoever handles mouseUp decides its state.
+// A lone option button that the mouse switches on and off. It stays an auto-exclusive
+// radio button, so assistive tools announce it as one. A click or Space only ever
+// selects it, as with any option; clearing is left to whoever handles mouseUp.
 class ToggleOption : public QRadioButton {
     Q_OBJECT
 
@@ -20,6 +20,7 @@ signals:
     void mouseUp();
 
 protected:
+    void nextCheckState() override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
 

@@ -22,5 +22,4 @@ struct PurchaseStatement {
 // Formed from the record after a purchase calculation and from the fee-coverage
 // option's state when "計算" was pressed. Formed before the statement opens, so a
 // figure that does not fit keeps it from opening.
-[[nodiscard]] PurchaseStatement purchaseStatement(const CalcRecord& record,
-                                                  bool feePaidFromFunds);
+[[nodiscard]] PurchaseStatement purchaseStatement(const CalcRecord& record, bool feePaidFromFunds);

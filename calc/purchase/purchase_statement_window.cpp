@@ -4,8 +4,8 @@
 #include "widgets/form_controls.h"
 
 frmBuyShow::frmBuyShow(const PurchaseFigures& figures)
-    : FixedDialog(QStringLiteral("Miroven-購入明細"), QStringLiteral(":/icons/purchase_statement.svg"),
-                  {2385, 6525, 3975, 1710}),
+    : FixedDialog(QStringLiteral("Miroven-購入明細"),
+                  QStringLiteral(":/icons/purchase_statement.svg"), {2385, 6525, 3975, 1710}),
       figures_(figures)
 {
     setObjectName(QStringLiteral("frmBuyShow"));
@@ -24,7 +24,8 @@ frmBuyShow::frmBuyShow(const PurchaseFigures& figures)
     addCaptionLabel(this, QStringLiteral("Label1"), QStringLiteral("総投資額"), 240, 1320);
     lblTI_ = addValueLabel(this, QStringLiteral("lblTI"), {1200, 1320, 1455, 255},
                            QStringLiteral("総投資額"));
-    auto* cmdOK = addButton(this, QStringLiteral("cmdOK"), QStringLiteral("OK"), {2880, 240, 975, 375});
+    auto* cmdOK =
+        addButton(this, QStringLiteral("cmdOK"), QStringLiteral("OK"), {2880, 240, 975, 375});
     addRule(this, QStringLiteral("Line1"), 240, 2760, 1200);
     connect(cmdOK, &QPushButton::clicked, this, &frmBuyShow::cmdOK_Click);
 

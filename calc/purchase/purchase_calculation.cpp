@@ -1,5 +1,7 @@
 #include "purchase_calculation.h"
 
+#include "core/box_reading.h"
+
 #include <cmath>
 #include <optional>
 
@@ -67,25 +69,17 @@ CalcOutcome computeResults(const CalcRecord& r, bool feePaidFromFunds, PurchaseR
 CalcOutcome runPurchase(CalcRecord& record, const PurchaseTexts& texts, bool feePaidFromFunds,
                         const NumberFormat& format)
 {
-    const Parsed<Integer> im = parseInteger(texts.IM, format);
-    if (!im.value)
-        return CalcOutcome::refused(kBoxIM, im.problem);
-    record.IM = *im.value;
+    if (auto refused = storeBox(record.IM, parseInteger(texts.IM, format), kBoxIM))
+        return *refused;
 
-    const Parsed<double> fp1 = parseDouble(texts.FP1, format);
-    if (!fp1.value)
-        return CalcOutcome::refused(kBoxFP1, fp1.problem);
-    record.FP1 = *fp1.value;
+    if (auto refused = storeBox(record.FP1, parseDouble(texts.FP1, format), kBoxFP1))
+        return *refused;
 
-    const Parsed<double> fp2 = parseDouble(texts.FP2, format);
-    if (!fp2.value)
-        return CalcOutcome::refused(kBoxFP2, fp2.problem);
-    record.FP2 = *fp2.value;
+    if (auto refused = storeBox(record.FP2, parseDouble(texts.FP2, format), kBoxFP2))
+        return *refused;
 
-    const Parsed<Integer> bl = parseInteger(texts.BL, format);
-    if (!bl.value)
-        return CalcOutcome::refused(kBoxBL, bl.problem);
-    record.BL = *bl.value;
+    if (auto refused = storeBox(record.BL, parseInteger(texts.BL, format), kBoxBL))
+        return *refused;
 
     // Only zero counts as missing; the tax may be zero, and negatives are computed.
     const char* missing = nullptr;

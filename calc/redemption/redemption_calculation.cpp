@@ -1,5 +1,7 @@
 #include "redemption_calculation.h"
 
+#include "core/box_reading.h"
+
 #include "core/currency.h"
 #include "core/figures.h"
 #include "core/integer.h"
@@ -51,25 +53,17 @@ CalcOutcome runRedemption(CalcRecord& record, const RedemptionTexts& texts,
 {
     // Each field is stored before the next box is read, so a refusal leaves the
     // boxes read before it in the record.
-    const auto cbl = parseInteger(texts.CBL, format);
-    if (!cbl.value)
-        return CalcOutcome::refused(0, cbl.problem);
-    record.CBL = *cbl.value;
+    if (auto refused = storeBox(record.CBL, parseInteger(texts.CBL, format), 0))
+        return *refused;
 
-    const auto nbl = parseInteger(texts.NBL, format);
-    if (!nbl.value)
-        return CalcOutcome::refused(1, nbl.problem);
-    record.NBL = *nbl.value;
+    if (auto refused = storeBox(record.NBL, parseInteger(texts.NBL, format), 1))
+        return *refused;
 
-    const auto units = parseCurrency(texts.OA, format);
-    if (!units.value)
-        return CalcOutcome::refused(2, units.problem);
-    record.OA = *units.value;
+    if (auto refused = storeBox(record.OA, parseCurrency(texts.OA, format), 2))
+        return *refused;
 
-    const auto percent = parseDouble(texts.Fee, format);
-    if (!percent.value)
-        return CalcOutcome::refused(3, percent.problem);
-    record.RetentionPercent = *percent.value;
+    if (auto refused = storeBox(record.RetentionPercent, parseDouble(texts.Fee, format), 3))
+        return *refused;
 
     // A rate of 0 is a valid input, so the rate is never missing.
     if (record.CBL == 0) {

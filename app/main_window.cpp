@@ -13,7 +13,7 @@ frmmain::frmmain(CalcRecord& record) : record_(record)
     setObjectName(QStringLiteral("frmmain"));
     setWindowTitle(QStringLiteral("Miroven"));
     setWindowIcon(QIcon(QStringLiteral(":/icons/app.svg")));
-    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
                    | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
 
     // The menu bar's only item is itself a command.

@@ -11,9 +11,10 @@ FixedDialog::FixedDialog(const QString& caption, const QString& iconPath, QRect 
 {
     setWindowTitle(caption);
     setWindowIcon(QIcon(iconPath));
-    Qt::WindowFlags flags = Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+    Qt::WindowFlags flags = Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
                             | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint;
-    // Many window managers ignore a maximize hint on dialog-type windows, hence Qt::Window.
+    // Many window managers ignore a maximize hint on dialog-type windows, hence Qt::Window;
+    // CustomizeWindowHint makes the title bar show only the boxes asked for.
     if (maximize == MaximizeBox::Yes)
         flags |= Qt::WindowMaximizeButtonHint;
     setWindowFlags(flags);

@@ -15,6 +15,7 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
+#include <sys/prctl.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -160,11 +161,16 @@ int main(int argc, char* argv[])
         fail("pipe2 failed");
 
     Child child;
+    const pid_t parent = getpid();
     const double started = nowMs();
     child.pid = fork();
     if (child.pid < 0)
         fail("fork failed");
     if (child.pid == 0) {
+        // Should the probe be killed, the program must not stay behind on the server.
+        prctl(PR_SET_PDEATHSIG, SIGKILL);
+        if (getppid() != parent)
+            _exit(127);
         close(execPipe[0]);
         // Whatever the program prints must not mix with the measurement on stdout.
         dup2(STDERR_FILENO, STDOUT_FILENO);

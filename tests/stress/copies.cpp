@@ -8,6 +8,7 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <signal.h>
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -44,9 +45,15 @@ std::vector<pid_t> CopyPool::startTogether(int count, const Environment& environ
     if (pipe2(barrier, O_CLOEXEC) != 0)
         return {};
     std::vector<pid_t> pids;
+    const pid_t parent = getpid();
     for (int i = 0; i < count; ++i) {
         const pid_t pid = fork();
         if (pid == 0) {
+            // If the test dies (a CTest time-out kills it), its copies go with it rather
+            // than wait at a message box forever.
+            prctl(PR_SET_PDEATHSIG, SIGKILL);
+            if (getppid() != parent)
+                _exit(127);
             close(barrier[1]);
             const int log = open(logPaths[i].c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
             const int null = open("/dev/null", O_RDONLY | O_CLOEXEC);

@@ -8,6 +8,7 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -42,8 +43,12 @@ VirtualScreen::VirtualScreen()
     }
     const std::string program = xvfb.toStdString();
     const std::string fd = std::to_string(ready[1]);
+    const pid_t parent = getpid();
     pid_ = fork();
     if (pid_ == 0) {
+        prctl(PR_SET_PDEATHSIG, SIGTERM); // no server left behind by a test that died
+        if (getppid() != parent)
+            _exit(127);
         fcntl(ready[1], F_SETFD, 0); // keep the write end across exec
         const int null = open("/dev/null", O_RDWR);
         dup2(null, STDIN_FILENO);

@@ -14,8 +14,9 @@ miroven_build build
 miroven_build build-asan -DMIROVEN_SANITIZE=ON
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
-# Packaging is checked once, in the plain build.
-(cd build-asan && ctest --output-on-failure -E install_and_package)
+# Packaging and the many-copies stress test, which drives the program from outside,
+# run once, in the plain build.
+(cd build-asan && ctest --output-on-failure -E 'install_and_package|tst_single_instance_stress')
 
 cmake -S . -B build-fuzz -G Ninja -DCMAKE_CXX_COMPILER=clang++ -DMIROVEN_FUZZ=ON \
     -DBUILD_TESTING=OFF

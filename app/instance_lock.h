@@ -27,6 +27,8 @@ public:
     static constexpr auto kFileName = "miroven.lock";
 
 private:
+    bool takeOverUnreadable();
+
     QString directory_;
     std::unique_ptr<QLockFile> lock_;
 };

@@ -47,6 +47,27 @@ private slots:
         QCOMPARE(next.acquire(), InstanceLock::Result::Acquired);
     }
 
+    // What a copy killed between creating the lock file and writing it leaves behind.
+    void unreadableLockIsTakenOver_data()
+    {
+        QTest::addColumn<QByteArray>("contents");
+        QTest::newRow("empty") << QByteArray();
+        QTest::newRow("garbage") << QByteArray("\x01\x02not a lock\n");
+    }
+    void unreadableLockIsTakenOver()
+    {
+        QFETCH(QByteArray, contents);
+        QTemporaryDir dir;
+        QFile planted(dir.filePath(InstanceLock::kFileName));
+        QVERIFY(planted.open(QIODevice::WriteOnly));
+        planted.write(contents);
+        planted.close();
+        InstanceLock next(dir.path());
+        QCOMPARE(next.acquire(), InstanceLock::Result::Acquired);
+        InstanceLock another(dir.path());
+        QCOMPARE(another.acquire(), InstanceLock::Result::HeldByAnother);
+    }
+
     void noDirectoryMeansNoLock()
     {
         InstanceLock lock(QStringLiteral("/nonexistent/miroven-test"));

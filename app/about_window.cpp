@@ -11,10 +11,9 @@ QString aboutText()
 }
 
 frmAbout::frmAbout()
-    : FixedDialog(QStringLiteral("Tarsiel -About"), QStringLiteral(":/icons/about.svg"),
-                  {2385, 1035, 3015, 2265})
+    : FixedDialog({u"frmAbout", u"Tarsiel -About", u":/icons/about.svg", {2385, 1035, 3015, 2265},
+                   false})
 {
-    setObjectName(QStringLiteral("frmAbout"));
     addCaptionLabel(this, QStringLiteral("Label1"), QStringLiteral("miroven@tarsiel.example"), 600,
                     1560);
     addCaptionLabel(this, QStringLiteral("Label2"), QStringLiteral("https://tarsiel.example/"), 600,

@@ -1,17 +1,44 @@
 #pragma once
 
+#include "box_spec.h"
 #include "calc_outcome.h"
 #include "number_text.h"
 
-#include <optional>
+#include <QList>
+#include <QString>
+#include <QStringList>
 
-// Stores a box's converted value in its record field. A refused text leaves the field
-// as it was and gives the outcome naming the box (its index in reading order).
-template <class T>
-[[nodiscard]] std::optional<CalcOutcome> storeBox(T& field, const Parsed<T>& parsed, int box)
-{
-    if (!parsed.value)
-        return CalcOutcome::refused(box, parsed.problem);
-    field = *parsed.value;
-    return std::nullopt;
-}
+#include <optional>
+#include <span>
+#include <utility>
+
+// The texts of a calculator's boxes, each with the box it was typed into.
+class BoxTexts {
+public:
+    BoxTexts() = default;
+    BoxTexts(std::initializer_list<std::pair<const BoxSpec*, QString>> texts) : texts_(texts) {}
+
+    // Texts given in the boxes' reading order, one for each box.
+    [[nodiscard]] static BoxTexts inReadingOrder(std::span<const BoxSpec* const> boxes,
+                                                 const QStringList& texts);
+
+    void set(const BoxSpec& box, const QString& text);
+    // The box's text; empty (so refused as missing) when none was given.
+    [[nodiscard]] QString text(const BoxSpec& box) const;
+
+private:
+    QList<std::pair<const BoxSpec*, QString>> texts_;
+};
+
+// Reads the boxes in the order given and stores each value in its record field
+// before the next box is read. The first box whose text is refused stops the
+// reading, and its refusal is returned; the fields read before it keep their new values.
+[[nodiscard]] std::optional<CalcOutcome> readBoxes(CalcRecord& record,
+                                                   std::span<const BoxSpec* const> boxes,
+                                                   const BoxTexts& texts,
+                                                   const NumberFormat& format);
+
+// Tests the boxes in the order given for a zero where zero counts as missing; the
+// first one found puts its code into ErrNo and gives MissingInput.
+[[nodiscard]] std::optional<CalcOutcome> findMissingInput(CalcRecord& record,
+                                                          std::span<const BoxSpec* const> boxes);

@@ -4,14 +4,16 @@
 
 #include <QString>
 
+#include <optional>
+
 inline constexpr auto kProgramTitle = "Miroven";
 
-// The field captions the missing-input message names, by code 1..12.
-[[nodiscard]] QString missingInputCaption(int code);
+// The missing-input code held as decimal text (the record's ErrNo), read as a number
+// and rounded ties to even after taking one off; nothing when it is not a number.
+[[nodiscard]] std::optional<int> missingInputCode(const QString& errNo);
 
-// The missing-input message for the code held as decimal text (the record's ErrNo);
-// empty when the text names no code from 1 to 12.
-[[nodiscard]] QString missingInputText(const QString& errNo);
+// The missing-input message for a box, named by its caption.
+[[nodiscard]] QString missingInputText(const QString& caption);
 
 // A box whose text was refused, named by its caption.
 [[nodiscard]] QString inputRefusalText(const QString& caption, InputProblem problem);

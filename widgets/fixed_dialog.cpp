@@ -5,23 +5,21 @@
 #include <QIcon>
 #include <QKeyEvent>
 
-FixedDialog::FixedDialog(const QString& caption, const QString& iconPath, QRect clientTwips,
-                         MaximizeBox maximize)
-    : QDialog(nullptr)
+FixedDialog::FixedDialog(const WindowSpec& spec) : QDialog(nullptr)
 {
-    setWindowTitle(caption);
-    setWindowIcon(QIcon(iconPath));
+    setObjectName(spec.name.toString());
+    setWindowTitle(spec.title.toString());
+    setWindowIcon(QIcon(spec.icon.toString()));
     Qt::WindowFlags flags = Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
                             | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint;
     // Many window managers ignore a maximize hint on dialog-type windows, hence Qt::Window;
     // CustomizeWindowHint makes the title bar show only the boxes asked for.
-    if (maximize == MaximizeBox::Yes)
+    if (spec.maximizeBox)
         flags |= Qt::WindowMaximizeButtonHint;
     setWindowFlags(flags);
     setSizeGripEnabled(false);
-    const QRect client = twipsRect(clientTwips.x(), clientTwips.y(), clientTwips.width(),
-                                   clientTwips.height());
-    if (maximize == MaximizeBox::Yes) {
+    const QRect client = twipsRect(spec.client);
+    if (spec.maximizeBox) {
         // Maximizing may grow the window; the controls keep their places and sizes.
         setMinimumSize(client.size());
         resize(client.size());

@@ -18,7 +18,7 @@ QLineEdit* addTextBox(QWidget* parent, const QString& name, const QString& text,
 {
     auto* edit = new QLineEdit(text, parent);
     edit->setObjectName(name);
-    edit->setGeometry(twipsRect(box.x(), box.y(), box.width(), box.height()));
+    edit->setGeometry(twipsRect(box));
     edit->setAlignment((align == Align::Right ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter);
     // Typing goes in as plain characters: no composition window.
     edit->setAttribute(Qt::WA_InputMethodEnabled, false);
@@ -33,7 +33,7 @@ CommandButton* addButton(QWidget* parent, const QString& name, const QString& te
 {
     auto* button = new CommandButton(text, parent);
     button->setObjectName(name);
-    button->setGeometry(twipsRect(box.x(), box.y(), box.width(), box.height()));
+    button->setGeometry(twipsRect(box));
     return button;
 }
 
@@ -42,7 +42,7 @@ QLabel* addValueLabel(QWidget* parent, const QString& name, QRect box, const QSt
     auto* label = new QLabel(parent);
     label->setObjectName(name);
     label->setTextFormat(Qt::PlainText);
-    label->setGeometry(twipsRect(box.x(), box.y(), box.width(), box.height()));
+    label->setGeometry(twipsRect(box));
     label->setFixedSize(label->size());
     label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     label->setFrameShape(QFrame::NoFrame);

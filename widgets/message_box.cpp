@@ -1,8 +1,8 @@
 #include "message_box.h"
 
+#include "calc/missing_input.h"
+#include "core/box_spec.h"
 #include "core/messages.h"
-
-#include <QLineEdit>
 
 void showProgramMessage(QWidget* parent, const QString& text, QMessageBox::Icon icon)
 {
@@ -11,31 +11,24 @@ void showProgramMessage(QWidget* parent, const QString& text, QMessageBox::Icon 
     box.exec();
 }
 
-void showMissingInput(QWidget* parent, const CalcRecord& record)
+void showOutcome(QWidget* parent, const CalcOutcome& outcome, const CalcRecord& record)
 {
-    showProgramMessage(parent, missingInputText(record.ErrNo), QMessageBox::NoIcon);
-}
-
-void reportOutcome(QWidget* parent, const CalcOutcome& outcome, const CalcRecord& record,
-                   const QList<InputBox>& boxesInReadingOrder)
-{
-    switch (outcome.kind) {
+    switch (outcome.kind()) {
     case CalcOutcome::Kind::Done:
         return;
     case CalcOutcome::Kind::MissingInput:
-        showMissingInput(parent, record);
+        showProgramMessage(parent, missingInputMessage(record.ErrNo), QMessageBox::NoIcon);
         return;
     case CalcOutcome::Kind::InputRefused: {
-        const InputBox& box = boxesInReadingOrder.at(outcome.box);
-        const auto icon = outcome.problem == InputProblem::Empty ? QMessageBox::NoIcon
-                                                                 : QMessageBox::Warning;
-        showProgramMessage(parent, inputRefusalText(box.caption, outcome.problem), icon);
-        box.edit->setFocus(Qt::OtherFocusReason);
-        box.edit->selectAll();
+        const auto icon = outcome.problem() == InputProblem::Empty ? QMessageBox::NoIcon
+                                                                   : QMessageBox::Warning;
+        showProgramMessage(parent,
+                           inputRefusalText(outcome.box()->caption.toString(), outcome.problem()),
+                           icon);
         return;
     }
     case CalcOutcome::Kind::Overflow:
-        showProgramMessage(parent, figureOverflowText(outcome.figure), QMessageBox::Warning);
+        showProgramMessage(parent, figureOverflowText(outcome.figure()), QMessageBox::Warning);
         return;
     case CalcOutcome::Kind::Invalid:
         showProgramMessage(parent, invalidOperationText(), QMessageBox::Warning);

@@ -10,3 +10,8 @@
 {
     return {twips(left), twips(top), twips(width), twips(height)};
 }
+
+[[nodiscard]] constexpr QRect twipsRect(QRect inTwips)
+{
+    return twipsRect(inTwips.x(), inTwips.y(), inTwips.width(), inTwips.height());
+}

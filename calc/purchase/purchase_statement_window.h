@@ -1,23 +1,11 @@
 #pragma once
 
-#include "purchase_figures.h"
-#include "widgets/fixed_dialog.h"
+#include "purchase_declaration.h"
+#include "widgets/statement_window.h"
 
-class QLabel;
-
-// The purchase statement: units, their worth, the fee and the total, as formed
-// before the window opened. "OK" is its only focusable control.
-class frmBuyShow : public FixedDialog {
+// The purchase statement: units, their worth, the fee and the total; a rule sets the
+// total apart.
+class frmBuyShow : public StatementWindow {
 public:
     explicit frmBuyShow(const PurchaseFigures& figures);
-
-    void Form_Load();
-    void cmdOK_Click();
-
-private:
-    PurchaseFigures figures_;
-    QLabel* lblOA_;
-    QLabel* lblIM_;
-    QLabel* lblFP_;
-    QLabel* lblTI_;
 };

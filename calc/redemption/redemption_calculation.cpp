@@ -1,87 +1,32 @@
 #include "redemption_calculation.h"
 
-#include "core/box_reading.h"
-
-#include "core/currency.h"
-#include "core/figures.h"
-#include "core/integer.h"
+#include "core/fund_rules.h"
 
 #include <cmath>
 #include <optional>
 
 namespace {
 
-constexpr double kUnitsPerQuote = 10000.0; // a NAV is the price of 10,000 units
-constexpr double kPercent = 100.0;
-constexpr double kTaxRate = 0.2;
-
-// NAV x units / 10,000: the exact Currency product, then double. Nothing when the
-// product leaves the Currency range.
-std::optional<double> holdingValue(Integer nav, Currency units)
+CalcOutcome overflowOf(const StatementRow<RedemptionFigures>& row)
 {
-    const auto product = multiply(nav, units);
-    if (!product)
-        return std::nullopt;
-    return product->toDouble() / kUnitsPerQuote;
+    return CalcOutcome::overflow(row.layout.figureName);
 }
 
 } // namespace
 
-QString redemptionBoxCaption(int box)
-{
-    switch (box) {
-    case 0:
-        return QStringLiteral("元本の基準価額");
-    case 1:
-        return QStringLiteral("現在の基準価額");
-    case 2:
-        return QStringLiteral("所有口数");
-    case 3:
-        return QStringLiteral("信託留保(%)");
-    default:
-        return {};
-    }
-}
-
-QString valuationCaption() { return QStringLiteral("評価額"); }
-QString taxCaption() { return QStringLiteral("税金"); }
-QString retentionCaption() { return QStringLiteral("信託留保額"); }
-QString cashCaption() { return QStringLiteral("手取り現金"); }
-
-CalcOutcome runRedemption(CalcRecord& record, const RedemptionTexts& texts,
-                          const NumberFormat& format)
+CalcOutcome runRedemption(CalcRecord& record, const BoxTexts& texts, const NumberFormat& format)
 {
     // Each field is stored before the next box is read, so a refusal leaves the
     // boxes read before it in the record.
-    if (auto refused = storeBox(record.CBL, parseInteger(texts.CBL, format), 0))
+    if (auto refused = readBoxes(record, kRedemptionBoxes, texts, format))
         return *refused;
-
-    if (auto refused = storeBox(record.NBL, parseInteger(texts.NBL, format), 1))
-        return *refused;
-
-    if (auto refused = storeBox(record.OA, parseCurrency(texts.OA, format), 2))
-        return *refused;
-
-    if (auto refused = storeBox(record.RetentionPercent, parseDouble(texts.Fee, format), 3))
-        return *refused;
-
     // A rate of 0 is a valid input, so the rate is never missing.
-    if (record.CBL == 0) {
-        record.ErrNo = QStringLiteral("9");
-        return CalcOutcome::missingInput();
-    }
-    if (record.NBL == 0) {
-        record.ErrNo = QStringLiteral("10");
-        return CalcOutcome::missingInput();
-    }
-    if (record.OA.isZero()) {
-        record.ErrNo = QStringLiteral("11");
-        return CalcOutcome::missingInput();
-    }
+    if (auto missing = findMissingInput(record, kRedemptionBoxes))
+        return *missing;
 
     const auto valuation = holdingValue(record.NBL, record.OA);
     if (!valuation || !std::isfinite(*valuation))
-        return CalcOutcome::overflow(valuationCaption());
+        return overflowOf(kRedemptionValuationRow);
 
     // Divided by 10,000 before the rate, then product before the division by 100:
     // the ties of whole-yen retentions depend on this order.
@@ -93,13 +38,13 @@ CalcOutcome runRedemption(CalcRecord& record, const RedemptionTexts& texts,
         return CalcOutcome::invalid();
     const auto fee = roundToInteger(retention);
     if (!fee)
-        return CalcOutcome::overflow(retentionCaption());
+        return overflowOf(kRedemptionRetentionRow);
 
     Integer tax = 0;
     if (record.NBL > record.CBL) {
         const auto principal = holdingValue(record.CBL, record.OA);
         if (!principal)
-            return CalcOutcome::overflow(taxCaption());
+            return overflowOf(kRedemptionTaxRow);
         // The retention comes off before the principal.
         double gain = *valuation - static_cast<double>(*fee);
         gain = gain - *principal;
@@ -113,7 +58,7 @@ CalcOutcome runRedemption(CalcRecord& record, const RedemptionTexts& texts,
                 return CalcOutcome::invalid();
             const auto rounded = roundToInteger(taxable);
             if (!rounded)
-                return CalcOutcome::overflow(taxCaption());
+                return overflowOf(kRedemptionTaxRow);
             tax = *rounded;
         }
     }
@@ -125,7 +70,7 @@ CalcOutcome runRedemption(CalcRecord& record, const RedemptionTexts& texts,
         return CalcOutcome::invalid();
     const auto cash = Currency::fromDouble(net);
     if (!cash)
-        return CalcOutcome::overflow(cashCaption());
+        return overflowOf(kRedemptionCashRow);
 
     record.Fee = *fee;
     record.Tax = tax;
@@ -133,16 +78,19 @@ CalcOutcome runRedemption(CalcRecord& record, const RedemptionTexts& texts,
     return CalcOutcome::done();
 }
 
-CalcOutcome formRedemptionFigures(const CalcRecord& record, RedemptionFigures& figures)
+Formed<RedemptionFigures> redemptionStatement(const CalcRecord& record)
 {
     const auto valuation = holdingValue(record.NBL, record.OA);
     const auto valuationWhole = valuation ? floorToWhole(*valuation) : std::nullopt;
     if (!valuationWhole)
-        return CalcOutcome::overflow(valuationCaption());
+        return {overflowOf(kRedemptionValuationRow), {}};
+    return {CalcOutcome::done(),
+            {*valuationWhole, record.Tax, record.Fee, record.Cash.floorWhole()}};
+}
 
-    figures.IM = figureText(*valuationWhole);
-    figures.Tax = figureText(record.Tax);
-    figures.Fee = figureText(record.Fee);
-    figures.Gain = figureText(record.Cash.floorWhole());
-    return CalcOutcome::done();
+Formed<RedemptionFigures> calculateRedemption(CalcRecord& record, const BoxTexts& texts,
+                                              const NumberFormat& format)
+{
+    return formWhenDone<RedemptionFigures>(runRedemption(record, texts, format),
+                                           [&] { return redemptionStatement(record); });
 }

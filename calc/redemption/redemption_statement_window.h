@@ -1,25 +1,10 @@
 #pragma once
 
-#include "redemption_calculation.h"
-#include "widgets/fixed_dialog.h"
+#include "redemption_declaration.h"
+#include "widgets/statement_window.h"
 
-class QLabel;
-
-// The redemption statement: valuation, tax, trust retention, a rule, and net cash.
-// It shows the figures it is given; "OK" is its only focusable control.
-class frmWithdrawShow : public FixedDialog {
-    Q_OBJECT
+// The redemption statement: valuation, tax, retention and, below the rule, the cash.
+class frmWithdrawShow : public StatementWindow {
 public:
     explicit frmWithdrawShow(const RedemptionFigures& figures);
-
-    void cmdOK_Click();
-
-private:
-    void Form_Load();
-
-    RedemptionFigures figures_;
-    QLabel* lblIM_;
-    QLabel* lblTax_;
-    QLabel* lblFee_;
-    QLabel* lblGain_;
 };

@@ -1,35 +1,17 @@
 #pragma once
 
-#include "widgets/fixed_dialog.h"
-
-#include <QList>
+#include "widgets/input_window.h"
 
 struct CalcRecord;
-struct InputBox;
-class QLabel;
-class QLineEdit;
 
-// "今解約するといくらになる？": principal NAV, current NAV, units held and the trust
-// retention rate in; valuation, retention, tax and net cash out through the statement.
-class frmWithdraw : public FixedDialog {
-    Q_OBJECT
+// The redemption window: principal NAV, current NAV, units and retention rate in;
+// "計算" opens the statement.
+class frmWithdraw : public InputWindow {
 public:
     explicit frmWithdraw(CalcRecord& record);
 
-    void cmdCalc_Click();
-    void cmdCancel_Click();
+    void cmdCalc_Click() override;
 
 private:
-    void Form_Load();
-    [[nodiscard]] QList<InputBox> boxesInReadingOrder() const;
-
     CalcRecord& record_;
-    QLineEdit* txtCBL_;
-    QLineEdit* txtNBL_;
-    QLineEdit* txtOA_;
-    QLineEdit* txtFee_;
-    QLabel* Label1_;
-    QLabel* Label2_;
-    QLabel* Label3_;
-    QLabel* Label4_;
 };

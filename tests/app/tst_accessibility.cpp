@@ -52,11 +52,11 @@ private slots:
         });
         QTest::newRow("redemption") << WindowFactory([](CalcRecord& r) { return std::make_unique<frmWithdraw>(r); });
         QTest::newRow("redemption statement") << WindowFactory([](CalcRecord&) {
-            return std::make_unique<frmWithdrawShow>(RedemptionFigures{"120000", "3928", "360", "115712"});
+            return std::make_unique<frmWithdrawShow>(RedemptionFigures{120000, 3928, 360, 115712});
         });
         QTest::newRow("distribution") << WindowFactory([](CalcRecord& r) { return std::make_unique<frmDiv>(r); });
         QTest::newRow("distribution statement") << WindowFactory([](CalcRecord&) {
-            return std::make_unique<frmDivShow>(DistributionFigures{"500", "500", "100", "900", "9950"});
+            return std::make_unique<frmDivShow>(DistributionFigures{500, 500, 100, 900, 9950});
         });
     }
 

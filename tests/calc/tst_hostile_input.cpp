@@ -4,12 +4,12 @@
 #include "calc/distribution/distribution_calculation.h"
 #include "calc/distribution/distribution_window.h"
 #include "calc/purchase/purchase_calculation.h"
-#include "calc/purchase/purchase_figures.h"
 #include "calc/purchase/purchase_window.h"
 #include "calc/redemption/redemption_calculation.h"
 #include "calc/redemption/redemption_window.h"
 #include "app/application_setup.h"
 #include "core/figures.h"
+#include "calc/missing_input.h"
 #include "core/messages.h"
 #include "support/modal.h"
 
@@ -40,6 +40,19 @@ struct Calculator {
 
 const NumberFormat kFormat = NumberFormat::fromLocale(QLocale::system());
 
+// The figures as the statement would show them, or none when it would not open.
+template <class Figures>
+QStringList shown(const StatementSpec<Figures>& spec, CalcOutcome& outcome, const Formed<Figures>& formed)
+{
+    outcome = formed.outcome;
+    QStringList texts;
+    if (formed.outcome.isDone()) {
+        for (const ShownFigure& figure : shownFigures(spec, formed.figures))
+            texts << figure.text;
+    }
+    return texts;
+}
+
 const Calculator& purchase()
 {
     static const Calculator c{
@@ -49,16 +62,9 @@ const Calculator& purchase()
         {Kind::Integer, Kind::Double, Kind::Double, Kind::Integer},
         {"10000", "3", "5", "10000"},
         {"lblOA", "lblIM", "lblFP", "lblTI"},
-        [](CalcRecord& r, const QStringList& t, CalcOutcome& outcome) -> QStringList {
-            outcome = runPurchase(r, {t[0], t[1], t[2], t[3]}, false, kFormat);
-            if (outcome.kind != CalcOutcome::Kind::Done)
-                return {};
-            const PurchaseStatement s = purchaseStatement(r, false);
-            outcome = s.outcome;
-            if (outcome.kind != CalcOutcome::Kind::Done)
-                return {};
-            return {figureText(s.figures.units), figureText(s.figures.amount),
-                    figureText(s.figures.fee), figureText(s.figures.total)};
+        [](CalcRecord& r, const QStringList& t, CalcOutcome& outcome) {
+            return shown(kPurchaseStatement, outcome,
+                         calculatePurchase(r, BoxTexts::inReadingOrder(kPurchaseBoxes, t), false, kFormat));
         }};
     return c;
 }
@@ -72,15 +78,9 @@ const Calculator& redemption()
         {Kind::Integer, Kind::Integer, Kind::Currency, Kind::Double},
         {"10000", "12000", "100000", "0.3"},
         {"lblIM", "lblTax", "lblFee", "lblGain"},
-        [](CalcRecord& r, const QStringList& t, CalcOutcome& outcome) -> QStringList {
-            outcome = runRedemption(r, {t[0], t[1], t[2], t[3]}, kFormat);
-            if (outcome.kind != CalcOutcome::Kind::Done)
-                return {};
-            RedemptionFigures f;
-            outcome = formRedemptionFigures(r, f);
-            if (outcome.kind != CalcOutcome::Kind::Done)
-                return {};
-            return {f.IM, f.Tax, f.Fee, f.Gain};
+        [](CalcRecord& r, const QStringList& t, CalcOutcome& outcome) {
+            return shown(kRedemptionStatement, outcome,
+                         calculateRedemption(r, BoxTexts::inReadingOrder(kRedemptionBoxes, t), kFormat));
         }};
     return c;
 }
@@ -94,17 +94,9 @@ const Calculator& distribution()
         {Kind::Integer, Kind::Integer, Kind::Integer, Kind::Currency},
         {"10000", "9950", "1000", "100000"},
         {"lblDiv1", "lblDiv2", "lblTax", "lblDiv3", "lblCBL"},
-        [](CalcRecord& r, const QStringList& t, CalcOutcome& outcome) -> QStringList {
-            outcome = runDistribution(r, {t[0], t[1], t[2], t[3]}, kFormat);
-            if (outcome.kind != CalcOutcome::Kind::Done)
-                return {};
-            const DistributionStatement s = distributionStatement(r);
-            if (!s.figures) {
-                outcome = CalcOutcome::overflow(s.overflowFigure);
-                return {};
-            }
-            return {s.figures->taxable, s.figures->nonTaxable, s.figures->tax, s.figures->net,
-                    s.figures->principalAfter};
+        [](CalcRecord& r, const QStringList& t, CalcOutcome& outcome) {
+            return shown(kDistributionStatement, outcome,
+                         calculateDistribution(r, BoxTexts::inReadingOrder(kDistributionBoxes, t), kFormat));
         }};
     return c;
 }
@@ -143,15 +135,16 @@ QList<Hostile> hostileTexts()
     };
 }
 
-QString messageFor(const CalcOutcome& o, const CalcRecord& r, const QStringList& captions)
+// The message for an outcome, a refused box named by the test's own caption list.
+QString messageFor(const CalcOutcome& o, const CalcRecord& r, const QString& refusedCaption)
 {
-    switch (o.kind) {
+    switch (o.kind()) {
     case CalcOutcome::Kind::MissingInput:
-        return missingInputText(r.ErrNo);
+        return missingInputMessage(r.ErrNo);
     case CalcOutcome::Kind::InputRefused:
-        return inputRefusalText(captions.at(o.box), o.problem);
+        return inputRefusalText(refusedCaption, o.problem());
     case CalcOutcome::Kind::Overflow:
-        return figureOverflowText(o.figure);
+        return figureOverflowText(o.figure());
     case CalcOutcome::Kind::Invalid:
         return invalidOperationText();
     case CalcOutcome::Kind::Done:
@@ -204,14 +197,14 @@ private slots:
 
         // What the rules say must happen.
         CalcRecord expectedRecord;
-        CalcOutcome expected;
+        CalcOutcome expected = CalcOutcome::invalid(); // set by expect()
         const QStringList expectedFigures = calc.expect(expectedRecord, texts, expected);
         if (problem >= 0) {
-            QCOMPARE(expected.kind, CalcOutcome::Kind::InputRefused);
-            QCOMPARE(expected.box, box);
-            QCOMPARE(int(expected.problem), problem);
+            QCOMPARE(expected.kind(), CalcOutcome::Kind::InputRefused);
+            QCOMPARE(expected.box()->name, calc.boxes[box]);
+            QCOMPARE(int(expected.problem()), problem);
         } else {
-            QVERIFY(expected.kind != CalcOutcome::Kind::InputRefused);
+            QVERIFY(expected.kind() != CalcOutcome::Kind::InputRefused);
         }
 
         // What the window does.
@@ -227,9 +220,9 @@ private slots:
         QString message;
         QStringList figures;
         whenModalAppears([&](QWidget* modal) {
-            if (auto* box = qobject_cast<QMessageBox*>(modal)) {
-                message = box->text();
-                box->button(QMessageBox::Ok)->click();
+            if (auto* messageBox = qobject_cast<QMessageBox*>(modal)) {
+                message = messageBox->text();
+                messageBox->button(QMessageBox::Ok)->click();
                 return;
             }
             for (const QString& name : calc.labels)
@@ -238,17 +231,17 @@ private slots:
         });
         QTest::mouseClick(window->findChild<QPushButton*>("cmdCalc"), Qt::LeftButton);
 
-        if (expected.kind == CalcOutcome::Kind::Done) {
+        if (expected.kind() == CalcOutcome::Kind::Done) {
             QCOMPARE(figures, expectedFigures);
             QVERIFY(message.isEmpty());
         } else {
-            QCOMPARE(message, messageFor(expected, expectedRecord, calc.captions));
+            QCOMPARE(message, messageFor(expected, expectedRecord, calc.captions[box]));
             QVERIFY(figures.isEmpty());
         }
         QVERIFY(window->isVisible());
         for (int i = 0; i < edits.size(); ++i)
             QCOMPARE(edits[i]->text(), texts[i]);
-        if (expected.kind == CalcOutcome::Kind::InputRefused) {
+        if (expected.kind() == CalcOutcome::Kind::InputRefused) {
             QCOMPARE(window->focusWidget(), edits[box]);
             QCOMPARE(edits[box]->selectedText(), text);
         }

@@ -1,3 +1,5 @@
+#include "calc/missing_input.h"
+#include "core/box_spec.h"
 #include "core/messages.h"
 
 #include <QtTest>
@@ -30,7 +32,16 @@ private slots:
     {
         QFETCH(QString, errNo);
         QFETCH(QString, text);
-        QCOMPARE(missingInputText(errNo), text);
+        QCOMPARE(missingInputMessage(errNo), text);
+    }
+
+    // Each box's declared code is its place in the assembled list.
+    void declaredCodesMatchTheirPlace()
+    {
+        const auto boxes = missingInputBoxes();
+        QCOMPARE(boxes.size(), std::size_t(12));
+        for (std::size_t i = 0; i < boxes.size(); ++i)
+            QCOMPARE(boxes[i]->missingCode, int(i + 1));
     }
 
     void refusals()

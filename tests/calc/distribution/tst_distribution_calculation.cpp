@@ -6,6 +6,14 @@ Q_DECLARE_METATYPE(InputProblem)
 
 namespace {
 
+BoxTexts texts(const QStringList& typed) { return BoxTexts::inReadingOrder(kDistributionBoxes, typed); }
+
+// Where the refused box stands in the reading order.
+int readingIndex(const CalcOutcome& outcome)
+{
+    return int(std::find(kDistributionBoxes.begin(), kDistributionBoxes.end(), outcome.box()) - kDistributionBoxes.begin());
+}
+
 const NumberFormat kFormat; // "." decimal point, "," between thousands
 
 // A record that has been used before: every field the calculation may touch holds
@@ -122,8 +130,8 @@ private slots:
         QFETCH(int, tax);
 
         CalcRecord record = usedRecord();
-        const CalcOutcome outcome = runDistribution(record, {cbl, nbl, div, oa}, kFormat);
-        QCOMPARE(outcome.kind, CalcOutcome::Kind::Done);
+        const CalcOutcome outcome = runDistribution(record, texts({cbl, nbl, div, oa}), kFormat);
+        QCOMPARE(outcome.kind(), CalcOutcome::Kind::Done);
         QCOMPARE(int(record.Div), storedDiv);
         QCOMPARE(int(record.TaxableDiv), taxableDiv);
         QCOMPARE(int(record.Tax), tax);
@@ -155,8 +163,8 @@ private slots:
         QFETCH(QString, code);
 
         CalcRecord record = usedRecord();
-        const CalcOutcome outcome = runDistribution(record, {cbl, nbl, div, oa}, kFormat);
-        QCOMPARE(outcome.kind, CalcOutcome::Kind::MissingInput);
+        const CalcOutcome outcome = runDistribution(record, texts({cbl, nbl, div, oa}), kFormat);
+        QCOMPARE(outcome.kind(), CalcOutcome::Kind::MissingInput);
         QCOMPARE(record.ErrNo, code);
         // All four are stored before the test; the results are not touched.
         QCOMPARE(record.CBL, parseInteger(cbl, kFormat).value.value());
@@ -203,10 +211,10 @@ private slots:
 
         const CalcRecord before = usedRecord();
         CalcRecord record = before;
-        const CalcOutcome outcome = runDistribution(record, {cbl, nbl, div, oa}, kFormat);
-        QCOMPARE(outcome.kind, CalcOutcome::Kind::InputRefused);
-        QCOMPARE(outcome.box, box);
-        QCOMPARE(outcome.problem, problem);
+        const CalcOutcome outcome = runDistribution(record, texts({cbl, nbl, div, oa}), kFormat);
+        QCOMPARE(outcome.kind(), CalcOutcome::Kind::InputRefused);
+        QCOMPARE(readingIndex(outcome), box);
+        QCOMPARE(outcome.problem(), problem);
         // Boxes before the refused one are stored; it and the later ones are not.
         QCOMPARE(record.CBL, box > 0 ? parseInteger(cbl, kFormat).value.value() : before.CBL);
         QCOMPARE(record.NBL, box > 1 ? parseInteger(nbl, kFormat).value.value() : before.NBL);
@@ -240,9 +248,9 @@ private slots:
 
         const CalcRecord before = usedRecord();
         CalcRecord record = before;
-        const CalcOutcome outcome = runDistribution(record, {cbl, nbl, div, oa}, kFormat);
-        QCOMPARE(outcome.kind, CalcOutcome::Kind::Overflow);
-        QCOMPARE(outcome.figure, figure);
+        const CalcOutcome outcome = runDistribution(record, texts({cbl, nbl, div, oa}), kFormat);
+        QCOMPARE(outcome.kind(), CalcOutcome::Kind::Overflow);
+        QCOMPARE(outcome.figure(), figure);
         QCOMPARE(record.TaxableDiv, before.TaxableDiv);
         QCOMPARE(record.Tax, before.Tax);
     }
@@ -281,11 +289,13 @@ private slots:
         QFETCH(QStringList, figures);
 
         CalcRecord record;
-        QCOMPARE(runDistribution(record, {cbl, nbl, div, oa}, kFormat).kind, CalcOutcome::Kind::Done);
-        const DistributionStatement statement = distributionStatement(record);
-        QVERIFY(statement.figures);
-        const DistributionFigures& f = *statement.figures;
-        QCOMPARE((QStringList{f.taxable, f.nonTaxable, f.tax, f.net, f.principalAfter}), figures);
+        QCOMPARE(runDistribution(record, texts({cbl, nbl, div, oa}), kFormat).kind(), CalcOutcome::Kind::Done);
+        const Formed<DistributionFigures> statement = distributionStatement(record);
+        QCOMPARE(statement.outcome.kind(), CalcOutcome::Kind::Done);
+        QStringList texts;
+        for (const ShownFigure& figure : shownFigures(kDistributionStatement, statement.figures))
+            texts << figure.text;
+        QCOMPARE(texts, figures);
     }
 
     // No calculation yields these, but a record left so must not show a wrapped figure.
@@ -310,9 +320,9 @@ private slots:
         record.Div = Integer(div);
         record.TaxableDiv = Integer(taxableDiv);
         record.Tax = Integer(tax);
-        const DistributionStatement statement = distributionStatement(record);
-        QVERIFY(!statement.figures);
-        QCOMPARE(statement.overflowFigure, figure);
+        const CalcOutcome outcome = distributionStatement(record).outcome;
+        QCOMPARE(outcome.kind(), CalcOutcome::Kind::Overflow);
+        QCOMPARE(outcome.figure(), figure);
     }
 };
 

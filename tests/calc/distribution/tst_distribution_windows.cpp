@@ -337,7 +337,7 @@ private slots:
         QFETCH(QRect, twipsRect);
         QFETCH(QString, text);
 
-        frmDivShow statement({"1", "2", "3", "4", "5"});
+        frmDivShow statement({1, 2, 3, 4, 5});
         QWidget* w = child(&statement, name);
         const QRect expected =
             ::twipsRect(twipsRect.x(), twipsRect.y(), twipsRect.width(), twipsRect.height());
@@ -353,7 +353,7 @@ private slots:
 
     void statementWindow()
     {
-        frmDivShow statement({"1", "2", "3", "4", "5"});
+        frmDivShow statement({1, 2, 3, 4, 5});
         QCOMPARE(statement.objectName(), QStringLiteral("frmDivShow"));
         QCOMPARE(statement.windowTitle(), QStringLiteral("Miroven-解約明細"));
         QVERIFY(!statement.windowIcon().isNull());

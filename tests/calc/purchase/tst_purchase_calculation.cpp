@@ -1,5 +1,4 @@
 #include "calc/purchase/purchase_calculation.h"
-#include "calc/purchase/purchase_figures.h"
 
 #include <QtTest>
 
@@ -9,6 +8,8 @@ Q_DECLARE_METATYPE(CalcOutcome::Kind)
 Q_DECLARE_METATYPE(InputProblem)
 
 namespace {
+
+BoxTexts texts(const QStringList& typed) { return BoxTexts::inReadingOrder(kPurchaseBoxes, typed); }
 
 const NumberFormat kDotFormat{u'.', u','};
 
@@ -117,8 +118,8 @@ private slots:
         // The option's state decides, not its memory: give the memory the opposite.
         record.FeeCovered = fromFunds ? 0 : -1;
         const CalcOutcome outcome =
-            runPurchase(record, {funds, feePercent, taxPercent, nav}, fromFunds, kDotFormat);
-        QCOMPARE(outcome.kind, CalcOutcome::Kind::Done);
+            runPurchase(record, texts({funds, feePercent, taxPercent, nav}), fromFunds, kDotFormat);
+        QCOMPARE(outcome.kind(), CalcOutcome::Kind::Done);
 
         QFETCH(double, rate);
         QFETCH(int, fee);
@@ -134,8 +135,8 @@ private slots:
         QCOMPARE(record.Cash.raw(), Currency::fromRaw(-5).raw());
         QCOMPARE(record.Tax, Integer(99));
 
-        const PurchaseStatement statement = purchaseStatement(record, fromFunds);
-        QCOMPARE(statement.outcome.kind, CalcOutcome::Kind::Done);
+        const Formed<PurchaseFigures> statement = purchaseStatement(record, fromFunds);
+        QCOMPARE(statement.outcome.kind(), CalcOutcome::Kind::Done);
         QCOMPARE(qint64(statement.figures.units), shownUnits);
         QCOMPARE(qint64(statement.figures.amount), shownAmount);
         QCOMPARE(qint64(statement.figures.fee), qint64(fee));
@@ -147,8 +148,8 @@ private slots:
         CalcRecord record;
         const NumberFormat commaDecimal{u',', u'.'};
         const CalcOutcome outcome =
-            runPurchase(record, {"20.000", "3,15", "8", "10.523"}, true, commaDecimal);
-        QCOMPARE(outcome.kind, CalcOutcome::Kind::Done);
+            runPurchase(record, texts({"20.000", "3,15", "8", "10.523"}), true, commaDecimal);
+        QCOMPARE(outcome.kind(), CalcOutcome::Kind::Done);
         QCOMPARE(record.IM, Integer(20000));
         QCOMPARE(record.FP1, 3.15);
         QCOMPARE(record.BL, Integer(10523));
@@ -183,8 +184,8 @@ private slots:
 
         CalcRecord record = earlierRecord();
         const CalcOutcome outcome =
-            runPurchase(record, {funds, feePercent, taxPercent, nav}, false, kDotFormat);
-        QCOMPARE(outcome.kind, CalcOutcome::Kind::MissingInput);
+            runPurchase(record, texts({funds, feePercent, taxPercent, nav}), false, kDotFormat);
+        QCOMPARE(outcome.kind(), CalcOutcome::Kind::MissingInput);
         QCOMPARE(record.ErrNo, code);
         // The boxes are read before the test; the results stay as they were.
         QCOMPARE(record.FP2, parseDouble(taxPercent, kDotFormat).value.value());
@@ -199,26 +200,26 @@ private slots:
         QTest::addColumn<QString>("nav");
         QTest::addColumn<QString>("feePercent");
         QTest::addColumn<QString>("taxPercent");
-        QTest::addColumn<int>("box");
+        QTest::addColumn<QString>("box");
         QTest::addColumn<InputProblem>("problem");
 
         const QString tooLarge = QStringLiteral("1") + QString(400, u'0');
         QTest::newRow("funds empty")
-            << "" << "10000" << "3" << "5" << int(kBoxIM) << InputProblem::Empty;
+            << "" << "10000" << "3" << "5" << "txtIM" << InputProblem::Empty;
         QTest::newRow("funds not a number")
-            << "1万" << "10000" << "3" << "5" << int(kBoxIM) << InputProblem::NotANumber;
+            << "1万" << "10000" << "3" << "5" << "txtIM" << InputProblem::NotANumber;
         QTest::newRow("funds 32768")
-            << "32768" << "10000" << "3" << "5" << int(kBoxIM) << InputProblem::OutOfIntegerRange;
+            << "32768" << "10000" << "3" << "5" << "txtIM" << InputProblem::OutOfIntegerRange;
         QTest::newRow("funds refused before a bad NAV")
-            << "x" << "y" << "3" << "5" << int(kBoxIM) << InputProblem::NotANumber;
+            << "x" << "y" << "3" << "5" << "txtIM" << InputProblem::NotANumber;
         QTest::newRow("fee beyond a double")
-            << "10000" << "10000" << tooLarge << "5" << int(kBoxFP1) << InputProblem::TooLarge;
+            << "10000" << "10000" << tooLarge << "5" << "txtFP1" << InputProblem::TooLarge;
         QTest::newRow("tax empty")
-            << "10000" << "10000" << "3" << "" << int(kBoxFP2) << InputProblem::Empty;
+            << "10000" << "10000" << "3" << "" << "txtFP2" << InputProblem::Empty;
         QTest::newRow("NAV below range")
-            << "10000" << "-32769" << "3" << "5" << int(kBoxBL) << InputProblem::OutOfIntegerRange;
+            << "10000" << "-32769" << "3" << "5" << "txtBL" << InputProblem::OutOfIntegerRange;
         QTest::newRow("NAV refused even with funds 0")
-            << "0" << "abc" << "3" << "5" << int(kBoxBL) << InputProblem::NotANumber;
+            << "0" << "abc" << "3" << "5" << "txtBL" << InputProblem::NotANumber;
     }
     void refusedInput()
     {
@@ -226,22 +227,27 @@ private slots:
         QFETCH(QString, nav);
         QFETCH(QString, feePercent);
         QFETCH(QString, taxPercent);
-        QFETCH(int, box);
+        QFETCH(QString, box);
         QFETCH(InputProblem, problem);
 
         CalcRecord record = earlierRecord();
         const CalcOutcome outcome =
-            runPurchase(record, {funds, feePercent, taxPercent, nav}, false, kDotFormat);
-        QCOMPARE(outcome.kind, CalcOutcome::Kind::InputRefused);
-        QCOMPARE(outcome.box, box);
-        QCOMPARE(outcome.problem, problem);
+            runPurchase(record, texts({funds, feePercent, taxPercent, nav}), false, kDotFormat);
+        QCOMPARE(outcome.kind(), CalcOutcome::Kind::InputRefused);
+        QCOMPARE(outcome.box()->name, box);
+        QCOMPARE(outcome.problem(), problem);
 
+        // Boxes read before the refused one hold their new values.
+        const auto read = [&](const BoxSpec& spec) {
+            const auto refused = std::find(kPurchaseBoxes.begin(), kPurchaseBoxes.end(), outcome.box());
+            return std::find(kPurchaseBoxes.begin(), refused, &spec) != refused;
+        };
         const CalcRecord earlier = earlierRecord();
         QCOMPARE(record.IM,
-                 box > kBoxIM ? parseInteger(funds, kDotFormat).value.value() : earlier.IM);
-        QCOMPARE(record.FP1, box > kBoxFP1 ? parseDouble(feePercent, kDotFormat).value.value()
+                 read(kPurchaseIM) ? parseInteger(funds, kDotFormat).value.value() : earlier.IM);
+        QCOMPARE(record.FP1, read(kPurchaseFP1) ? parseDouble(feePercent, kDotFormat).value.value()
                                            : earlier.FP1);
-        QCOMPARE(record.FP2, box > kBoxFP2 ? parseDouble(taxPercent, kDotFormat).value.value()
+        QCOMPARE(record.FP2, read(kPurchaseFP2) ? parseDouble(taxPercent, kDotFormat).value.value()
                                            : earlier.FP2);
         QCOMPARE(record.BL, earlier.BL);
         QCOMPARE(record.ErrNo, earlier.ErrNo);
@@ -290,9 +296,9 @@ private slots:
 
         CalcRecord record = earlierRecord();
         const CalcOutcome outcome =
-            runPurchase(record, {funds, feePercent, taxPercent, "10000"}, fromFunds, kDotFormat);
-        QCOMPARE(outcome.kind, kind);
-        QCOMPARE(outcome.figure, figure);
+            runPurchase(record, texts({funds, feePercent, taxPercent, "10000"}), fromFunds, kDotFormat);
+        QCOMPARE(outcome.kind(), kind);
+        QCOMPARE(outcome.figure(), figure);
         verifyResultsUntouched(record);
     }
 
@@ -331,9 +337,33 @@ private slots:
         record.Fee = Integer(fee);
         record.BL = Integer(nav);
         record.OA = Currency::fromRaw(unitsRaw);
-        const PurchaseStatement statement = purchaseStatement(record, fromFunds);
-        QCOMPARE(statement.outcome.kind, CalcOutcome::Kind::Overflow);
-        QCOMPARE(statement.outcome.figure, figure);
+        const Formed<PurchaseFigures> statement = purchaseStatement(record, fromFunds);
+        QCOMPARE(statement.outcome.kind(), CalcOutcome::Kind::Overflow);
+        QCOMPARE(statement.outcome.figure(), figure);
+    }
+
+    // A mouse release on the fee-coverage option: the memory decides, not the option.
+    void feeCoverageToggle_data()
+    {
+        QTest::addColumn<bool>("selected");
+        QTest::addColumn<int>("memory");
+        QTest::addColumn<bool>("selectedAfter");
+        QTest::addColumn<int>("memoryAfter");
+        QTest::newRow("memory 0 selects") << false << 0 << true << -1;
+        QTest::newRow("memory 0 keeps a selected option") << true << 0 << true << -1;
+        QTest::newRow("memory -1 clears") << true << -1 << false << 0;
+        QTest::newRow("memory -1 clears what the click selected") << false << -1 << false << 0;
+        QTest::newRow("memory 5 leaves both") << true << 5 << true << 5;
+        QTest::newRow("memory 1 leaves both") << false << 1 << false << 1;
+    }
+    void feeCoverageToggle()
+    {
+        QFETCH(bool, selected);
+        QFETCH(int, memory);
+        QFETCH(bool, selectedAfter);
+        QFETCH(int, memoryAfter);
+        QCOMPARE(toggleFeeCoverage({selected, Integer(memory)}),
+                 (FeeCoverage{selectedAfter, Integer(memoryAfter)}));
     }
 };
 

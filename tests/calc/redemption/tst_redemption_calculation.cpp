@@ -6,6 +6,14 @@
 
 namespace {
 
+BoxTexts texts(const QStringList& typed) { return BoxTexts::inReadingOrder(kRedemptionBoxes, typed); }
+
+// Where the refused box stands in the reading order.
+int readingIndex(const CalcOutcome& outcome)
+{
+    return int(std::find(kRedemptionBoxes.begin(), kRedemptionBoxes.end(), outcome.box()) - kRedemptionBoxes.begin());
+}
+
 const NumberFormat kFormat; // "." and ","
 
 // What the record holds before each calculation, so a test can tell which fields changed.
@@ -85,15 +93,18 @@ private slots:
         QFETCH(QStringList, shown);
 
         CalcRecord record = earlierRecord();
-        QCOMPARE(runRedemption(record, {cbl, nbl, oa, rate}, kFormat).kind, CalcOutcome::Kind::Done);
+        QCOMPARE(runRedemption(record, texts({cbl, nbl, oa, rate}), kFormat).kind(), CalcOutcome::Kind::Done);
         QCOMPARE(int(record.Fee), fee);
         QCOMPARE(int(record.Tax), tax);
         QCOMPARE(record.Cash.raw(), cashRaw);
         QCOMPARE(record.ErrNo, QStringLiteral("earlier"));
 
-        RedemptionFigures figures;
-        QCOMPARE(formRedemptionFigures(record, figures).kind, CalcOutcome::Kind::Done);
-        QCOMPARE((QStringList{figures.IM, figures.Tax, figures.Fee, figures.Gain}), shown);
+        const Formed<RedemptionFigures> statement = redemptionStatement(record);
+        QCOMPARE(statement.outcome.kind(), CalcOutcome::Kind::Done);
+        QStringList texts;
+        for (const ShownFigure& figure : shownFigures(kRedemptionStatement, statement.figures))
+            texts << figure.text;
+        QCOMPARE(texts, shown);
     }
 
     // Every way a calculation stops short: which box or figure, and what was stored first.
@@ -146,18 +157,18 @@ private slots:
 
         const CalcRecord earlier = earlierRecord();
         CalcRecord record = earlier;
-        const CalcOutcome outcome = runRedemption(record, {cbl, nbl, oa, rate}, kFormat);
-        QCOMPARE(outcome.kind, kind);
+        const CalcOutcome outcome = runRedemption(record, texts({cbl, nbl, oa, rate}), kFormat);
+        QCOMPARE(outcome.kind(), kind);
         if (kind == CalcOutcome::Kind::MissingInput)
             QCOMPARE(record.ErrNo, detail);
         else
             QCOMPARE(record.ErrNo, earlier.ErrNo);
         if (kind == CalcOutcome::Kind::InputRefused) {
-            QCOMPARE(QString::number(outcome.box), detail);
-            QCOMPARE(int(outcome.problem), problem);
+            QCOMPARE(QString::number(readingIndex(outcome)), detail);
+            QCOMPARE(int(outcome.problem()), problem);
         }
         if (kind == CalcOutcome::Kind::Overflow)
-            QCOMPARE(outcome.figure, detail);
+            QCOMPARE(outcome.figure(), detail);
 
         // The boxes read before the stop keep their new values; no result is written.
         QCOMPARE(record.CBL, stored > 0 ? *parseInteger(cbl, kFormat).value : earlier.CBL);
@@ -176,10 +187,9 @@ private slots:
         CalcRecord record;
         record.NBL = 32767;
         record.OA = Currency::fromRaw(std::numeric_limits<qint64>::max());
-        RedemptionFigures figures;
-        const CalcOutcome outcome = formRedemptionFigures(record, figures);
-        QCOMPARE(outcome.kind, CalcOutcome::Kind::Overflow);
-        QCOMPARE(outcome.figure, QStringLiteral("評価額"));
+        const CalcOutcome outcome = redemptionStatement(record).outcome;
+        QCOMPARE(outcome.kind(), CalcOutcome::Kind::Overflow);
+        QCOMPARE(outcome.figure(), QStringLiteral("評価額"));
     }
 };
 

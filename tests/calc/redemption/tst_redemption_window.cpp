@@ -109,7 +109,7 @@ private slots:
         CalcRecord record;
         std::unique_ptr<QWidget> window;
         if (statement)
-            window = std::make_unique<frmWithdrawShow>(RedemptionFigures{"1", "-2", "3", "40000"});
+            window = std::make_unique<frmWithdrawShow>(RedemptionFigures{1, -2, 3, 40000});
         else
             window = std::make_unique<frmWithdraw>(record);
         auto* widget = window->findChild<QWidget*>(name);
@@ -153,7 +153,7 @@ private slots:
         }
         input.close();
 
-        frmWithdrawShow statement({"1", "2", "3", "4"});
+        frmWithdrawShow statement({1, 2, 3, 4});
         QCOMPARE(statement.windowTitle(), QStringLiteral("Miroven-解約明細"));
         QCOMPARE(statement.geometry(), twipsRect(2385, 5625, 3930, 1680));
         QVERIFY(!statement.windowIcon().isNull());

@@ -1,0 +1,86 @@
+#pragma once
+
+#include "core/box_spec.h"
+#include "core/calc_outcome.h"
+#include "core/figures.h"
+
+#include <QList>
+#include <QPoint>
+#include <QRect>
+#include <QString>
+#include <QStringView>
+
+#include <cstdint>
+#include <span>
+
+// What a calculator declares once, as data: its windows, its boxes (core/box_spec.h)
+// and its statement rows. The windows, the messages, the command line and the checks
+// are all built from these declarations.
+
+// A window's own facts. `client` is the client area's screen position and size in twips.
+struct WindowSpec {
+    QStringView name;
+    QStringView title;
+    QStringView icon;
+    QRect client;
+    bool maximizeBox;
+};
+
+// The input window: its boxes in reading order and its two buttons.
+struct InputWindowSpec {
+    WindowSpec window;
+    std::span<const BoxSpec* const> boxes;
+    QRect calcAt;
+    QRect cancelAt;
+};
+
+// One row of a statement, as laid out: the caption at the left, the figure in its
+// field at the right.
+struct RowLayout {
+    QStringView captionName;
+    QStringView caption;
+    QPoint captionAt; // caption labels size themselves to their text
+    QStringView valueName;
+    QRect valueAt;
+    QStringView figureName; // how messages name the figure
+};
+
+// A row and the figure it shows.
+template <class Figures>
+struct StatementRow {
+    RowLayout layout;
+    std::int64_t Figures::*figure;
+};
+
+template <class Figures>
+struct StatementSpec {
+    WindowSpec window;
+    std::span<const StatementRow<Figures>> rows;
+    QRect okAt;
+};
+
+// A statement row with its figure as shown.
+struct ShownFigure {
+    const RowLayout* row;
+    QString text;
+};
+
+// The figures as the statement shows them, row by row, top to bottom.
+template <class Figures>
+[[nodiscard]] QList<ShownFigure> shownFigures(const StatementSpec<Figures>& spec,
+                                              const Figures& figures)
+{
+    QList<ShownFigure> shown;
+    for (const StatementRow<Figures>& row : spec.rows)
+        shown.append({&row.layout, figureText(figures.*row.figure)});
+    return shown;
+}
+
+// The statement's figures, formed only when the calculation before them completed.
+template <class Figures, class Form>
+[[nodiscard]] Formed<Figures> formWhenDone(const CalcOutcome& calculated, Form&& form)
+{
+    if (!calculated.isDone())
+        return {calculated, {}};
+    return form();
+}

@@ -1,0 +1,41 @@
+#include "missing_input.h"
+
+#include "distribution/distribution_declaration.h"
+#include "purchase/purchase_declaration.h"
+#include "redemption/redemption_declaration.h"
+
+#include "core/messages.h"
+
+#include <algorithm>
+
+std::vector<const BoxSpec*> missingInputBoxes()
+{
+    std::vector<const BoxSpec*> boxes;
+    for (const auto* table : {&kPurchaseBoxes, &kDistributionBoxes, &kRedemptionBoxes}) {
+        const auto first = boxes.insert(boxes.end(), table->begin(), table->end());
+        std::stable_sort(first, boxes.end(), [](const BoxSpec* a, const BoxSpec* b) {
+            return a->labelAt.y() < b->labelAt.y();
+        });
+    }
+    return boxes;
+}
+
+QStringList missingInputCaptions()
+{
+    static const QStringList captions = [] {
+        QStringList list;
+        for (const BoxSpec* box : missingInputBoxes())
+            list.append(box->caption.toString());
+        return list;
+    }();
+    return captions;
+}
+
+QString missingInputMessage(const QString& errNo)
+{
+    const std::optional<int> code = missingInputCode(errNo);
+    const QStringList captions = missingInputCaptions();
+    if (!code || *code < 1 || *code > captions.size())
+        return {};
+    return missingInputText(captions.at(*code - 1));
+}

@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <vector>
+
+struct BoxSpec;
+
+// The captions the missing-input message names, by code 1 to 12: each calculator's
+// boxes top to bottom, purchase first, then distribution, then redemption.
+[[nodiscard]] QStringList missingInputCaptions();
+
+// The boxes in the same order; each declares the code its position gives it.
+[[nodiscard]] std::vector<const BoxSpec*> missingInputBoxes();
+
+// The missing-input message for the code held as decimal text (the record's ErrNo);
+// empty when the text names no code from 1 to 12.
+[[nodiscard]] QString missingInputMessage(const QString& errNo);

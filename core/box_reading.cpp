@@ -1,0 +1,84 @@
+#include "box_reading.h"
+
+BoxTexts BoxTexts::inReadingOrder(std::span<const BoxSpec* const> boxes, const QStringList& texts)
+{
+    BoxTexts result;
+    for (std::size_t i = 0; i < boxes.size() && i < static_cast<std::size_t>(texts.size()); ++i)
+        result.set(*boxes[i], texts.at(static_cast<qsizetype>(i)));
+    return result;
+}
+
+void BoxTexts::set(const BoxSpec& box, const QString& text)
+{
+    for (auto& [spec, typed] : texts_) {
+        if (spec == &box) {
+            typed = text;
+            return;
+        }
+    }
+    texts_.append({&box, text});
+}
+
+QString BoxTexts::text(const BoxSpec& box) const
+{
+    for (const auto& [spec, typed] : texts_) {
+        if (spec == &box)
+            return typed;
+    }
+    return {};
+}
+
+namespace {
+
+Parsed<Integer> parse(const QString& text, const NumberFormat& format, Integer*)
+{
+    return parseInteger(text, format);
+}
+Parsed<Currency> parse(const QString& text, const NumberFormat& format, Currency*)
+{
+    return parseCurrency(text, format);
+}
+Parsed<double> parse(const QString& text, const NumberFormat& format, double*)
+{
+    return parseDouble(text, format);
+}
+
+bool isZero(Integer value) { return value == 0; }
+bool isZero(Currency value) { return value.isZero(); }
+bool isZero(double value) { return value == 0.0; }
+
+} // namespace
+
+std::optional<CalcOutcome> readBoxes(CalcRecord& record, std::span<const BoxSpec* const> boxes,
+                                     const BoxTexts& texts, const NumberFormat& format)
+{
+    for (const BoxSpec* box : boxes) {
+        const QString text = texts.text(*box);
+        const std::optional<InputProblem> problem = std::visit(
+            [&](auto member) -> std::optional<InputProblem> {
+                auto& field = record.*member;
+                const auto parsed = parse(text, format, &field);
+                if (!parsed.value)
+                    return parsed.problem;
+                field = *parsed.value;
+                return std::nullopt;
+            },
+            box->field);
+        if (problem)
+            return CalcOutcome::refused(*box, *problem);
+    }
+    return std::nullopt;
+}
+
+std::optional<CalcOutcome> findMissingInput(CalcRecord& record,
+                                            std::span<const BoxSpec* const> boxes)
+{
+    for (const BoxSpec* box : boxes) {
+        const bool zero = std::visit([&](auto member) { return isZero(record.*member); }, box->field);
+        if (box->zeroIsMissing && zero) {
+            record.ErrNo = QString::number(box->missingCode);
+            return CalcOutcome::missingInput();
+        }
+    }
+    return std::nullopt;
+}

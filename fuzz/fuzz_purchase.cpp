@@ -2,7 +2,6 @@
 // the option: no crash, a refusal leaves the results alone, and a completed one keeps
 // the rules' invariants.
 #include "calc/purchase/purchase_calculation.h"
-#include "calc/purchase/purchase_figures.h"
 #include "fuzz_check.h"
 #include "fuzz_input.h"
 
@@ -14,14 +13,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const QStringList& t = in.texts;
     CalcRecord record = markedRecord();
     const CalcRecord before = record;
-    const CalcOutcome outcome = runPurchase(record, {t[0], t[1], t[2], t[3]}, in.option, in.format);
+    const CalcOutcome outcome = runPurchase(record, BoxTexts::inReadingOrder(kPurchaseBoxes, t), in.option, in.format);
 
     if (record.FeeCovered != before.FeeCovered)
         violated("the calculation touched the option's memory", t);
-    if (outcome.kind != CalcOutcome::Kind::Done) {
+    if (outcome.kind() != CalcOutcome::Kind::Done) {
         if (record.Rate != before.Rate || record.Fee != before.Fee || record.OA != before.OA)
             violated("a calculation that did not complete changed its results", t);
-        if (outcome.kind == CalcOutcome::Kind::MissingInput
+        if (outcome.kind() == CalcOutcome::Kind::MissingInput
             && !(record.ErrNo == "1" || record.ErrNo == "2" || record.ErrNo == "3"))
             violated("missing input with a code other than 1, 2 or 3", t);
         return 0;
@@ -35,10 +34,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (std::abs(record.Fee - feeValue) > 0.5)
         violated("the fee is not the fee value to the yen", t);
 
-    const PurchaseStatement statement = purchaseStatement(record, in.option);
-    if (statement.outcome.kind != CalcOutcome::Kind::Done) {
+    const Formed<PurchaseFigures> statement = purchaseStatement(record, in.option);
+    if (statement.outcome.kind() != CalcOutcome::Kind::Done) {
         const bool totalFits = in.option || std::abs(record.IM + record.Fee) <= 32767;
-        if (statement.outcome.kind != CalcOutcome::Kind::Overflow || totalFits == (statement.outcome.figure == QStringLiteral("総投資額")))
+        if (statement.outcome.kind() != CalcOutcome::Kind::Overflow || totalFits == (statement.outcome.figure() == QStringLiteral("総投資額")))
             violated("a statement refused for the wrong reason", t);
         return 0;
     }

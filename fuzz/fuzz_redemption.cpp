@@ -12,12 +12,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const QStringList& t = in.texts;
     CalcRecord record = markedRecord();
     const CalcRecord before = record;
-    const CalcOutcome outcome = runRedemption(record, {t[0], t[1], t[2], t[3]}, in.format);
+    const CalcOutcome outcome = runRedemption(record, BoxTexts::inReadingOrder(kRedemptionBoxes, t), in.format);
 
-    if (outcome.kind != CalcOutcome::Kind::Done) {
+    if (outcome.kind() != CalcOutcome::Kind::Done) {
         if (record.Fee != before.Fee || record.Tax != before.Tax || record.Cash != before.Cash)
             violated("a calculation that did not complete changed its results", t);
-        if (outcome.kind == CalcOutcome::Kind::MissingInput
+        if (outcome.kind() == CalcOutcome::Kind::MissingInput
             && !(record.ErrNo == "9" || record.ErrNo == "10" || record.ErrNo == "11"))
             violated("missing input with a code other than 9, 10 or 11", t);
         return 0;
@@ -36,12 +36,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (std::abs(record.Cash.toDouble() - expectedCash) > slack)
         violated("cash is not valuation - tax - retention", t);
 
-    RedemptionFigures figures;
-    if (formRedemptionFigures(record, figures).kind != CalcOutcome::Kind::Done)
+    const Formed<RedemptionFigures> statement = redemptionStatement(record);
+    if (!statement.outcome.isDone())
         violated("a completed calculation whose statement cannot be formed", t);
-    if (figures.IM.toLongLong() > valuation || figures.IM.toLongLong() + 1 <= valuation - 1e-6)
+    const auto shownValuation = static_cast<double>(statement.figures.valuation);
+    if (shownValuation > valuation || shownValuation + 1 <= valuation - 1e-6)
         violated("the valuation shown is not the valuation floored", t);
-    if (figures.Gain.toLongLong() != record.Cash.floorWhole())
+    if (statement.figures.cash != record.Cash.floorWhole())
         violated("the cash shown is not the cash floored", t);
     return 0;
 }

@@ -1,7 +1,7 @@
 // The three statements formed from any record at all: never a crash, a figure only
 // when it fits, and a refusal that names a figure that really does not fit.
 #include "calc/distribution/distribution_calculation.h"
-#include "calc/purchase/purchase_figures.h"
+#include "calc/purchase/purchase_calculation.h"
 #include "calc/redemption/redemption_calculation.h"
 #include "core/integer.h"
 
@@ -47,29 +47,29 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     r.Div = take<Integer>(data, size);
     r.TaxableDiv = take<Integer>(data, size);
 
-    const PurchaseStatement purchase = purchaseStatement(r, option);
+    const Formed<PurchaseFigures> purchase = purchaseStatement(r, option);
     const bool amountFits = multiply(r.BL, r.OA).has_value();
     const bool totalFits = option || fits(std::int64_t{r.IM} + r.Fee);
-    if ((purchase.outcome.kind == CalcOutcome::Kind::Done) != (amountFits && totalFits))
+    if ((purchase.outcome.kind() == CalcOutcome::Kind::Done) != (amountFits && totalFits))
         violated("purchase statement formed exactly when its figures fit");
-    if (purchase.outcome.kind == CalcOutcome::Kind::Done
+    if (purchase.outcome.kind() == CalcOutcome::Kind::Done
         && (purchase.figures.units != r.OA.floorWhole()
             || purchase.figures.total != (option ? r.IM : r.IM + r.Fee)))
         violated("purchase statement figures");
 
-    RedemptionFigures redemption;
+    const Formed<RedemptionFigures> redemption = redemptionStatement(r);
     const bool valuationFits = multiply(r.NBL, r.OA).has_value();
-    if ((formRedemptionFigures(r, redemption).kind == CalcOutcome::Kind::Done) != valuationFits)
+    if (redemption.outcome.isDone() != valuationFits)
         violated("redemption statement formed exactly when the valuation fits");
-    if (valuationFits && redemption.Gain.toLongLong() != r.Cash.floorWhole())
+    if (valuationFits && redemption.figures.cash != r.Cash.floorWhole())
         violated("redemption cash shown is not the cash floored");
 
-    const DistributionStatement distribution = distributionStatement(r);
+    const Formed<DistributionFigures> distribution = distributionStatement(r);
     const bool differencesFit = fits(std::int64_t{r.Div} - r.TaxableDiv) && fits(std::int64_t{r.Div} - r.Tax);
-    if (distribution.figures.has_value() != differencesFit)
+    if (distribution.outcome.isDone() != differencesFit)
         violated("distribution statement formed exactly when its differences fit");
-    if (distribution.figures
-        && distribution.figures->principalAfter.toInt() != std::min(r.CBL, r.NBL))
+    if (distribution.outcome.isDone()
+        && distribution.figures.principalAfter != std::min(r.CBL, r.NBL))
         violated("the principal NAV afterwards is not the smaller NAV");
     return 0;
 }

@@ -1,7 +1,6 @@
 #include "message_box.h"
 
-#include "calc/missing_input.h"
-#include "core/box_spec.h"
+#include "calc/outcome_text.h"
 #include "core/messages.h"
 
 void showProgramMessage(QWidget* parent, const QString& text, QMessageBox::Icon icon)
@@ -13,25 +12,12 @@ void showProgramMessage(QWidget* parent, const QString& text, QMessageBox::Icon 
 
 void showOutcome(QWidget* parent, const CalcOutcome& outcome, const CalcRecord& record)
 {
-    switch (outcome.kind()) {
-    case CalcOutcome::Kind::Done:
+    if (outcome.isDone())
         return;
-    case CalcOutcome::Kind::MissingInput:
-        showProgramMessage(parent, missingInputMessage(record.ErrNo), QMessageBox::NoIcon);
-        return;
-    case CalcOutcome::Kind::InputRefused: {
-        const auto icon = outcome.problem() == InputProblem::Empty ? QMessageBox::NoIcon
-                                                                   : QMessageBox::Warning;
-        showProgramMessage(parent,
-                           inputRefusalText(outcome.box()->caption.toString(), outcome.problem()),
-                           icon);
-        return;
-    }
-    case CalcOutcome::Kind::Overflow:
-        showProgramMessage(parent, figureOverflowText(outcome.figure()), QMessageBox::Warning);
-        return;
-    case CalcOutcome::Kind::Invalid:
-        showProgramMessage(parent, invalidOperationText(), QMessageBox::Warning);
-        return;
-    }
+    // Only a box left empty or a missing input is told without a warning sign.
+    const bool missing = outcome.kind() == CalcOutcome::Kind::MissingInput
+                         || (outcome.kind() == CalcOutcome::Kind::InputRefused
+                             && outcome.problem() == InputProblem::Empty);
+    showProgramMessage(parent, outcomeText(outcome, record),
+                       missing ? QMessageBox::NoIcon : QMessageBox::Warning);
 }

@@ -9,7 +9,7 @@
 #include "calc/redemption/redemption_window.h"
 #include "app/application_setup.h"
 #include "core/figures.h"
-#include "calc/missing_input.h"
+#include "calc/outcome_text.h"
 #include "core/messages.h"
 #include "support/modal.h"
 

@@ -1,4 +1,4 @@
-#include "calc/missing_input.h"
+#include "calc/outcome_text.h"
 #include "core/box_spec.h"
 #include "core/messages.h"
 

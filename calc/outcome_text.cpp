@@ -1,4 +1,4 @@
-#include "missing_input.h"
+#include "outcome_text.h"
 
 #include "distribution/distribution_declaration.h"
 #include "purchase/purchase_declaration.h"
@@ -38,4 +38,21 @@ QString missingInputMessage(const QString& errNo)
     if (!code || *code < 1 || *code > captions.size())
         return {};
     return missingInputText(captions.at(*code - 1));
+}
+
+QString outcomeText(const CalcOutcome& outcome, const CalcRecord& record)
+{
+    switch (outcome.kind()) {
+    case CalcOutcome::Kind::Done:
+        return {};
+    case CalcOutcome::Kind::MissingInput:
+        return missingInputMessage(record.ErrNo);
+    case CalcOutcome::Kind::InputRefused:
+        return inputRefusalText(outcome.box()->caption.toString(), outcome.problem());
+    case CalcOutcome::Kind::Overflow:
+        return figureOverflowText(outcome.figure());
+    case CalcOutcome::Kind::Invalid:
+        return invalidOperationText();
+    }
+    return {};
 }

@@ -5,6 +5,9 @@
 
 #include <vector>
 
+#include "core/calc_outcome.h"
+#include "core/calc_record.h"
+
 struct BoxSpec;
 
 // The captions the missing-input message names, by code 1 to 12: each calculator's
@@ -17,3 +20,7 @@ struct BoxSpec;
 // The missing-input message for the code held as decimal text (the record's ErrNo);
 // empty when the text names no code from 1 to 12.
 [[nodiscard]] QString missingInputMessage(const QString& errNo);
+
+// What the user is told when a calculation does not complete, exactly as the windows
+// and the command line say it; empty for an outcome that is done.
+[[nodiscard]] QString outcomeText(const CalcOutcome& outcome, const CalcRecord& record);

@@ -3,6 +3,7 @@
 #include "core/box_spec.h"
 #include "core/calc_outcome.h"
 #include "core/figures.h"
+#include "core/trace.h"
 
 #include <QList>
 #include <QPoint>
@@ -77,10 +78,18 @@ template <class Figures>
 }
 
 // The statement's figures, formed only when the calculation before them completed.
+// A trace then ends with the figures as the statement shows them.
 template <class Figures, class Form>
-[[nodiscard]] Formed<Figures> formWhenDone(const CalcOutcome& calculated, Form&& form)
+[[nodiscard]] Formed<Figures> formWhenDone(const StatementSpec<Figures>& spec, Trace* trace,
+                                           const CalcOutcome& calculated, Form&& form)
 {
     if (!calculated.isDone())
         return {calculated, {}};
-    return form();
+    Formed<Figures> formed = form();
+    if (trace && formed.outcome.isDone()) {
+        trace->step(QStringLiteral("【明細】"));
+        for (const ShownFigure& figure : shownFigures(spec, formed.figures))
+            trace->step(figure.row->caption.toString() + QStringLiteral(" = ") + figure.text);
+    }
+    return formed;
 }

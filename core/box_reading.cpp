@@ -43,6 +43,32 @@ Parsed<double> parse(const QString& text, const NumberFormat& format, double*)
     return parseDouble(text, format);
 }
 
+QString roundedTo(Integer) { return QStringLiteral("整数に偶数丸め"); }
+QString roundedTo(Currency) { return QStringLiteral("小数第4位に偶数丸め"); }
+QString roundedTo(double) { return {}; }
+
+double asDouble(Integer value) { return value; }
+double asDouble(Currency value) { return value.toDouble(); }
+double asDouble(double value) { return value; }
+
+// The stored value, and how storing rounded the text when it did. A double field holds
+// the double nearest the text, which is how the text reads back.
+template <class T>
+void traceInput(Trace& trace, const BoxSpec& box, const QString& text, T stored,
+                const NumberFormat& format)
+{
+    const QString value = workingText(stored);
+    trace.input(box, value);
+    const std::optional<double> typed = parseDouble(text, format).value;
+    const QString rounding = roundedTo(stored);
+    if (!rounding.isEmpty() && typed && *typed != asDouble(stored)) {
+        trace.step(QStringLiteral("%1 = %2（入力 %3 を%4）")
+                       .arg(box.caption, value, text.trimmed(), rounding));
+    } else {
+        trace.step(QStringLiteral("%1 = %2").arg(box.caption, value));
+    }
+}
+
 bool isZero(Integer value) { return value == 0; }
 bool isZero(Currency value) { return value.isZero(); }
 bool isZero(double value) { return value == 0.0; }
@@ -50,8 +76,10 @@ bool isZero(double value) { return value == 0.0; }
 } // namespace
 
 std::optional<CalcOutcome> readBoxes(CalcRecord& record, std::span<const BoxSpec* const> boxes,
-                                     const BoxTexts& texts, const NumberFormat& format)
+                                     const BoxTexts& texts, const NumberFormat& format,
+                                     Trace* trace)
 {
+    note(trace, [] { return QStringLiteral("【入力】"); });
     for (const BoxSpec* box : boxes) {
         const QString text = texts.text(*box);
         const std::optional<InputProblem> problem = std::visit(
@@ -61,6 +89,8 @@ std::optional<CalcOutcome> readBoxes(CalcRecord& record, std::span<const BoxSpec
                 if (!parsed.value)
                     return parsed.problem;
                 field = *parsed.value;
+                if (trace)
+                    traceInput(*trace, *box, text, field, format);
                 return std::nullopt;
             },
             box->field);

@@ -3,6 +3,7 @@
 #include "box_spec.h"
 #include "calc_outcome.h"
 #include "number_text.h"
+#include "trace.h"
 
 #include <QList>
 #include <QString>
@@ -33,10 +34,12 @@ private:
 // Reads the boxes in the order given and stores each value in its record field
 // before the next box is read. The first box whose text is refused stops the
 // reading, and its refusal is returned; the fields read before it keep their new values.
+// A trace gets each value as stored, and says when storing rounded what was typed.
 [[nodiscard]] std::optional<CalcOutcome> readBoxes(CalcRecord& record,
                                                    std::span<const BoxSpec* const> boxes,
                                                    const BoxTexts& texts,
-                                                   const NumberFormat& format);
+                                                   const NumberFormat& format,
+                                                   Trace* trace = nullptr);
 
 // Tests the boxes in the order given for a zero where zero counts as missing; the
 // first one found puts its code into ErrNo and gives MissingInput.

@@ -17,12 +17,14 @@
 // a return of principal and not taxed; the rest is. A distribution of zero or less
 // is taxable as a whole.
 [[nodiscard]] CalcOutcome runDistribution(CalcRecord& record, const BoxTexts& texts,
-                                          const NumberFormat& format);
+                                          const NumberFormat& format, Trace* trace = nullptr);
 
 // The statement's five figures from the record, or the first that does not fit.
-[[nodiscard]] Formed<DistributionFigures> distributionStatement(const CalcRecord& record);
+[[nodiscard]] Formed<DistributionFigures> distributionStatement(const CalcRecord& record,
+                                                                Trace* trace = nullptr);
 
-// The calculation, then its statement.
+// The calculation, then its statement; a trace ends with the statement's figures.
 [[nodiscard]] Formed<DistributionFigures> calculateDistribution(CalcRecord& record,
                                                                 const BoxTexts& texts,
-                                                                const NumberFormat& format);
+                                                                const NumberFormat& format,
+                                                                Trace* trace = nullptr);

@@ -2,8 +2,8 @@
 
 #include "widgets/form_controls.h"
 
-frmDivShow::frmDivShow(const DistributionFigures& figures)
-    : StatementWindow(kDistributionStatement, figures)
+frmDivShow::frmDivShow(const DistributionFigures& figures, const Trace& working)
+    : StatementWindow(kDistributionStatement, figures, working)
 {
     addRule(this, QStringLiteral("Line1"), 240, 3120, 1200);
 }

@@ -10,11 +10,12 @@ frmDiv::frmDiv(CalcRecord& record) : InputWindow(kDistributionWindow), record_(r
 
 void frmDiv::cmdCalc_Click()
 {
+    Trace working;
     const Formed<DistributionFigures> formed =
-        calculateDistribution(record_, texts(), NumberFormat::fromLocale(QLocale::system()));
+        calculateDistribution(record_, texts(), NumberFormat::fromLocale(QLocale::system()), &working);
     if (reportFault(formed.outcome, record_))
         return;
-    frmDivShow statement(formed.figures);
+    frmDivShow statement(formed.figures, working);
     statement.exec();
 }
 

@@ -13,17 +13,20 @@
 // the fee-coverage option's state. Rate, Fee and OA are written only when every step
 // succeeded; FeeCovered is never touched.
 [[nodiscard]] CalcOutcome runPurchase(CalcRecord& record, const BoxTexts& texts,
-                                      bool feePaidFromFunds, const NumberFormat& format);
+                                      bool feePaidFromFunds, const NumberFormat& format,
+                                      Trace* trace = nullptr);
 
 // The statement's figures, formed from the record after a purchase calculation and
 // from the option's state when "計算" was pressed; or the figure that does not fit.
 [[nodiscard]] Formed<PurchaseFigures> purchaseStatement(const CalcRecord& record,
-                                                        bool feePaidFromFunds);
+                                                        bool feePaidFromFunds,
+                                                        Trace* trace = nullptr);
 
-// The calculation, then its statement.
+// The calculation, then its statement; a trace ends with the statement's figures.
 [[nodiscard]] Formed<PurchaseFigures> calculatePurchase(CalcRecord& record, const BoxTexts& texts,
                                                         bool feePaidFromFunds,
-                                                        const NumberFormat& format);
+                                                        const NumberFormat& format,
+                                                        Trace* trace = nullptr);
 
 // The fee-coverage option as a switch whose memory is FeeCovered: a mouse release
 // turns it on when the memory is 0 and off when it is -1; any other memory leaves

@@ -2,8 +2,8 @@
 
 #include "widgets/form_controls.h"
 
-frmBuyShow::frmBuyShow(const PurchaseFigures& figures)
-    : StatementWindow(kPurchaseStatement, figures)
+frmBuyShow::frmBuyShow(const PurchaseFigures& figures, const Trace& working)
+    : StatementWindow(kPurchaseStatement, figures, working)
 {
     addRule(this, QStringLiteral("Line1"), 240, 2760, 1200);
 }

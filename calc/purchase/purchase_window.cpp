@@ -26,11 +26,12 @@ void frmBuy::cmdCalc_Click()
     // The statement's total follows the option as it stands now, not as it may
     // stand later.
     const bool feePaidFromFunds = optChoice_->isChecked();
+    Trace working;
     const Formed<PurchaseFigures> formed = calculatePurchase(
-        record_, texts(), feePaidFromFunds, NumberFormat::fromLocale(QLocale::system()));
+        record_, texts(), feePaidFromFunds, NumberFormat::fromLocale(QLocale::system()), &working);
     if (reportFault(formed.outcome, record_))
         return;
-    frmBuyShow statement(formed.figures);
+    frmBuyShow statement(formed.figures, working);
     statement.exec();
 }
 

@@ -2,8 +2,8 @@
 
 #include "widgets/form_controls.h"
 
-frmWithdrawShow::frmWithdrawShow(const RedemptionFigures& figures)
-    : StatementWindow(kRedemptionStatement, figures)
+frmWithdrawShow::frmWithdrawShow(const RedemptionFigures& figures, const Trace& working)
+    : StatementWindow(kRedemptionStatement, figures, working)
 {
     addRule(this, QStringLiteral("Line1"), 0, 2400, 1200);
 }

@@ -12,11 +12,12 @@ void frmWithdraw::cmdCalc_Click()
 {
     // The figures are formed before the statement opens, so a fault is reported here
     // instead of opening a statement with figures missing.
+    Trace working;
     const Formed<RedemptionFigures> formed =
-        calculateRedemption(record_, texts(), NumberFormat::fromLocale(QLocale::system()));
+        calculateRedemption(record_, texts(), NumberFormat::fromLocale(QLocale::system()), &working);
     if (reportFault(formed.outcome, record_))
         return;
-    frmWithdrawShow statement(formed.figures);
+    frmWithdrawShow statement(formed.figures, working);
     statement.exec();
 }
 

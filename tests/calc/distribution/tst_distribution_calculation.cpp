@@ -1,5 +1,7 @@
 #include "calc/distribution/distribution_calculation.h"
 
+#include "support/working.h"
+
 #include <QtTest>
 
 Q_DECLARE_METATYPE(InputProblem)
@@ -296,6 +298,15 @@ private slots:
         for (const ShownFigure& figure : shownFigures(kDistributionStatement, statement.figures))
             texts << figure.text;
         QCOMPARE(texts, figures);
+
+        // The working, traced by the same run, ends with the statement as shown.
+        CalcRecord traced;
+        Trace working;
+        QVERIFY(calculateDistribution(traced, ::texts({cbl, nbl, div, oa}), kFormat, &working)
+                    .outcome.isDone());
+        QCOMPARE(lastSteps(working, 5),
+                 figureLines({"課税分配金", "非課税分配金", "税金", "手取分配金", "（分配後元本基準価額）"},
+                             figures));
     }
 
     // No calculation yields these, but a record left so must not show a wrapped figure.

@@ -1,5 +1,7 @@
 #include "calc/purchase/purchase_calculation.h"
 
+#include "support/working.h"
+
 #include <QtTest>
 
 #include <limits>
@@ -141,6 +143,17 @@ private slots:
         QCOMPARE(qint64(statement.figures.amount), shownAmount);
         QCOMPARE(qint64(statement.figures.fee), qint64(fee));
         QCOMPARE(qint64(statement.figures.total), shownTotal);
+
+        // The working, traced by the same run, ends with the statement as shown.
+        CalcRecord traced;
+        Trace working;
+        const auto formed = calculatePurchase(traced, texts({funds, feePercent, taxPercent, nav}),
+                                              fromFunds, kDotFormat, &working);
+        QVERIFY(formed.outcome.isDone());
+        QCOMPARE(lastSteps(working, 4),
+                 figureLines({"購入口数", "（金額）", "手数料", "総投資額"},
+                             {QString::number(shownUnits), QString::number(shownAmount),
+                              QString::number(fee), QString::number(shownTotal)}));
     }
 
     void readsWithTheUsersSeparators()

@@ -1,5 +1,7 @@
 #include "calc/redemption/redemption_calculation.h"
 
+#include "support/working.h"
+
 #include <QtTest>
 
 #include <limits>
@@ -105,6 +107,13 @@ private slots:
         for (const ShownFigure& figure : shownFigures(kRedemptionStatement, statement.figures))
             texts << figure.text;
         QCOMPARE(texts, shown);
+
+        // The working, traced by the same run, ends with the statement as shown.
+        CalcRecord traced;
+        Trace working;
+        QVERIFY(calculateRedemption(traced, ::texts({cbl, nbl, oa, rate}), kFormat, &working)
+                    .outcome.isDone());
+        QCOMPARE(lastSteps(working, 4), figureLines({"評価額", "税金", "信託留保額", "手取り現金"}, shown));
     }
 
     // Every way a calculation stops short: which box or figure, and what was stored first.

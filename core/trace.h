@@ -1,0 +1,56 @@
+#pragma once
+
+#include "currency.h"
+#include "integer.h"
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+#include <utility>
+
+struct BoxSpec;
+
+// The working of one calculation, written by the calculation itself as it goes: the
+// inputs as stored, every intermediate value with the expression that formed it,
+// every rounding and every branch, and at the end the statement's figures. A
+// calculation handed no trace (a null pointer) formats nothing.
+class Trace {
+public:
+    struct Input {
+        const BoxSpec* box;
+        QString value; // as stored
+    };
+    struct Choice {
+        QString caption;
+        bool selected;
+    };
+
+    void input(const BoxSpec& box, const QString& value) { inputs_.append({&box, value}); }
+    void choice(const QString& caption, bool selected) { choices_.append({caption, selected}); }
+    void step(const QString& line) { steps_.append(line); }
+
+    // Boxes in the order they were read.
+    [[nodiscard]] const QList<Input>& inputs() const { return inputs_; }
+    [[nodiscard]] const QList<Choice>& choices() const { return choices_; }
+    [[nodiscard]] const QStringList& steps() const { return steps_; }
+
+private:
+    QList<Input> inputs_;
+    QList<Choice> choices_;
+    QStringList steps_;
+};
+
+// Adds the line `make()` forms, only when there is a trace to add it to.
+template <class Make>
+void note(Trace* trace, Make&& make)
+{
+    if (trace)
+        trace->step(make());
+}
+
+// Numbers as the working shows them: in full, plain decimal, no separators.
+[[nodiscard]] QString workingText(double value); // shortest text that reads back the same double
+[[nodiscard]] QString workingText(Currency value); // up to four decimals, no trailing zeros
+[[nodiscard]] QString workingText(std::int64_t value);
+inline QString workingText(Integer value) { return workingText(std::int64_t{value}); }

@@ -1,0 +1,58 @@
+#include "working_window.h"
+
+#include "command_button.h"
+
+#include <QHBoxLayout>
+#include <QPlainTextEdit>
+#include <QScreen>
+#include <QScrollBar>
+#include <QVBoxLayout>
+
+WorkingWindow::WorkingWindow(const QString& working, QWidget* statement) : QDialog(statement)
+{
+    setObjectName(QStringLiteral("frmWorking"));
+    setWindowTitle(QStringLiteral("Miroven-計算過程"));
+    setWindowIcon(statement->windowIcon());
+
+    auto* text = new QPlainTextEdit(working, this);
+    text->setObjectName(QStringLiteral("txtWorking"));
+    text->setReadOnly(true);
+    text->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    text->setLineWrapMode(QPlainTextEdit::NoWrap);
+    auto* cmdOK = new CommandButton(QStringLiteral("OK"), this);
+    cmdOK->setObjectName(QStringLiteral("cmdOK"));
+    connect(cmdOK, &QPushButton::clicked, this, &WorkingWindow::cmdOK_Click);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(cmdOK);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(text);
+    layout->addLayout(buttons);
+
+    // The text view as large as its text, as far as the screen allows.
+    const QFontMetrics metrics(text->font());
+    int widest = 0;
+    for (const QString& line : working.split(u'\n'))
+        widest = std::max(widest, metrics.horizontalAdvance(line));
+    const int frame = 2 * text->frameWidth() + 2 * int(text->document()->documentMargin()) + 4;
+    const QSize wanted(widest + frame + text->verticalScrollBar()->sizeHint().width(),
+                       (int(working.count(u'\n')) + 1) * metrics.lineSpacing() + frame);
+    const QRect screen = (statement->screen() ? statement->screen() : this->screen())->availableGeometry();
+    const QMargins margins = layout->contentsMargins();
+    const int chrome = margins.top() + margins.bottom() + layout->spacing() + cmdOK->sizeHint().height();
+    text->setMinimumSize(std::min(wanted.width(), screen.width() - margins.left() - margins.right() - 40),
+                         std::min(wanted.height(), screen.height() - chrome - 80));
+    adjustSize();
+
+    // Just below the statement, moved up or left where the screen ends.
+    const QRect below = statement->frameGeometry();
+    QPoint at(below.left(), below.bottom() + 1);
+    at.setX(std::max(screen.left(), std::min(at.x(), screen.right() - width())));
+    at.setY(std::max(screen.top(), std::min(at.y(), screen.bottom() - height())));
+    move(at);
+
+    cmdOK->setFocus(Qt::OtherFocusReason);
+}
+
+void WorkingWindow::cmdOK_Click() { close(); }

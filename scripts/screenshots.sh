@@ -16,7 +16,7 @@ XDG_RUNTIME_DIR=$(mktemp -d)
 chmod 700 "$XDG_RUNTIME_DIR"
 
 display=:$((90 + RANDOM % 100))
-Xvfb "$display" -screen 0 "$((800 * scale))x$((640 * scale))x24" -nolisten tcp -wr &
+Xvfb "$display" -screen 0 "$((800 * scale))x$((1000 * scale))x24" -nolisten tcp -wr &
 xvfb=$!
 miroven=; wm=
 trap 'kill $miroven $wm $xvfb 2>/dev/null || true; rm -rf "$XDG_RUNTIME_DIR"' EXIT
@@ -65,6 +65,13 @@ typeInto 100000
 click $((2385 + 3600 + 547)) $((3540 + 120 + 187))
 waitFor "Miroven-解約明細"
 shot redemption
+# Its context menu, then its working.
+xdotool mousemove "$(px $((2385 + 600)))" "$(px $((5625 + 1000)))" click 3; sleep 0.5
+shot statement-menu
+xdotool key w
+waitFor "Miroven-計算過程"
+shot working
+xdotool key Return; sleep 0.3
 click $((2385 + 2760 + 487)) $((5625 + 120 + 187))
 click $((2385 + 3600 + 547)) $((3540 + 600 + 187))
 

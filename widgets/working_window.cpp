@@ -3,9 +3,11 @@
 #include "command_button.h"
 
 #include <QHBoxLayout>
+#include <cmath>
 #include <QPlainTextEdit>
 #include <QScreen>
 #include <QScrollBar>
+#include <QTextDocument>
 #include <QVBoxLayout>
 
 WorkingWindow::WorkingWindow(const QString& working, QWidget* statement) : QDialog(statement)
@@ -30,14 +32,16 @@ WorkingWindow::WorkingWindow(const QString& working, QWidget* statement) : QDial
     layout->addWidget(text);
     layout->addLayout(buttons);
 
-    // The text view as large as its text, as far as the screen allows.
-    const QFontMetrics metrics(text->font());
-    int widest = 0;
-    for (const QString& line : working.split(u'\n'))
-        widest = std::max(widest, metrics.horizontalAdvance(line));
-    const int frame = 2 * text->frameWidth() + 2 * int(text->document()->documentMargin()) + 4;
-    const QSize wanted(widest + frame + text->verticalScrollBar()->sizeHint().width(),
-                       (int(working.count(u'\n')) + 1) * metrics.lineSpacing() + frame);
+    // The text view as large as its text, as far as the screen allows. Measured as laid
+    // out, since Japanese lines take their height from the fallback font.
+    QTextDocument measure;
+    measure.setDefaultFont(text->font());
+    measure.setDocumentMargin(text->document()->documentMargin());
+    measure.setPlainText(working);
+    const int frame = 2 * text->frameWidth() + 4;
+    const QSize wanted(int(std::ceil(measure.idealWidth())) + frame
+                           + text->verticalScrollBar()->sizeHint().width(),
+                       int(std::ceil(measure.size().height())) + frame);
     const QRect screen = (statement->screen() ? statement->screen() : this->screen())->availableGeometry();
     const QMargins margins = layout->contentsMargins();
     const int chrome = margins.top() + margins.bottom() + layout->spacing() + cmdOK->sizeHint().height();

@@ -19,7 +19,7 @@ struct NumberFormat {
 
 // Why a box's text could not become its field's value.
 enum class InputProblem {
-    Empty,             // nothing but spaces
+    Empty,             // nothing but white space
     NotANumber,        // anything the number grammar does not accept
     OutOfIntegerRange, // a whole-number field outside -32768..32767
     TooLarge,          // a Currency or Double field beyond its type

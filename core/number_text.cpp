@@ -85,8 +85,9 @@ Split splitDecimal(const QString& text, const NumberFormat& format)
             ++groupDigits;
             ++i;
         } else if (isGroupSeparator(c, format)) {
-            const bool groupFits = grouped ? groupDigits == 3
-                                           : groupDigits >= 1 && groupDigits <= 3 && t[wholeBegin] != u'0';
+            const bool groupFits =
+                grouped ? groupDigits == 3
+                        : groupDigits >= 1 && groupDigits <= 3 && t[wholeBegin] != u'0';
             if (!groupFits)
                 return {};
             grouped = true;

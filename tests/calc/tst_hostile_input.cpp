@@ -135,7 +135,9 @@ QList<Hostile> hostileTexts()
         }
         return text;
     };
-    const bool commaIsPoint = kFormat.decimalPoint == u',';
+    const std::optional<P> number;
+    const auto numberWhereCommaIsPoint = kFormat.decimalPoint == u',' ? number : P::NotANumber;
+    const auto numberWherePointIsPoint = kFormat.decimalPoint == u'.' ? number : P::NotANumber;
     return {
         same("empty", "", P::Empty),
         same("spaces only", "   ", P::Empty),
@@ -166,10 +168,11 @@ QList<Hostile> hostileTexts()
         same("grouped after a zero", local("0,300"), P::NotANumber),
         same("trailing separator", local("1,"), P::NotANumber),
         same("separator in the fraction", local("1.0,0"), P::NotANumber),
-        same("typed with a comma", "0,3", commaIsPoint ? std::nullopt : std::optional(P::NotANumber)),
-        same("typed with a point", "0.3", commaIsPoint ? std::optional(P::NotANumber) : std::nullopt),
+        same("typed with a comma", "0,3", numberWhereCommaIsPoint),
+        same("typed with a point", "0.3", numberWherePointIsPoint),
         same("full-width point", local(QStringLiteral("０．３")), std::nullopt),
-        same("full-width separator for the point", local(QStringLiteral("０，３")), P::NotANumber),
+        same("full-width separator for the point", local(QStringLiteral("０，３")),
+             P::NotANumber),
         same("superscript", QStringLiteral("1²"), P::NotANumber),
         same("circled digits", QStringLiteral("①②"), P::NotANumber),
         same("pasted cell with a tab", "10000\t", std::nullopt),

@@ -67,7 +67,8 @@ private slots:
         row("pasted cell ending in a tab", "C", "10000\t", kOk, 10000);
         row("pasted cell ending in a line break", "C", "10000\n", kOk, 10000);
         row("pasted cell ending in CR LF", "C", "10000\r\n", kOk, 10000);
-        row("tabs and ideographic spaces around", "C", QStringLiteral("\t\u300012\u3000\n"), kOk, 12);
+        row("tabs and ideographic spaces around", "C", QStringLiteral("\t\u300012\u3000\n"), kOk,
+            12);
         row("no-break spaces around", "C", QStringLiteral("\u00A012\u00A0"), kOk, 12);
         row("line and paragraph separators around", "C", QStringLiteral("\u202812\u2029"), kOk, 12);
         row("space inside", "C", "1 2", nan);
@@ -112,7 +113,8 @@ private slots:
         row("German point in the fraction", "de_DE", "1,000.5", nan);
         row("German full-width", "de_DE", QStringLiteral("１．２３４，５"), kOk, 1234.5);
         row("French grouped with a space", "fr_FR", "1 000,5", kOk, 1000.5);
-        row("French grouped with a no-break space", "fr_FR", QStringLiteral("1\u00A0000"), kOk, 1000);
+        row("French grouped with a no-break space", "fr_FR", QStringLiteral("1\u00A0000"), kOk,
+            1000);
         row("French grouped with a narrow no-break space", "fr_FR", QStringLiteral("1\u202F000"),
             kOk, 1000);
         row("French space after two digits", "fr_FR", "10 00", nan);

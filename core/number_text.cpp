@@ -1,15 +1,29 @@
 #include "number_text.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cstdint>
 #include <string>
 
 namespace {
 
-QChar normalizedChar(const QString& text, QChar fallback)
+// What Japanese input methods type for ASCII: the full-width forms and the
+// ideographic space. Nothing else is mapped (NFKC would also read "1²" and "①" as
+// digits).
+QChar ordinaryForm(QChar c)
 {
-    const QString normal = text.normalized(QString::NormalizationForm_KC);
-    return normal.size() == 1 ? normal.front() : fallback;
+    constexpr char16_t fullWidthFirst = 0xFF01; // full-width '!'
+    constexpr char16_t fullWidthLast = 0xFF5E;  // full-width '~'
+    constexpr char16_t ideographicSpace = 0x3000;
+    const char16_t u = c.unicode();
+    if (u >= fullWidthFirst && u <= fullWidthLast)
+        return QChar(char16_t(u - fullWidthFirst + u'!'));
+    return u == ideographicSpace ? QChar(u' ') : c;
+}
+
+QChar separatorOf(const QString& text, QChar fallback)
+{
+    return text.size() == 1 ? ordinaryForm(text.front()) : fallback;
 }
 
 // A number as its sign and its decimal digits, before any rounding.
@@ -26,45 +40,69 @@ struct Split {
 
 bool isDigit(QChar c) { return c >= u'0' && c <= u'9'; }
 
+// Where the locale groups with a space (often a narrow no-break one), any space
+// character between groups separates them: that is what users can type.
+bool isGroupSeparator(QChar c, const NumberFormat& format)
+{
+    if (format.groupSeparator == format.decimalPoint)
+        return false;
+    if (format.groupSeparator.category() == QChar::Separator_Space)
+        return c.category() == QChar::Separator_Space;
+    return c == format.groupSeparator;
+}
+
 Split splitDecimal(const QString& text, const NumberFormat& format)
 {
-    const QString normal = text.normalized(QString::NormalizationForm_KC);
+    QString t(text.size(), Qt::Uninitialized);
+    std::transform(text.cbegin(), text.cend(), t.begin(), ordinaryForm);
     qsizetype begin = 0;
-    qsizetype end = normal.size();
-    while (begin < end && normal[begin] == u' ')
+    qsizetype end = t.size();
+    while (begin < end && t[begin].isSpace())
         ++begin;
-    while (end > begin && normal[end - 1] == u' ')
+    while (end > begin && t[end - 1].isSpace())
         --end;
     if (begin == end)
         return {std::nullopt, InputProblem::Empty};
 
     DecimalText number;
     qsizetype i = begin;
-    if (normal[i] == u'+' || normal[i] == u'-') {
-        number.negative = normal[i] == u'-';
+    if (t[i] == u'+' || t[i] == u'-') {
+        number.negative = t[i] == u'-';
         ++i;
     }
     bool anyDigit = false;
-    // Whole part: a separator must stand between two digits.
+    // Whole part: plain digits, or a first group of one to three digits that does not
+    // start with 0 ("0,300" is a mistyped 0.300), then groups of exactly three.
+    const qsizetype wholeBegin = i;
+    bool grouped = false;
+    int groupDigits = 0;
     while (i < end) {
-        const QChar c = normal[i];
+        const QChar c = t[i];
         if (isDigit(c)) {
             if (!(number.whole.empty() && c == u'0'))
                 number.whole.push_back(static_cast<char>(c.unicode()));
             anyDigit = true;
+            ++groupDigits;
             ++i;
-        } else if (c == format.groupSeparator && c != format.decimalPoint) {
-            if (i == begin || !isDigit(normal[i - 1]) || i + 1 >= end || !isDigit(normal[i + 1]))
+        } else if (isGroupSeparator(c, format)) {
+            const bool groupFits =
+                grouped ? groupDigits == 3
+                        : groupDigits >= 1 && groupDigits <= 3 && t[wholeBegin] != u'0';
+            if (!groupFits)
                 return {};
+            grouped = true;
+            groupDigits = 0;
             ++i;
         } else {
             break;
         }
     }
-    if (i < end && normal[i] == format.decimalPoint) {
+    if (grouped && groupDigits != 3)
+        return {};
+    if (i < end && t[i] == format.decimalPoint) {
         ++i;
-        while (i < end && isDigit(normal[i])) {
-            number.fraction.push_back(static_cast<char>(normal[i].unicode()));
+        while (i < end && isDigit(t[i])) {
+            number.fraction.push_back(static_cast<char>(t[i].unicode()));
             anyDigit = true;
             ++i;
         }
@@ -112,9 +150,30 @@ std::optional<std::uint64_t> scaledMagnitude(const DecimalText& number, int plac
 NumberFormat NumberFormat::fromLocale(const QLocale& locale)
 {
     NumberFormat format;
-    format.decimalPoint = normalizedChar(locale.decimalPoint(), u'.');
-    format.groupSeparator = normalizedChar(locale.groupSeparator(), u',');
+    format.decimalPoint = separatorOf(locale.decimalPoint(), u'.');
+    format.groupSeparator = separatorOf(locale.groupSeparator(), u',');
     return format;
+}
+
+QString localizedInitialText(const QString& text, const NumberFormat& format)
+{
+    // Only a plain decimal such as "0.3" or "-2.5" is rewritten.
+    qsizetype digits = 0;
+    qsizetype points = 0;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text[i];
+        if (isDigit(c))
+            ++digits;
+        else if (c == u'.')
+            ++points;
+        else if (i > 0 || (c != u'+' && c != u'-'))
+            return text;
+    }
+    if (points != 1 || digits == 0)
+        return text;
+    QString shown = text;
+    shown.replace(u'.', format.decimalPoint);
+    return shown;
 }
 
 Parsed<Integer> parseInteger(const QString& text, const NumberFormat& format)

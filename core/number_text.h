@@ -9,7 +9,7 @@
 
 #include <optional>
 
-// The separators a typed number may use, already in their ordinary (NFKC) form.
+// The separators a typed number may use, in their ordinary (not full-width) form.
 struct NumberFormat {
     QChar decimalPoint = u'.';
     QChar groupSeparator = u',';
@@ -19,7 +19,7 @@ struct NumberFormat {
 
 // Why a box's text could not become its field's value.
 enum class InputProblem {
-    Empty,             // nothing but spaces
+    Empty,             // nothing but white space
     NotANumber,        // anything the number grammar does not accept
     OutOfIntegerRange, // a whole-number field outside -32768..32767
     TooLarge,          // a Currency or Double field beyond its type
@@ -34,9 +34,18 @@ struct Parsed {
 // Text typed into a box, converted without ever passing through binary floating
 // point where the field is decimal: Integer rounds to whole, Currency to four
 // places, both ties to even. Double is correctly rounded. Accepted: surrounding
-// spaces, one leading + or -, digits with group separators between digits of the
-// whole part, a fraction after the decimal point (".5" and "5." are numbers).
-// Full-width forms count as their ordinary counterparts.
+// white space of any kind, one leading + or -, a whole part of plain digits or of
+// 1-3 digits (not starting with 0) followed by groups of exactly three digits each
+// after a group separator, a fraction after the decimal point (".5" and "5." are
+// numbers). A separator anywhere else makes the text not a number: it is usually a
+// mistyped decimal point, and reading "0,3" as 3 would be a silent wrong figure.
+// Full-width forms U+FF01-U+FF5E and the ideographic space count as their ordinary
+// counterparts; no other character is mapped.
 [[nodiscard]] Parsed<Integer> parseInteger(const QString& text, const NumberFormat& format);
 [[nodiscard]] Parsed<Currency> parseCurrency(const QString& text, const NumberFormat& format);
 [[nodiscard]] Parsed<double> parseDouble(const QString& text, const NumberFormat& format);
+
+// A box's initial text written with '.' as the decimal point ("0.3"), in the form the
+// user's locale reads ("0,3" where the comma is the decimal point), so that an
+// untouched box reads as its default. Any other text comes back unchanged.
+[[nodiscard]] QString localizedInitialText(const QString& text, const NumberFormat& format);

@@ -1,8 +1,9 @@
 #pragma once
 
 // A slow, independent reading of typed numbers for the fuzzers to check the real one
-// against: a regular expression for the grammar and exact rational arithmetic (GMP)
-// or correctly rounded binary conversion (MPFR) for the value.
+// against: a regular expression for the grammar (thousands separators only between
+// groups of three) and exact rational arithmetic (GMP) or correctly rounded binary
+// conversion (MPFR) for the value.
 
 #include "core/number_text.h"
 
@@ -26,26 +27,46 @@ struct Reading {
     std::string fraction;
 };
 
+// Full-width forms and the ideographic space as their ASCII counterparts; nothing else.
+inline QString withoutFullWidth(const QString& text)
+{
+    QString out;
+    for (const QChar c : text) {
+        const unsigned u = c.unicode();
+        if (u == 0x3000)
+            out += QLatin1Char(' ');
+        else if (u >= 0xFF01 && u <= 0xFF5E)
+            out += QLatin1Char(char(u - 0xFF01 + 0x21));
+        else
+            out += c;
+    }
+    return out;
+}
+
 inline Reading read(const QString& text, const NumberFormat& format)
 {
     Reading r;
-    QString t = text.normalized(QString::NormalizationForm_KC);
-    static const QRegularExpression kTrim(QStringLiteral("\\A *(.*?) *\\z"),
-                                          QRegularExpression::DotMatchesEverythingOption);
-    t = kTrim.match(t).captured(1);
+    // White space as Qt's QChar::isSpace() has it: Unicode separators and the C controls.
+    static const QRegularExpression kTrim(
+        QStringLiteral("\\A[\\t\\n\\v\\f\\r\\x{85}\\p{Z}]*(.*?)[\\t\\n\\v\\f\\r\\x{85}\\p{Z}]*\\z"),
+        QRegularExpression::DotMatchesEverythingOption);
+    const QString t = kTrim.match(withoutFullWidth(text)).captured(1);
     if (t.isEmpty()) {
         r.empty = true;
         return r;
     }
     const QString point = QRegularExpression::escape(QString(format.decimalPoint));
-    const QString group = QRegularExpression::escape(QString(format.groupSeparator));
-    const QRegularExpression grammar(QStringLiteral("\\A([+-]?)([0-9]+(?:%1[0-9]+)*)?(?:%2([0-9]*))?\\z")
-                                         .arg(group, point));
+    // A locale grouping with a space takes any space character between groups.
+    const QString group = format.groupSeparator.category() == QChar::Separator_Space
+                              ? QStringLiteral("\\p{Zs}")
+                              : QRegularExpression::escape(QString(format.groupSeparator));
+    const QRegularExpression grammar(
+        QStringLiteral("\\A([+-]?)([0-9]+|[1-9][0-9]{0,2}(?:%1[0-9]{3})+)?(?:%2([0-9]*))?\\z")
+            .arg(group, point));
     const auto m = grammar.match(t);
     if (!m.hasMatch())
         return r;
-    QString whole = m.captured(2);
-    whole.remove(format.groupSeparator);
+    const QString whole = m.captured(2).remove(QRegularExpression(QStringLiteral("[^0-9]")));
     const QString fraction = m.captured(3);
     if (whole.isEmpty() && fraction.isEmpty())
         return r;

@@ -2,6 +2,8 @@
 
 #include "twips.h"
 
+#include "core/number_text.h"
+
 QLabel* addCaptionLabel(QWidget* parent, const QString& name, const QString& caption, int left,
                         int top)
 {
@@ -16,7 +18,8 @@ QLabel* addCaptionLabel(QWidget* parent, const QString& name, const QString& cap
 QLineEdit* addTextBox(QWidget* parent, const QString& name, const QString& text, QRect box,
                       QLabel* caption, Align align)
 {
-    auto* edit = new QLineEdit(text, parent);
+    auto* edit = new QLineEdit(
+        localizedInitialText(text, NumberFormat::fromLocale(QLocale::system())), parent);
     edit->setObjectName(name);
     edit->setGeometry(twipsRect(box));
     edit->setAlignment((align == Align::Right ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter);

@@ -76,7 +76,7 @@ const Calculator& redemption()
         {"txtCBL", "txtNBL", "txtOA", "txtFee"},
         {"元本の基準価額", "現在の基準価額", "所有口数", "信託留保(%)"},
         {Kind::Integer, Kind::Integer, Kind::Currency, Kind::Double},
-        {"10000", "12000", "100000", "0.3"},
+        {"10000", "12000", "100000", localizedInitialText("0.3", kFormat)},
         {"lblIM", "lblTax", "lblFee", "lblGain"},
         [](CalcRecord& r, const QStringList& t, CalcOutcome& outcome) {
             return shown(kRedemptionStatement, outcome,
@@ -114,6 +114,22 @@ QList<Hostile> hostileTexts()
     const auto same = [](const char* name, const QString& text, std::optional<P> p) {
         return Hostile{name, text, p, p, p};
     };
+    // Written with '.' as the decimal point and ',' between thousands (also full-width);
+    // typed with the locale's own, so each row means the same in every locale.
+    const auto local = [](QString text) {
+        for (QChar& c : text) {
+            const char16_t shift = c.unicode() >= 0xFF01 ? 0xFEE0 : 0;
+            const QChar plain(char16_t(c.unicode() - shift));
+            const QChar typed = plain == u'.'   ? kFormat.decimalPoint
+                                : plain == u',' ? kFormat.groupSeparator
+                                                : plain;
+            c = QChar(char16_t(typed.unicode() + shift));
+        }
+        return text;
+    };
+    const std::optional<P> number;
+    const auto numberWhereCommaIsPoint = kFormat.decimalPoint == u',' ? number : P::NotANumber;
+    const auto numberWherePointIsPoint = kFormat.decimalPoint == u'.' ? number : P::NotANumber;
     return {
         same("empty", "", P::Empty),
         same("spaces only", "   ", P::Empty),
@@ -121,10 +137,10 @@ QList<Hostile> hostileTexts()
         same("exponent", "1e5", P::NotANumber),
         same("hexadecimal", "0x10", P::NotANumber),
         same("double minus", "--1", P::NotANumber),
-        same("double separator", "1,,000", P::NotANumber),
-        same("leading separator", ",1", P::NotANumber),
-        same("trailing point", "1.", std::nullopt),
-        same("leading point", ".5", std::nullopt),
+        same("double separator", local("1,,000"), P::NotANumber),
+        same("leading separator", local(",1"), P::NotANumber),
+        same("trailing point", local("1."), std::nullopt),
+        same("leading point", local(".5"), std::nullopt),
         same("full-width digits", QStringLiteral("１２３"), std::nullopt),
         Hostile{"10,000 digits", QString(10000, u'9'), P::OutOfIntegerRange, P::TooLarge, P::TooLarge},
         same("NaN", "NaN", P::NotANumber),
@@ -132,6 +148,29 @@ QList<Hostile> hostileTexts()
         same("control characters", QStringLiteral("1\u0001\u001b2"), P::NotANumber),
         same("right-to-left mark", QStringLiteral("\u200F123"), P::NotANumber),
         same("emoji", QStringLiteral("\U0001F4B4"), P::NotANumber),
+        same("grouped thousands", local("1,000"), std::nullopt),
+        same("grouped with a fraction", local("1,000.5"), std::nullopt),
+        Hostile{"grouped millions", local("-1,234,567.25"), P::OutOfIntegerRange, std::nullopt,
+                std::nullopt},
+        same("separator for the point", local("0,3"), P::NotANumber),
+        same("separator for the point in a rate", local("3,24"), P::NotANumber),
+        same("separator between every digit", local("1,0,0,0,0"), P::NotANumber),
+        same("group of two", local("12,34"), P::NotANumber),
+        same("group of four", local("1,0000"), P::NotANumber),
+        same("grouped after a zero", local("0,300"), P::NotANumber),
+        same("trailing separator", local("1,"), P::NotANumber),
+        same("separator in the fraction", local("1.0,0"), P::NotANumber),
+        same("typed with a comma", "0,3", numberWhereCommaIsPoint),
+        same("typed with a point", "0.3", numberWherePointIsPoint),
+        same("full-width point", local(QStringLiteral("０．３")), std::nullopt),
+        same("full-width separator for the point", local(QStringLiteral("０，３")),
+             P::NotANumber),
+        same("superscript", QStringLiteral("1²"), P::NotANumber),
+        same("circled digits", QStringLiteral("①②"), P::NotANumber),
+        same("pasted cell with a tab", "10000\t", std::nullopt),
+        same("pasted cell with a line break", "10000\r\n", std::nullopt),
+        same("ideographic spaces around", QStringLiteral("\u3000１２\u3000"), std::nullopt),
+        same("tab inside", "100\t00", P::NotANumber),
     };
 }
 

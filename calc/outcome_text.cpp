@@ -48,7 +48,7 @@ QString outcomeText(const CalcOutcome& outcome, const CalcRecord& record)
     case CalcOutcome::Kind::MissingInput:
         return missingInputMessage(record.ErrNo);
     case CalcOutcome::Kind::InputRefused:
-        return inputRefusalText(outcome.box()->caption.toString(), outcome.problem());
+        return inputRefusalText(outcome.box()->caption.toString(), outcome.problem(), record.range);
     case CalcOutcome::Kind::Overflow:
         return figureOverflowText(outcome.figure());
     case CalcOutcome::Kind::Invalid:

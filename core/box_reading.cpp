@@ -30,15 +30,15 @@ QString BoxTexts::text(const BoxSpec& box) const
 
 namespace {
 
-Parsed<Integer> parse(const QString& text, const NumberFormat& format, Integer*)
+Parsed<Integer> parse(const QString& text, const NumberFormat& format, IntegerRange range, Integer*)
 {
-    return parseInteger(text, format);
+    return parseInteger(text, format, range);
 }
-Parsed<Currency> parse(const QString& text, const NumberFormat& format, Currency*)
+Parsed<Currency> parse(const QString& text, const NumberFormat& format, IntegerRange, Currency*)
 {
     return parseCurrency(text, format);
 }
-Parsed<double> parse(const QString& text, const NumberFormat& format, double*)
+Parsed<double> parse(const QString& text, const NumberFormat& format, IntegerRange, double*)
 {
     return parseDouble(text, format);
 }
@@ -47,7 +47,7 @@ QString roundedTo(Integer) { return QStringLiteral("整数に偶数丸め"); }
 QString roundedTo(Currency) { return QStringLiteral("小数第4位に偶数丸め"); }
 QString roundedTo(double) { return {}; }
 
-double asDouble(Integer value) { return value; }
+double asDouble(Integer value) { return static_cast<double>(value); }
 double asDouble(Currency value) { return value.toDouble(); }
 double asDouble(double value) { return value; }
 
@@ -85,7 +85,7 @@ std::optional<CalcOutcome> readBoxes(CalcRecord& record, std::span<const BoxSpec
         const std::optional<InputProblem> problem = std::visit(
             [&](auto member) -> std::optional<InputProblem> {
                 auto& field = record.*member;
-                const auto parsed = parse(text, format, &field);
+                const auto parsed = parse(text, format, record.range, &field);
                 if (!parsed.value)
                     return parsed.problem;
                 field = *parsed.value;

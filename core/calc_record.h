@@ -26,4 +26,7 @@ struct CalcRecord {
     Currency Cash;                 // net cash on redemption
     Integer FeeCovered = 0;        // the purchase option's memory: 0, or -1 for selected
     QString ErrNo;                 // missing-input code as decimal text
+    // The range every whole-number field is stored and checked in; the windows keep
+    // the narrow one.
+    IntegerRange range = IntegerRange::narrow();
 };

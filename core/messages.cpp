@@ -17,7 +17,7 @@ QString missingInputText(const QString& caption)
     return caption + QStringLiteral("が入力されていません");
 }
 
-QString inputRefusalText(const QString& caption, InputProblem problem)
+QString inputRefusalText(const QString& caption, InputProblem problem, IntegerRange range)
 {
     switch (problem) {
     case InputProblem::Empty:
@@ -25,7 +25,8 @@ QString inputRefusalText(const QString& caption, InputProblem problem)
     case InputProblem::NotANumber:
         return caption + QStringLiteral("には数値を入力してください");
     case InputProblem::OutOfIntegerRange:
-        return caption + QStringLiteral("には -32768 から 32767 までの数値を入力してください");
+        return caption
+               + QStringLiteral("には %1 から %2 までの数値を入力してください").arg(range.min).arg(range.max);
     case InputProblem::TooLarge:
         return caption + QStringLiteral("の数値が大きすぎます");
     }

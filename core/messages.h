@@ -15,8 +15,10 @@ inline constexpr auto kProgramTitle = "Miroven";
 // The missing-input message for a box, named by its caption.
 [[nodiscard]] QString missingInputText(const QString& caption);
 
-// A box whose text was refused, named by its caption.
-[[nodiscard]] QString inputRefusalText(const QString& caption, InputProblem problem);
+// A box whose text was refused, named by its caption; a whole number out of range is
+// told the bounds in force.
+[[nodiscard]] QString inputRefusalText(const QString& caption, InputProblem problem,
+                                       IntegerRange range);
 
 // A result that does not fit its type, named as the statement names it.
 [[nodiscard]] QString figureOverflowText(const QString& figure);

@@ -176,18 +176,21 @@ QString localizedInitialText(const QString& text, const NumberFormat& format)
     return shown;
 }
 
-Parsed<Integer> parseInteger(const QString& text, const NumberFormat& format)
+Parsed<Integer> parseInteger(const QString& text, const NumberFormat& format, IntegerRange range)
 {
     const Split split = splitDecimal(text, format);
     if (!split.number)
         return {std::nullopt, split.problem};
     const bool negative = split.number->negative;
-    const std::uint64_t limit = negative ? 32768 : 32767;
+    // The bounds' magnitudes, as unsigned so the most negative bound has one too.
+    const std::uint64_t limit = negative ? ~static_cast<std::uint64_t>(range.min) + 1
+                                         : static_cast<std::uint64_t>(range.max);
     const auto magnitude = scaledMagnitude(*split.number, 0, limit);
     if (!magnitude)
         return {std::nullopt, InputProblem::OutOfIntegerRange};
-    const auto wide = static_cast<std::int64_t>(*magnitude);
-    return {static_cast<Integer>(negative ? -wide : wide), InputProblem::NotANumber};
+    const auto value = negative ? static_cast<std::int64_t>(~*magnitude + 1)
+                                : static_cast<std::int64_t>(*magnitude);
+    return {value, InputProblem::NotANumber};
 }
 
 Parsed<Currency> parseCurrency(const QString& text, const NumberFormat& format)

@@ -21,7 +21,7 @@ struct NumberFormat {
 enum class InputProblem {
     Empty,             // nothing but white space
     NotANumber,        // anything the number grammar does not accept
-    OutOfIntegerRange, // a whole-number field outside -32768..32767
+    OutOfIntegerRange, // a whole-number field outside the calculation's range
     TooLarge,          // a Currency or Double field beyond its type
 };
 
@@ -41,7 +41,8 @@ struct Parsed {
 // mistyped decimal point, and reading "0,3" as 3 would be a silent wrong figure.
 // Full-width forms U+FF01-U+FF5E and the ideographic space count as their ordinary
 // counterparts; no other character is mapped.
-[[nodiscard]] Parsed<Integer> parseInteger(const QString& text, const NumberFormat& format);
+[[nodiscard]] Parsed<Integer> parseInteger(const QString& text, const NumberFormat& format,
+                                          IntegerRange range);
 [[nodiscard]] Parsed<Currency> parseCurrency(const QString& text, const NumberFormat& format);
 [[nodiscard]] Parsed<double> parseDouble(const QString& text, const NumberFormat& format);
 

@@ -24,4 +24,4 @@ QString workingText(Currency value)
     return negative ? u'-' + text : text;
 }
 
-QString workingText(std::int64_t value) { return QString::number(value); }
+QString workingText(Integer value) { return QString::number(value); }

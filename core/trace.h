@@ -52,5 +52,4 @@ void note(Trace* trace, Make&& make)
 // Numbers as the working shows them: in full, plain decimal, no separators.
 [[nodiscard]] QString workingText(double value); // shortest text that reads back the same double
 [[nodiscard]] QString workingText(Currency value); // up to four decimals, no trailing zeros
-[[nodiscard]] QString workingText(std::int64_t value);
-inline QString workingText(Integer value) { return workingText(std::int64_t{value}); }
+[[nodiscard]] QString workingText(Integer value);

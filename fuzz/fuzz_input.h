@@ -14,10 +14,12 @@
 struct FuzzInput {
     NumberFormat format;
     bool option = false;
+    IntegerRange range = IntegerRange::narrow();
     QStringList texts;
 };
 
-// Byte 0 picks the separators (plain or continental) and the option; the rest is
+// Byte 0 picks the separators (plain or continental), the option (bit 1) and the
+// whole-number range (bit 3; bit 2 is the text target's own); the rest is
 // UTF-8 split at 0x1F into `count` box texts (missing ones are empty).
 inline FuzzInput splitFuzzInput(const std::uint8_t* data, std::size_t size, int count)
 {
@@ -26,6 +28,8 @@ inline FuzzInput splitFuzzInput(const std::uint8_t* data, std::size_t size, int 
         if (data[0] & 1)
             in.format = NumberFormat{u',', u'.'};
         in.option = (data[0] & 2) != 0;
+        if ((data[0] & 8) != 0)
+            in.range = IntegerRange::wide();
         ++data;
         --size;
     }

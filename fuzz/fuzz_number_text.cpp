@@ -17,12 +17,12 @@ namespace {
 void check(const QString& text, const NumberFormat& format)
 {
     const reference::Reading ref = reference::read(text, format);
-    const auto integer = parseInteger(text, format);
     const auto currency = parseCurrency(text, format);
     const auto binary = parseDouble(text, format);
 
     if (ref.empty || !ref.number) {
         const InputProblem expected = ref.empty ? InputProblem::Empty : InputProblem::NotANumber;
+        const auto integer = parseInteger(text, format, IntegerRange::wide());
         if (integer.value || integer.problem != expected)
             fail("Integer field disagrees on a non-number", text);
         if (currency.value || currency.problem != expected)
@@ -32,11 +32,21 @@ void check(const QString& text, const NumberFormat& format)
         return;
     }
 
-    const auto refInteger = reference::integer(ref);
-    if (refInteger.has_value() != integer.value.has_value()
-        || (refInteger && *refInteger != *integer.value)
-        || (!refInteger && integer.problem != InputProblem::OutOfIntegerRange))
-        fail("Integer field disagrees", text);
+    // Whole numbers in both ranges, the windows' and the command line's wide one.
+    const struct {
+        IntegerRange range;
+        const char* low;
+        const char* high;
+    } ranges[] = {{IntegerRange::narrow(), "-32768", "32767"},
+                  {IntegerRange::wide(), "-9007199254740991", "9007199254740991"}};
+    for (const auto& [range, low, high] : ranges) {
+        const auto integer = parseInteger(text, format, range);
+        const auto refInteger = reference::integer(ref, low, high);
+        if (refInteger.has_value() != integer.value.has_value()
+            || (refInteger && *refInteger != *integer.value)
+            || (!refInteger && integer.problem != InputProblem::OutOfIntegerRange))
+            fail("Integer field disagrees", text);
+    }
 
     const auto refCurrency = reference::currencyRaw(ref);
     if (refCurrency.has_value() != currency.value.has_value()

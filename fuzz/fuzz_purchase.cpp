@@ -12,6 +12,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const FuzzInput in = splitFuzzInput(data, size, 4);
     const QStringList& t = in.texts;
     CalcRecord record = markedRecord();
+    record.range = in.range;
     const CalcRecord before = record;
     const CalcOutcome outcome = runPurchase(record, BoxTexts::inReadingOrder(kPurchaseBoxes, t), in.option, in.format);
 
@@ -36,7 +37,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     const Formed<PurchaseFigures> statement = purchaseStatement(record, in.option);
     if (statement.outcome.kind() != CalcOutcome::Kind::Done) {
-        const bool totalFits = in.option || std::abs(record.IM + record.Fee) <= 32767;
+        const bool totalFits = in.option || record.range.contains(record.IM + record.Fee);
         if (statement.outcome.kind() != CalcOutcome::Kind::Overflow || totalFits == (statement.outcome.figure() == QStringLiteral("総投資額")))
             violated("a statement refused for the wrong reason", t);
         return 0;

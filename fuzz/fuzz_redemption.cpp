@@ -11,6 +11,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const FuzzInput in = splitFuzzInput(data, size, 4);
     const QStringList& t = in.texts;
     CalcRecord record = markedRecord();
+    record.range = in.range;
     const CalcRecord before = record;
     const CalcOutcome outcome = runRedemption(record, BoxTexts::inReadingOrder(kRedemptionBoxes, t), in.format);
 

@@ -28,28 +28,35 @@ T take(const std::uint8_t*& data, std::size_t& size)
     return value;
 }
 
-bool fits(std::int64_t v) { return v >= kIntegerMin && v <= kIntegerMax; }
+// Any 64-bit value folded into the range, as a calculation would have stored it.
+Integer takeInteger(const std::uint8_t*& data, std::size_t& size, IntegerRange range)
+{
+    const auto span = static_cast<std::uint64_t>(range.max - range.min) + 1;
+    return range.min + static_cast<Integer>(take<std::uint64_t>(data, size) % span);
+}
 
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     CalcRecord r;
-    const bool option = take<std::uint8_t>(data, size) & 1;
-    r.IM = take<Integer>(data, size);
-    r.Fee = take<Integer>(data, size);
-    r.BL = take<Integer>(data, size);
+    const auto flags = take<std::uint8_t>(data, size);
+    const bool option = flags & 1;
+    r.range = (flags & 2) != 0 ? IntegerRange::wide() : IntegerRange::narrow();
+    r.IM = takeInteger(data, size, r.range);
+    r.Fee = takeInteger(data, size, r.range);
+    r.BL = takeInteger(data, size, r.range);
     r.OA = Currency::fromRaw(take<std::int64_t>(data, size));
-    r.NBL = take<Integer>(data, size);
-    r.CBL = take<Integer>(data, size);
-    r.Tax = take<Integer>(data, size);
+    r.NBL = takeInteger(data, size, r.range);
+    r.CBL = takeInteger(data, size, r.range);
+    r.Tax = takeInteger(data, size, r.range);
     r.Cash = Currency::fromRaw(take<std::int64_t>(data, size));
-    r.Div = take<Integer>(data, size);
-    r.TaxableDiv = take<Integer>(data, size);
+    r.Div = takeInteger(data, size, r.range);
+    r.TaxableDiv = takeInteger(data, size, r.range);
 
     const Formed<PurchaseFigures> purchase = purchaseStatement(r, option);
     const bool amountFits = multiply(r.BL, r.OA).has_value();
-    const bool totalFits = option || fits(std::int64_t{r.IM} + r.Fee);
+    const bool totalFits = option || r.range.contains(r.IM + r.Fee);
     if ((purchase.outcome.kind() == CalcOutcome::Kind::Done) != (amountFits && totalFits))
         violated("purchase statement formed exactly when its figures fit");
     if (purchase.outcome.kind() == CalcOutcome::Kind::Done
@@ -65,7 +72,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         violated("redemption cash shown is not the cash floored");
 
     const Formed<DistributionFigures> distribution = distributionStatement(r);
-    const bool differencesFit = fits(std::int64_t{r.Div} - r.TaxableDiv) && fits(std::int64_t{r.Div} - r.Tax);
+    const bool differencesFit = r.range.contains(r.Div - r.TaxableDiv) && r.range.contains(r.Div - r.Tax);
     if (distribution.outcome.isDone() != differencesFit)
         violated("distribution statement formed exactly when its differences fit");
     if (distribution.outcome.isDone()

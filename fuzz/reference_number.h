@@ -114,11 +114,11 @@ inline bool fitsBetween(const std::string& value, const char* low, const char* h
     return fits;
 }
 
-// Integer: whole yen ties to even within -32768..32767.
-inline std::optional<long long> integer(const Reading& r)
+// Integer: whole yen ties to even within the bounds given as decimal text.
+inline std::optional<long long> integer(const Reading& r, const char* low, const char* high)
 {
     const std::string v = scaledRounded(r, 0);
-    if (!fitsBetween(v, "-32768", "32767"))
+    if (!fitsBetween(v, low, high))
         return std::nullopt;
     return std::stoll(v);
 }

@@ -18,10 +18,10 @@ struct Split {
 };
 
 // Tax withheld on a taxable amount: amount x 0.2 in double, whole yen ties to even.
-std::optional<Integer> taxOn(Integer taxable, Trace* trace)
+std::optional<Integer> taxOn(Integer taxable, IntegerRange range, Trace* trace)
 {
     const double value = static_cast<double>(taxable) * kTaxRate;
-    const std::optional<Integer> tax = roundToInteger(value);
+    const std::optional<Integer> tax = roundToInteger(value, range);
     if (tax) {
         note(trace, [&] {
             return QStringLiteral("税金 = %1 × 0.2 = %2 を偶数丸め = %3")
@@ -60,7 +60,7 @@ CalcOutcome splitBelowPrincipal(const CalcRecord& r, Split& split, Trace* trace)
         // Clamp before rounding: a holding of negative units stands "below" by a
         // negative amount, which may lie far outside the Integer range; it simply
         // returns no principal. Below Div, the rounded amount never exceeds Div.
-        const std::optional<Integer> rounded = roundToInteger(std::max(below, 0.0));
+        const std::optional<Integer> rounded = roundToInteger(std::max(below, 0.0), r.range);
         if (!rounded)
             return overflowOf(kDistributionNonTaxableRow);
         nonTaxable = std::clamp<Integer>(*rounded, 0, r.Div);
@@ -75,14 +75,14 @@ CalcOutcome splitBelowPrincipal(const CalcRecord& r, Split& split, Trace* trace)
         });
     }
 
-    const std::optional<Integer> taxable = checkedSubtract(r.Div, nonTaxable);
+    const std::optional<Integer> taxable = checkedSubtract(r.Div, nonTaxable, r.range);
     if (!taxable)
         return overflowOf(kDistributionTaxableRow);
     note(trace, [&] {
         return QStringLiteral("課税分配金 = %1 − %2 = %3")
             .arg(workingText(r.Div), workingText(nonTaxable), workingText(*taxable));
     });
-    const std::optional<Integer> tax = taxOn(*taxable, trace);
+    const std::optional<Integer> tax = taxOn(*taxable, r.range, trace);
     if (!tax)
         return overflowOf(kDistributionTaxRow);
     split = {*taxable, *tax};
@@ -112,7 +112,7 @@ CalcOutcome runDistribution(CalcRecord& record, const BoxTexts& texts,
             return QStringLiteral("元本の基準価額 %1 ≦ 分配後の基準価額 %2 のため、分配金はすべて課税")
                 .arg(workingText(record.CBL), workingText(record.NBL));
         });
-        const std::optional<Integer> tax = taxOn(record.Div, trace);
+        const std::optional<Integer> tax = taxOn(record.Div, record.range, trace);
         if (!tax)
             return overflowOf(kDistributionTaxRow);
         split = {record.Div, *tax};
@@ -129,10 +129,10 @@ CalcOutcome runDistribution(CalcRecord& record, const BoxTexts& texts,
 
 Formed<DistributionFigures> distributionStatement(const CalcRecord& record, Trace* trace)
 {
-    const std::optional<Integer> nonTaxable = checkedSubtract(record.Div, record.TaxableDiv);
+    const std::optional<Integer> nonTaxable = checkedSubtract(record.Div, record.TaxableDiv, record.range);
     if (!nonTaxable)
         return {overflowOf(kDistributionNonTaxableRow), {}};
-    const std::optional<Integer> net = checkedSubtract(record.Div, record.Tax);
+    const std::optional<Integer> net = checkedSubtract(record.Div, record.Tax, record.range);
     if (!net)
         return {overflowOf(kDistributionNetRow), {}};
 

@@ -27,8 +27,8 @@ CalcOutcome faultIn(double value, const StatementRow<PurchaseFigures>& row)
 CalcOutcome computeResults(const CalcRecord& r, bool feePaidFromFunds, PurchaseResults& out,
                            Trace* trace)
 {
-    const double funds = r.IM;
-    const double nav = r.BL;
+    const auto funds = static_cast<double>(r.IM);
+    const auto nav = static_cast<double>(r.BL);
     const QString fp1 = workingText(r.FP1);
     const QString fp2 = workingText(r.FP2);
     const QString im = workingText(r.IM);
@@ -70,7 +70,7 @@ CalcOutcome computeResults(const CalcRecord& r, bool feePaidFromFunds, PurchaseR
     }
     if (!std::isfinite(feeValue))
         return faultIn(feeValue, kPurchaseFeeRow);
-    const std::optional<Integer> fee = roundToInteger(feeValue);
+    const std::optional<Integer> fee = roundToInteger(feeValue, r.range);
     if (!fee)
         return CalcOutcome::overflow(kPurchaseFeeRow.layout.figureName);
     note(trace, [&] {
@@ -165,7 +165,7 @@ Formed<PurchaseFigures> purchaseStatement(const CalcRecord& record, bool feePaid
             return QStringLiteral("総投資額 = 購入資金 = %1（手数料は購入資金の内）").arg(workingText(record.IM));
         });
     } else {
-        const std::optional<Integer> total = checkedAdd(record.IM, record.Fee);
+        const std::optional<Integer> total = checkedAdd(record.IM, record.Fee, record.range);
         if (!total)
             return overflowOf(kPurchaseTotalRow);
         figures.total = *total;

@@ -42,7 +42,7 @@ CalcOutcome runRedemption(CalcRecord& record, const BoxTexts& texts, const Numbe
     retention = retention / kPercent;
     if (std::isnan(retention))
         return CalcOutcome::invalid();
-    const auto fee = roundToInteger(retention);
+    const auto fee = roundToInteger(retention, record.range);
     if (!fee)
         return overflowOf(kRedemptionRetentionRow);
     note(trace, [&] {
@@ -80,7 +80,7 @@ CalcOutcome runRedemption(CalcRecord& record, const BoxTexts& texts, const Numbe
             const double taxable = gain * kTaxRate;
             if (std::isnan(taxable))
                 return CalcOutcome::invalid();
-            const auto rounded = roundToInteger(taxable);
+            const auto rounded = roundToInteger(taxable, record.range);
             if (!rounded)
                 return overflowOf(kRedemptionTaxRow);
             tax = *rounded;

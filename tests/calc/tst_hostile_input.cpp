@@ -181,7 +181,7 @@ QString messageFor(const CalcOutcome& o, const CalcRecord& r, const QString& ref
     case CalcOutcome::Kind::MissingInput:
         return missingInputMessage(r.ErrNo);
     case CalcOutcome::Kind::InputRefused:
-        return inputRefusalText(refusedCaption, o.problem());
+        return inputRefusalText(refusedCaption, o.problem(), r.range);
     case CalcOutcome::Kind::Overflow:
         return figureOverflowText(o.figure());
     case CalcOutcome::Kind::Invalid:

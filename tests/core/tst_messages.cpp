@@ -47,12 +47,16 @@ private slots:
     void refusals()
     {
         const QString caption = QStringLiteral("信託留保(%)");
-        QCOMPARE(inputRefusalText(caption, InputProblem::Empty), QStringLiteral("信託留保(%)が入力されていません"));
-        QCOMPARE(inputRefusalText(caption, InputProblem::NotANumber),
+        QCOMPARE(inputRefusalText(caption, InputProblem::Empty, IntegerRange::narrow()), QStringLiteral("信託留保(%)が入力されていません"));
+        QCOMPARE(inputRefusalText(caption, InputProblem::NotANumber, IntegerRange::narrow()),
                  QStringLiteral("信託留保(%)には数値を入力してください"));
-        QCOMPARE(inputRefusalText(QStringLiteral("購入資金"), InputProblem::OutOfIntegerRange),
+        QCOMPARE(inputRefusalText(QStringLiteral("購入資金"), InputProblem::OutOfIntegerRange,
+                                  IntegerRange::narrow()),
                  QStringLiteral("購入資金には -32768 から 32767 までの数値を入力してください"));
-        QCOMPARE(inputRefusalText(caption, InputProblem::TooLarge), QStringLiteral("信託留保(%)の数値が大きすぎます"));
+        QCOMPARE(inputRefusalText(QStringLiteral("購入資金"), InputProblem::OutOfIntegerRange,
+                                  IntegerRange::wide()),
+                 QStringLiteral("購入資金には -9007199254740991 から 9007199254740991 までの数値を入力してください"));
+        QCOMPARE(inputRefusalText(caption, InputProblem::TooLarge, IntegerRange::narrow()), QStringLiteral("信託留保(%)の数値が大きすぎます"));
         QCOMPARE(figureOverflowText(QStringLiteral("総投資額")),
                  QStringLiteral("総投資額が計算できる範囲を超えています"));
         QCOMPARE(invalidOperationText(), QStringLiteral("入力された値では計算できません"));

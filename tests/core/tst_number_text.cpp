@@ -128,7 +128,7 @@ private slots:
         QFETCH(double, value);
         const NumberFormat format = formatOf(locale);
         const auto binary = parseDouble(text, format);
-        const auto integer = parseInteger(text, format);
+        const auto integer = parseInteger(text, format, IntegerRange::narrow());
         const auto currency = parseCurrency(text, format);
         QCOMPARE(problemOf(binary.value.has_value(), binary.problem), problem);
         if (problem == kOk) {
@@ -169,6 +169,8 @@ private slots:
         QTest::newRow("grouped with a tie") << "1,000.5" << kOk << 1000;
         QTest::newRow("leading point") << ".5" << kOk << 0;
         QTest::newRow("trailing point") << "5." << kOk << 5;
+        QTest::newRow("wide: a purchase of 100,000") << "wide 100,000" << kOk << 100000;
+        QTest::newRow("wide: -32769") << "wide -32769" << kOk << -32769;
         QTest::newRow("full-width point") << QStringLiteral("１２．５") << kOk << 12;
     }
     void integerField()
@@ -176,7 +178,10 @@ private slots:
         QFETCH(QString, text);
         QFETCH(int, problem);
         QFETCH(int, value);
-        const auto parsed = parseInteger(text, kPlain);
+        // A row marked "wide " is read in the wide range, every other one in the narrow.
+        const bool wide = text.startsWith(QStringLiteral("wide "));
+        const auto parsed = parseInteger(wide ? text.mid(5) : text, kPlain,
+                                         wide ? IntegerRange::wide() : IntegerRange::narrow());
         QCOMPARE(problemOf(parsed.value.has_value(), parsed.problem), problem);
         if (parsed.value)
             QCOMPARE(int(*parsed.value), value);

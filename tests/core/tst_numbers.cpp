@@ -7,7 +7,7 @@
 #include <cmath>
 #include <limits>
 
-using OptInt = std::optional<int>;
+using OptInt = std::optional<qint64>;
 Q_DECLARE_METATYPE(OptInt)
 
 namespace {
@@ -26,49 +26,67 @@ private slots:
     {
         QTest::addColumn<double>("value");
         QTest::addColumn<OptInt>("expected");
-        QTest::newRow("0.5 ties down to even 0") << 0.5 << OptInt(0);
-        QTest::newRow("1.5 ties up to even 2") << 1.5 << OptInt(2);
-        QTest::newRow("2.5 ties down to even 2") << 2.5 << OptInt(2);
-        QTest::newRow("3.5 ties up to even 4") << 3.5 << OptInt(4);
-        QTest::newRow("-2.5 ties to -2") << -2.5 << OptInt(-2);
-        QTest::newRow("-0.5 ties to 0") << -0.5 << OptInt(0);
-        QTest::newRow("0.4 rounds to 0") << 0.4 << OptInt(0);
-        QTest::newRow("305.3805 rounds to 305") << 305.3805 << OptInt(305);
-        QTest::newRow("top of range") << 32767.4 << OptInt(32767);
-        QTest::newRow("32767.5 ties to 32768, out of range") << 32767.5 << OptInt();
-        QTest::newRow("bottom of range") << -32768.5 << OptInt(-32768);
-        QTest::newRow("below range") << -32768.6 << OptInt();
-        QTest::newRow("NaN") << kNaN << OptInt();
-        QTest::newRow("infinity") << kInf << OptInt();
-        QTest::newRow("minus infinity") << -kInf << OptInt();
+        QTest::addColumn<bool>("wide");
+        QTest::newRow("0.5 ties down to even 0") << 0.5 << OptInt(0) << false;
+        QTest::newRow("1.5 ties up to even 2") << 1.5 << OptInt(2) << false;
+        QTest::newRow("2.5 ties down to even 2") << 2.5 << OptInt(2) << false;
+        QTest::newRow("3.5 ties up to even 4") << 3.5 << OptInt(4) << false;
+        QTest::newRow("-2.5 ties to -2") << -2.5 << OptInt(-2) << false;
+        QTest::newRow("-0.5 ties to 0") << -0.5 << OptInt(0) << false;
+        QTest::newRow("0.4 rounds to 0") << 0.4 << OptInt(0) << false;
+        QTest::newRow("305.3805 rounds to 305") << 305.3805 << OptInt(305) << false;
+        QTest::newRow("top of range") << 32767.4 << OptInt(32767) << false;
+        QTest::newRow("32767.5 ties to 32768, out of range") << 32767.5 << OptInt() << false;
+        QTest::newRow("bottom of range") << -32768.5 << OptInt(-32768) << false;
+        QTest::newRow("below range") << -32768.6 << OptInt() << false;
+        QTest::newRow("NaN") << kNaN << OptInt() << false;
+        QTest::newRow("infinity") << kInf << OptInt() << false;
+        QTest::newRow("minus infinity") << -kInf << OptInt() << false;
+        // The wide range: every whole number a double holds exactly.
+        QTest::newRow("wide: 32767.5 ties to 32768") << 32767.5 << OptInt(32768) << true;
+        QTest::newRow("wide: 2^53 - 1") << 9007199254740991.0 << OptInt(9007199254740991) << true;
+        QTest::newRow("wide: 2^53") << 9007199254740992.0 << OptInt() << true;
+        QTest::newRow("wide: -(2^53 - 1)") << -9007199254740991.0 << OptInt(-9007199254740991) << true;
+        QTest::newRow("wide: infinity") << kInf << OptInt() << true;
     }
     void roundToInteger()
     {
         QFETCH(double, value);
         QFETCH(OptInt, expected);
-        QCOMPARE(asOpt(::roundToInteger(value)), expected);
+        QFETCH(bool, wide);
+        QCOMPARE(asOpt(::roundToInteger(value, wide ? IntegerRange::wide() : IntegerRange::narrow())),
+                 expected);
     }
 
     void checkedArithmetic_data()
     {
-        QTest::addColumn<int>("a");
-        QTest::addColumn<int>("b");
+        QTest::addColumn<qint64>("a");
+        QTest::addColumn<qint64>("b");
         QTest::addColumn<OptInt>("sum");
         QTest::addColumn<OptInt>("difference");
-        QTest::newRow("largest statement total") << 31766 << 1001 << OptInt(32767) << OptInt(30765);
-        QTest::newRow("one past it") << 31767 << 1001 << OptInt() << OptInt(30766);
-        QTest::newRow("negative edge") << -32768 << -1 << OptInt() << OptInt(-32767);
-        QTest::newRow("minus the minimum") << 0 << -32768 << OptInt(-32768) << OptInt();
-        QTest::newRow("wide difference") << -7 << 32767 << OptInt(32760) << OptInt();
+        QTest::addColumn<bool>("wide");
+        QTest::newRow("largest statement total") << qint64(31766) << qint64(1001) << OptInt(32767) << OptInt(30765) << false;
+        QTest::newRow("one past it") << qint64(31767) << qint64(1001) << OptInt() << OptInt(30766) << false;
+        QTest::newRow("negative edge") << qint64(-32768) << qint64(-1) << OptInt() << OptInt(-32767) << false;
+        QTest::newRow("minus the minimum") << qint64(0) << qint64(-32768) << OptInt(-32768) << OptInt() << false;
+        QTest::newRow("difference out of range") << qint64(-7) << qint64(32767) << OptInt(32760) << OptInt() << false;
+        constexpr qint64 top = 9007199254740991;
+        QTest::newRow("wide: one past the narrow total") << qint64(31767) << qint64(1001)
+            << OptInt(32768) << OptInt(30766) << true;
+        QTest::newRow("wide: top edge") << top << qint64(1) << OptInt() << OptInt(top - 1) << true;
+        QTest::newRow("wide: 64-bit overflow is refused, not wrapped")
+            << std::numeric_limits<qint64>::max() << qint64(1) << OptInt() << OptInt() << true;
     }
     void checkedArithmetic()
     {
-        QFETCH(int, a);
-        QFETCH(int, b);
+        QFETCH(qint64, a);
+        QFETCH(qint64, b);
         QFETCH(OptInt, sum);
         QFETCH(OptInt, difference);
-        QCOMPARE(asOpt(checkedAdd(Integer(a), Integer(b))), sum);
-        QCOMPARE(asOpt(checkedSubtract(Integer(a), Integer(b))), difference);
+        QFETCH(bool, wide);
+        const IntegerRange range = wide ? IntegerRange::wide() : IntegerRange::narrow();
+        QCOMPARE(asOpt(checkedAdd(a, b, range)), sum);
+        QCOMPARE(asOpt(checkedSubtract(a, b, range)), difference);
     }
 
     void currencyFromDouble_data()

@@ -169,9 +169,9 @@ private slots:
         QCOMPARE(outcome.kind(), CalcOutcome::Kind::MissingInput);
         QCOMPARE(record.ErrNo, code);
         // All four are stored before the test; the results are not touched.
-        QCOMPARE(record.CBL, parseInteger(cbl, kFormat).value.value());
-        QCOMPARE(record.NBL, parseInteger(nbl, kFormat).value.value());
-        QCOMPARE(record.Div, parseInteger(div, kFormat).value.value());
+        QCOMPARE(record.CBL, parseInteger(cbl, kFormat, IntegerRange::narrow()).value.value());
+        QCOMPARE(record.NBL, parseInteger(nbl, kFormat, IntegerRange::narrow()).value.value());
+        QCOMPARE(record.Div, parseInteger(div, kFormat, IntegerRange::narrow()).value.value());
         QCOMPARE(record.OA, parseCurrency(oa, kFormat).value.value());
         QCOMPARE(int(record.TaxableDiv), 5555);
         QCOMPARE(int(record.Tax), 666);
@@ -218,9 +218,9 @@ private slots:
         QCOMPARE(readingIndex(outcome), box);
         QCOMPARE(outcome.problem(), problem);
         // Boxes before the refused one are stored; it and the later ones are not.
-        QCOMPARE(record.CBL, box > 0 ? parseInteger(cbl, kFormat).value.value() : before.CBL);
-        QCOMPARE(record.NBL, box > 1 ? parseInteger(nbl, kFormat).value.value() : before.NBL);
-        QCOMPARE(record.Div, box > 2 ? parseInteger(div, kFormat).value.value() : before.Div);
+        QCOMPARE(record.CBL, box > 0 ? parseInteger(cbl, kFormat, IntegerRange::narrow()).value.value() : before.CBL);
+        QCOMPARE(record.NBL, box > 1 ? parseInteger(nbl, kFormat, IntegerRange::narrow()).value.value() : before.NBL);
+        QCOMPARE(record.Div, box > 2 ? parseInteger(div, kFormat, IntegerRange::narrow()).value.value() : before.Div);
         QCOMPARE(record.OA, before.OA);
         QCOMPARE(record.TaxableDiv, before.TaxableDiv);
         QCOMPARE(record.Tax, before.Tax);

@@ -202,7 +202,7 @@ private slots:
         QCOMPARE(record.ErrNo, code);
         // The boxes are read before the test; the results stay as they were.
         QCOMPARE(record.FP2, parseDouble(taxPercent, kDotFormat).value.value());
-        QCOMPARE(record.BL, parseInteger(nav, kDotFormat).value.value());
+        QCOMPARE(record.BL, parseInteger(nav, kDotFormat, IntegerRange::narrow()).value.value());
         verifyResultsUntouched(record);
     }
 
@@ -257,7 +257,7 @@ private slots:
         };
         const CalcRecord earlier = earlierRecord();
         QCOMPARE(record.IM,
-                 read(kPurchaseIM) ? parseInteger(funds, kDotFormat).value.value() : earlier.IM);
+                 read(kPurchaseIM) ? parseInteger(funds, kDotFormat, IntegerRange::narrow()).value.value() : earlier.IM);
         QCOMPARE(record.FP1, read(kPurchaseFP1) ? parseDouble(feePercent, kDotFormat).value.value()
                                            : earlier.FP1);
         QCOMPARE(record.FP2, read(kPurchaseFP2) ? parseDouble(taxPercent, kDotFormat).value.value()

@@ -180,8 +180,8 @@ private slots:
             QCOMPARE(outcome.figure(), detail);
 
         // The boxes read before the stop keep their new values; no result is written.
-        QCOMPARE(record.CBL, stored > 0 ? *parseInteger(cbl, kFormat).value : earlier.CBL);
-        QCOMPARE(record.NBL, stored > 1 ? *parseInteger(nbl, kFormat).value : earlier.NBL);
+        QCOMPARE(record.CBL, stored > 0 ? *parseInteger(cbl, kFormat, IntegerRange::narrow()).value : earlier.CBL);
+        QCOMPARE(record.NBL, stored > 1 ? *parseInteger(nbl, kFormat, IntegerRange::narrow()).value : earlier.NBL);
         QCOMPARE(record.OA, stored > 2 ? *parseCurrency(oa, kFormat).value : earlier.OA);
         QCOMPARE(record.RetentionPercent,
                  stored > 3 ? *parseDouble(rate, kFormat).value : earlier.RetentionPercent);

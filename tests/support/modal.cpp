@@ -205,10 +205,10 @@ ModalWatch::Action ModalWatch::closeBox()
 }
 
 ModalSeen pressAndWatch(const QWidget* window, const QString& button, const QStringList& read,
-                        const ModalWatch::Action& act)
+                        const ModalWatch::Action& act, const std::source_location& where)
 {
-    ModalWatch watch(read, act);
-    click(window, button);
+    ModalWatch watch(read, act, kModalLimitMs, where);
+    click(window, button, where);
     (void)watch.closed();
     return watch.seen();
 }
@@ -277,10 +277,13 @@ Q_COREAPP_STARTUP_FUNCTION(startModalGuard)
 
 } // namespace support
 
-void whenModalAppears(std::function<void(QWidget*)> act, int timeoutMs)
+void whenModalAppears(std::function<void(QWidget*)> act, int timeoutMs,
+                      const std::source_location& where)
 {
     auto* watch = new support::ModalWatch(
         {}, [act = std::move(act)](QWidget* window, support::ModalSeen&) { act(window); },
-        timeoutMs);
+        timeoutMs, where);
+    // Deleted when done, or with the application if it never is.
+    watch->setParent(QCoreApplication::instance());
     watch->detached_ = true;
 }

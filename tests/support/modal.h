@@ -36,7 +36,8 @@ inline constexpr int kModalLimitMs = 3000;
 // closes the window if `act` left it open, and fails the running test when none
 // appears within `timeoutMs`. It never acts after the test function that called it
 // has ended.
-void whenModalAppears(std::function<void(QWidget*)> act, int timeoutMs = support::kModalLimitMs);
+void whenModalAppears(std::function<void(QWidget*)> act, int timeoutMs = support::kModalLimitMs,
+                      const std::source_location& where = std::source_location::current());
 
 // Kept for callers written before the support namespace.
 using support::visibleTopLevelCount;
@@ -93,7 +94,8 @@ protected:
 
 private:
     friend class ModalGuard;
-    friend void ::whenModalAppears(std::function<void(QWidget*)> act, int timeoutMs);
+    friend void ::whenModalAppears(std::function<void(QWidget*)> act, int timeoutMs,
+                                   const std::source_location& where);
     enum class State { Waiting, Acting, Done };
 
     [[nodiscard]] bool isNew(const QWidget* modal) const;
@@ -118,9 +120,10 @@ private:
 
 // Presses `button` in `window` and watches the modal window that opens. For use
 // inside an action, whose record takes the result: seen.inner << pressAndWatch(...).
-[[nodiscard]] ModalSeen pressAndWatch(const QWidget* window, const QString& button,
-                                      const QStringList& read = {},
-                                      const ModalWatch::Action& act = ModalWatch::pressOk());
+[[nodiscard]] ModalSeen pressAndWatch(
+    const QWidget* window, const QString& button, const QStringList& read = {},
+    const ModalWatch::Action& act = ModalWatch::pressOk(),
+    const std::source_location& where = std::source_location::current());
 
 // Closes a window for good: as its close box does, then, if it refused, by hiding it,
 // which also ends its event loop.

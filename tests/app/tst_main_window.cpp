@@ -123,7 +123,8 @@ private slots:
         QVERIFY(showAndActivate(&menu));
         ModalWatch about({}, [under = QPointer<QWidget>(&menu)](QWidget* modal, ModalSeen& seen) {
             // Through the platform, which is where a blocked window drops its input.
-            const auto* cmdDev = under ? under->findChild<QPushButton*>(QStringLiteral("cmdDev")) : nullptr;
+            const auto* cmdDev =
+                under ? under->findChild<QPushButton*>(QStringLiteral("cmdDev")) : nullptr;
             if (cmdDev)
                 QTest::mouseClick(under->windowHandle(), Qt::LeftButton, {},
                                   cmdDev->mapTo(under, cmdDev->rect().center()));

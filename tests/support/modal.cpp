@@ -129,7 +129,8 @@ void ModalWatch::take(QWidget* window)
         act_(window, seen_);
     QString failure;
     if (window_ && window_->isVisible()) {
-        failure = QStringLiteral("%1 was still open after its action; closed it").arg(describe(window_));
+        failure = QStringLiteral("%1 was still open after its action; closed it")
+                      .arg(describe(window_));
         closeWindow(window_);
     }
     finish(failure);

@@ -10,10 +10,12 @@
 #include "calc/redemption/redemption_statement_window.h"
 #include "calc/redemption/redemption_window.h"
 #include "core/calc_record.h"
+#include "support/controls.h"
 #include "support/modal.h"
 
 #include <QAbstractButton>
 #include <QAccessible>
+#include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QtTest>
@@ -40,6 +42,12 @@ class AccessibilityTest : public QObject {
     Q_OBJECT
 private slots:
     void initTestCase() { setUpApplication(*qApp); }
+
+    void cleanup()
+    {
+        QCOMPARE(QApplication::activeModalWidget(), nullptr);
+        QTRY_COMPARE(support::visibleTopLevelCount(), 0);
+    }
 
     void windows_data()
     {
@@ -111,35 +119,43 @@ private slots:
     {
         CalcRecord record;
         frmmain window(record);
-        window.show();
-        QVERIFY(QTest::qWaitForWindowActive(&window));
-        QStringList figures;
-        bool inputClosed = false;
-        whenModalAppears([&](QWidget* input) {
-            const auto press = [input](Qt::Key key) { QTest::keyClick(input->focusWidget(), key); };
-            const auto typeThenTab = [&](const QString& text) {
-                QTest::keyClick(input->focusWidget(), Qt::Key_A, Qt::ControlModifier);
-                QTest::keyClicks(input->focusWidget(), text);
+        QVERIFY(support::showAndActivate(&window));
+        support::ModalWatch input({}, [](QWidget* input, support::ModalSeen& seen) {
+            const auto press = [input](Qt::Key key, Qt::KeyboardModifiers modifiers = {}) {
+                if (QWidget* focus = input->focusWidget())
+                    QTest::keyClick(focus, key, modifiers);
+            };
+            const auto typeThenTab = [input, press](const QString& text) {
+                press(Qt::Key_A, Qt::ControlModifier);
+                if (QWidget* focus = input->focusWidget())
+                    QTest::keyClicks(focus, text);
                 press(Qt::Key_Tab);
             };
             typeThenTab(QStringLiteral("10000"));
             typeThenTab(QStringLiteral("12000"));
             typeThenTab(QStringLiteral("100000"));
             press(Qt::Key_Tab); // the retention keeps its 0.3
-            whenModalAppears([&](QWidget* statement) {
-                for (const char* name : {"lblIM", "lblTax", "lblFee", "lblGain"})
-                    figures << statement->findChild<QLabel*>(name)->text();
-                QTest::keyClick(statement->focusWidget(), Qt::Key_Space);
-            });
-            press(Qt::Key_Space); // 計算
+            {
+                support::ModalWatch statement(
+                    {"lblIM", "lblTax", "lblFee", "lblGain"},
+                    [](QWidget* shown, support::ModalSeen&) {
+                        if (QWidget* focus = shown->focusWidget())
+                            QTest::keyClick(focus, Qt::Key_Space);
+                    });
+                press(Qt::Key_Space); // 計算
+                (void)statement.closed();
+                seen.inner << statement.seen();
+            }
             press(Qt::Key_Tab);
-            press(Qt::Key_Space); // 終了
-            inputClosed = !input->isVisible();
+            press(Qt::Key_Space); // 終了, which must close the window
         });
         QTest::keyClick(window.focusWidget(), Qt::Key_Tab);
         QTest::keyClick(window.focusWidget(), Qt::Key_Space);
-        QCOMPARE(figures, (QStringList{"120000", "3928", "360", "115712"}));
-        QVERIFY(inputClosed);
+        QVERIFY2(input.closed(), input.why());
+        QCOMPARE(input.seen().name, QStringLiteral("frmWithdraw"));
+        QCOMPARE(input.seen().inner.size(), 1);
+        QCOMPARE(input.seen().inner.first().texts,
+                 (QStringList{"120000", "3928", "360", "115712"}));
         window.close();
     }
 };

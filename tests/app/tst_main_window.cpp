@@ -2,83 +2,81 @@
 #include "app/application_setup.h"
 #include "app/main_window.h"
 #include "core/calc_record.h"
+#include "support/controls.h"
+#include "support/layout.h"
 #include "support/modal.h"
 
-#include <QLabel>
-#include <QMenuBar>
+#include <QApplication>
+#include <QPointer>
 #include <QPushButton>
 #include <QtTest>
+
+using namespace support;
+using Kind = Control::Kind;
 
 class MainWindowTest : public QObject {
     Q_OBJECT
 private slots:
     void initTestCase() { setUpApplication(*qApp); }
 
-    void cleanup() { QTRY_COMPARE(visibleTopLevelCount(), 0); }
-
-    void buttons_data()
+    void cleanup()
     {
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<QString>("caption");
-        QTest::addColumn<QRect>("pixels");
-        // Twips / 15, relative to the client area below the menu bar.
-        QTest::newRow("cmdBuy") << "cmdBuy" << "今買うと何口になる？" << QRect(16, 24, 217, 25);
-        QTest::newRow("cmdSell") << "cmdSell" << "今解約するといくらになる？" << QRect(16, 56, 217, 25);
-        QTest::newRow("cmdDev") << "cmdDev" << "分配金が出た場合" << QRect(16, 88, 217, 25);
-        QTest::newRow("cmdCancel") << "cmdCancel" << "終了" << QRect(240, 24, 89, 25);
-    }
-    void buttons()
-    {
-        QFETCH(QString, name);
-        QFETCH(QString, caption);
-        QFETCH(QRect, pixels);
-        CalcRecord record;
-        frmmain window(record);
-        auto* button = window.findChild<QPushButton*>(name);
-        QVERIFY(button);
-        QCOMPARE(button->text(), caption);
-        QCOMPARE(button->geometry(), pixels);
-        QVERIFY(!button->autoDefault());
-        QVERIFY(!button->isDefault());
+        QCOMPARE(QApplication::activeModalWidget(), nullptr);
+        QTRY_COMPARE(visibleTopLevelCount(), 0);
     }
 
-    void windowAsShown()
+    // Places are relative to the client area below the menu bar.
+    void mainWindow_data()
+    {
+        addControlRows({
+            {.kind = Kind::Window, .name = "frmmain", .text = "Miroven", .at = {2370, 1290},
+             .size = {5010, 1860}, .tabStops = 4},
+            {.kind = Kind::MenuItem, .name = "mnuAbout", .text = "About(&A)"},
+            {.kind = Kind::Button, .name = "cmdBuy", .text = "今買うと何口になる？", .at = {240, 360},
+             .size = {3255, 375}, .tab = 0},
+            {.kind = Kind::Button, .name = "cmdSell", .text = "今解約するといくらになる？",
+             .at = {240, 840}, .size = {3255, 375}, .tab = 1},
+            {.kind = Kind::Button, .name = "cmdDev", .text = "分配金が出た場合", .at = {240, 1320},
+             .size = {3255, 375}, .tab = 2},
+            {.kind = Kind::Button, .name = "cmdCancel", .text = "終了", .at = {3600, 360},
+             .size = {1335, 375}, .tab = 3},
+        });
+    }
+    void mainWindow()
     {
         CalcRecord record;
         frmmain window(record);
-        window.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&window));
-        QCOMPARE(window.windowTitle(), QStringLiteral("Miroven"));
-        QVERIFY(!(window.windowFlags() & Qt::WindowMaximizeButtonHint));
-        QVERIFY(!window.windowIcon().isNull());
-        // The client area below the menu bar: 5010 x 1860 twips at 2370, 1290.
-        QCOMPARE(window.centralWidget()->size(), QSize(334, 124));
-        QCOMPARE(window.centralWidget()->mapToGlobal(QPoint(0, 0)), QPoint(158, 86));
+        checkControl(&window);
+    }
 
-        QCOMPARE(window.focusWidget()->objectName(), QStringLiteral("cmdBuy"));
-        QStringList order;
-        QWidget* w = window.focusWidget();
-        for (int i = 0; i < 4; ++i, w = w->nextInFocusChain()) {
-            while (!(w->focusPolicy() & Qt::TabFocus))
-                w = w->nextInFocusChain();
-            order << w->objectName();
-        }
-        QCOMPARE(order, (QStringList{"cmdBuy", "cmdSell", "cmdDev", "cmdCancel"}));
-
-        const QList<QAction*> items = window.menuBar()->actions();
-        QCOMPARE(items.size(), 1);
-        QCOMPARE(items[0]->text(), QStringLiteral("About(&A)"));
-        QVERIFY(!items[0]->menu());
-        window.close();
+    // Three labels and nothing that takes the focus; the five lines end above the
+    // e-mail address, and the web address fits the window.
+    void aboutWindow_data()
+    {
+        addControlRows({
+            {.kind = Kind::Window, .name = "frmAbout", .text = "Tarsiel -About", .at = {2385, 1035},
+             .size = {3015, 2265}, .tabStops = 0},
+            {.kind = Kind::Caption, .name = "Label3",
+             .text = "Miroven ver.2.1\nTarsiel\nCopyright (C) Tarsiel\n\nご要望などは以下へ",
+             .at = {480, 240}},
+            {.kind = Kind::Caption, .name = "Label1", .text = "miroven@tarsiel.example",
+             .at = {600, 1560}},
+            {.kind = Kind::Caption, .name = "Label2", .text = "https://tarsiel.example/",
+             .at = {600, 1920}},
+        });
+    }
+    void aboutWindow()
+    {
+        frmAbout about;
+        checkControl(&about);
     }
 
     void cancelEndsTheRun()
     {
         CalcRecord record;
         frmmain window(record);
-        window.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&window));
-        QTest::mouseClick(window.findChild<QPushButton*>("cmdCancel"), Qt::LeftButton);
+        QVERIFY(showAndActivate(&window));
+        click(&window, QStringLiteral("cmdCancel"));
         QVERIFY(!window.isVisible());
     }
 
@@ -96,46 +94,51 @@ private slots:
     {
         CalcRecord record;
         frmmain window(record);
-        window.show();
-        QVERIFY(QTest::qWaitForWindowActive(&window));
+        QVERIFY(showAndActivate(&window));
         for (int opening = 0; opening < 2; ++opening) {
-            QString caption, text, labels;
-            bool stillOpen = false;
-            QPoint clientTopLeft;
-            whenModalAppears([&](QWidget* modal) {
-                caption = modal->windowTitle();
-                text = modal->findChild<QLabel*>("Label3")->text();
-                labels = modal->findChild<QLabel*>("Label1")->text() + " "
-                         + modal->findChild<QLabel*>("Label2")->text();
-                clientTopLeft = modal->mapToGlobal(QPoint(0, 0));
+            ModalWatch about({"Label3"}, [](QWidget* modal, ModalSeen& seen) {
                 QTest::keyClick(modal, Qt::Key_Escape);
                 QTest::keyClick(modal, Qt::Key_Return);
-                stillOpen = modal->isVisible();
+                seen.notes["open after Esc and Enter"] = modal->isVisible();
                 modal->close();
             });
             // The offscreen platform does not hand activation back after a modal closes.
             QApplication::setActiveWindow(&window);
             QTest::keyClick(window.windowHandle(), Qt::Key_A, Qt::AltModifier);
-            QCOMPARE(caption, QStringLiteral("Tarsiel -About"));
-            QCOMPARE(text, QStringLiteral("Miroven ver.2.1\nTarsiel\nCopyright (C) Tarsiel\n\nご要望などは以下へ"));
-            QCOMPARE(labels, QStringLiteral("miroven@tarsiel.example https://tarsiel.example/"));
-            QCOMPARE(clientTopLeft, QPoint(159, 69));
-            QVERIFY(stillOpen);
+            QVERIFY2(about.closed(), about.why());
+            QCOMPARE(about.seen().name, QStringLiteral("frmAbout"));
+            QCOMPARE(about.seen().texts,
+                     QStringList{"Miroven ver.2.1\nTarsiel\nCopyright (C) Tarsiel\n\nご要望などは以下へ"});
+            QCOMPARE(about.seen().notes.value("open after Esc and Enter"), QVariant(true));
         }
         window.close();
     }
 
-    void aboutLayoutFits()
+    // While a window opened from the menu is up, the menu takes neither clicks nor keys:
+    // a click on a calculator button or Alt+A opens nothing more.
+    void menuTakesNoInputUnderAModalWindow()
     {
-        frmAbout about;
-        QCOMPARE(about.size(), QSize(201, 151));
-        const auto* text = about.findChild<QLabel*>("Label3");
-        const auto* mail = about.findChild<QLabel*>("Label1");
-        const auto* web = about.findChild<QLabel*>("Label2");
-        QCOMPARE(text->pos(), QPoint(32, 16));
-        QVERIFY2(text->geometry().bottom() < mail->y(), "the five lines must end above the e-mail address");
-        QVERIFY2(web->geometry().right() < about.width(), "the web address must fit the window");
-        QVERIFY(about.focusWidget() == nullptr || !(about.focusWidget()->focusPolicy() & Qt::TabFocus));
+        CalcRecord record;
+        frmmain menu(record);
+        QVERIFY(showAndActivate(&menu));
+        ModalWatch about({}, [under = QPointer<QWidget>(&menu)](QWidget* modal, ModalSeen& seen) {
+            // Through the platform, which is where a blocked window drops its input.
+            const auto* cmdDev =
+                under ? under->findChild<QPushButton*>(QStringLiteral("cmdDev")) : nullptr;
+            if (cmdDev)
+                QTest::mouseClick(under->windowHandle(), Qt::LeftButton, {},
+                                  cmdDev->mapTo(under, cmdDev->rect().center()));
+            if (under)
+                QTest::keyClick(under->windowHandle(), Qt::Key_A, Qt::AltModifier);
+            seen.notes["modal after the clicks"] = QApplication::activeModalWidget() == modal;
+            modal->close();
+        });
+        QApplication::setActiveWindow(&menu);
+        QTest::keyClick(menu.windowHandle(), Qt::Key_A, Qt::AltModifier);
+        QVERIFY2(about.closed(), about.why());
+        QCOMPARE(about.seen().name, QStringLiteral("frmAbout"));
+        QCOMPARE(about.seen().notes.value("modal after the clicks"), QVariant(true));
+        menu.close();
     }
 };
 

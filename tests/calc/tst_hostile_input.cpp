@@ -11,12 +11,11 @@
 #include "core/figures.h"
 #include "calc/outcome_text.h"
 #include "core/messages.h"
+#include "support/controls.h"
 #include "support/modal.h"
 
-#include <QLabel>
+#include <QApplication>
 #include <QLineEdit>
-#include <QMessageBox>
-#include <QPushButton>
 #include <QtTest>
 
 #include <functional>
@@ -194,13 +193,19 @@ QString messageFor(const CalcOutcome& o, const CalcRecord& r, const QString& ref
 
 } // namespace
 
+using namespace support;
+
 Q_DECLARE_METATYPE(const Calculator*)
 
 class HostileInputTest : public QObject {
     Q_OBJECT
 private slots:
     void initTestCase() { setUpApplication(*qApp); }
-    void cleanup() { QTRY_COMPARE(visibleTopLevelCount(), 0); }
+    void cleanup()
+    {
+        QCOMPARE(QApplication::activeModalWidget(), nullptr);
+        QTRY_COMPARE(visibleTopLevelCount(), 0);
+    }
 
     void everyBox_data()
     {
@@ -249,40 +254,27 @@ private slots:
         // What the window does.
         CalcRecord record;
         const std::unique_ptr<QDialog> window = calc.open(record);
-        window->show();
-        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
-        QList<QLineEdit*> edits;
-        for (int i = 0; i < calc.boxes.size(); ++i) {
-            edits << window->findChild<QLineEdit*>(calc.boxes[i]);
-            edits.last()->setText(texts[i]);
-        }
-        QString message;
-        QStringList figures;
-        whenModalAppears([&](QWidget* modal) {
-            if (auto* messageBox = qobject_cast<QMessageBox*>(modal)) {
-                message = messageBox->text();
-                messageBox->button(QMessageBox::Ok)->click();
-                return;
-            }
-            for (const QString& name : calc.labels)
-                figures << modal->findChild<QLabel*>(name)->text();
-            modal->findChild<QPushButton*>("cmdOK")->click();
-        });
-        QTest::mouseClick(window->findChild<QPushButton*>("cmdCalc"), Qt::LeftButton);
+        QVERIFY(showAndActivate(window.get()));
+        typeAll(window.get(), calc.boxes, texts);
+        ModalWatch opened(calc.labels);
+        click(window.get(), QStringLiteral("cmdCalc"));
+        QVERIFY2(opened.closed(), opened.why());
 
+        const bool message = opened.seen().className == QLatin1String("QMessageBox");
         if (expected.kind() == CalcOutcome::Kind::Done) {
-            QCOMPARE(figures, expectedFigures);
-            QVERIFY(message.isEmpty());
+            QVERIFY2(!message, qPrintable(opened.seen().text));
+            QCOMPARE(opened.seen().texts, expectedFigures);
         } else {
-            QCOMPARE(message, messageFor(expected, expectedRecord, calc.captions[box]));
-            QVERIFY(figures.isEmpty());
+            QVERIFY2(message, qPrintable(opened.seen().name));
+            QCOMPARE(opened.seen().text, messageFor(expected, expectedRecord, calc.captions[box]));
         }
         QVERIFY(window->isVisible());
-        for (int i = 0; i < edits.size(); ++i)
-            QCOMPARE(edits[i]->text(), texts[i]);
+        QCOMPARE(textsOf(window.get(), calc.boxes), texts);
         if (expected.kind() == CalcOutcome::Kind::InputRefused) {
-            QCOMPARE(window->focusWidget(), edits[box]);
-            QCOMPARE(edits[box]->selectedText(), text);
+            auto* refused = child<QLineEdit>(window.get(), calc.boxes[box]);
+            QVERIFY(refused);
+            QCOMPARE(window->focusWidget(), refused);
+            QCOMPARE(refused->selectedText(), text);
         }
         window->close();
     }

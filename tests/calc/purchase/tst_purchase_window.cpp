@@ -1,15 +1,15 @@
+#include "app/application_setup.h"
 #include "app/main_window.h"
 #include "calc/purchase/purchase_statement_window.h"
 #include "calc/purchase/purchase_window.h"
 #include "core/calc_record.h"
+#include "support/controls.h"
+#include "support/layout.h"
 #include "support/modal.h"
-#include "widgets/twips.h"
 
 #include <QApplication>
-#include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
-#include <QPushButton>
 #include <QRadioButton>
 #include <QStyle>
 #include <QStyleOptionButton>
@@ -17,48 +17,23 @@
 
 Q_DECLARE_METATYPE(Qt::MouseButton)
 
+using namespace support;
+using Kind = Control::Kind;
+
 namespace {
 
-template <class T>
-T* child(QWidget* window, const QString& name)
-{
-    T* found = window->findChild<T*>(name);
-    if (!found)
-        qFatal("no %s named %s", T::staticMetaObject.className(), qPrintable(name));
-    return found;
-}
+const QStringList kBoxes{"txtIM", "txtBL", "txtFP1", "txtFP2"}; // top to bottom
+const QStringList kFigures{"lblOA", "lblIM", "lblFP", "lblTI"};
 
-QLineEdit* box(QWidget* window, const QString& name) { return child<QLineEdit>(window, name); }
-QRadioButton* option(QWidget* window)
+QRadioButton* option(const QWidget* window)
 {
     return child<QRadioButton>(window, QStringLiteral("optChoice"));
 }
 
-void enter(QWidget* window, const QString& name, const QString& text)
+bool selected(const QWidget* window)
 {
-    QLineEdit* edit = box(window, name);
-    edit->setFocus();
-    edit->selectAll();
-    QTest::keyClick(edit, Qt::Key_Delete);
-    QTest::keyClicks(edit, text);
-    QCOMPARE(edit->text(), text);
-}
-
-void enterAll(QWidget* window, const QString& funds, const QString& nav, const QString& fee,
-              const QString& tax)
-{
-    enter(window, QStringLiteral("txtIM"), funds);
-    enter(window, QStringLiteral("txtBL"), nav);
-    enter(window, QStringLiteral("txtFP1"), fee);
-    enter(window, QStringLiteral("txtFP2"), tax);
-}
-
-QStringList boxTexts(QWidget* window)
-{
-    QStringList texts;
-    for (const char* name : {"txtIM", "txtBL", "txtFP1", "txtFP2"})
-        texts << box(window, QString::fromLatin1(name))->text();
-    return texts;
+    const QRadioButton* opt = option(window);
+    return opt && opt->isChecked();
 }
 
 // A press on the option's indicator and a release, delivered through the window as
@@ -67,6 +42,8 @@ QStringList boxTexts(QWidget* window)
 // option could miss its hit area.
 void pressAndRelease(QRadioButton* opt, Qt::MouseButton button, bool releaseOffOption = false)
 {
+    if (!opt)
+        return;
     QStyleOptionButton styleOption;
     styleOption.initFrom(opt);
     const QPoint indicator =
@@ -74,62 +51,8 @@ void pressAndRelease(QRadioButton* opt, Qt::MouseButton button, bool releaseOffO
     QWidget* window = opt->window();
     const QPoint at = opt->mapTo(window, indicator);
     const QPoint below = opt->mapTo(window, QPoint(0, opt->height() + 30));
-    const QPoint releaseAt = releaseOffOption ? below : at;
     QTest::mousePress(window->windowHandle(), button, {}, at);
-    QTest::mouseRelease(window->windowHandle(), button, {}, releaseAt);
-}
-
-struct StatementSeen {
-    QString windowName;
-    QString title;
-    QStringList figures; // lblOA, lblIM, lblFP, lblTI
-    QString focused;
-};
-
-// Presses "計算" and reads the statement that opens, then closes it with "OK"
-// (or its close box).
-StatementSeen calculateAndRead(QWidget* window, bool closeWithCloseBox = false)
-{
-    StatementSeen seen;
-    whenModalAppears([&seen, closeWithCloseBox](QWidget* modal) {
-        seen.windowName = modal->objectName();
-        seen.title = modal->windowTitle();
-        if (seen.windowName != QStringLiteral("frmBuyShow")) {
-            modal->close();
-            return;
-        }
-        for (const char* name : {"lblOA", "lblIM", "lblFP", "lblTI"})
-            seen.figures << child<QLabel>(modal, QString::fromLatin1(name))->text();
-        // The window's own focus: activation may still be on its way.
-        if (QWidget* focus = modal->focusWidget())
-            seen.focused = focus->objectName();
-        if (closeWithCloseBox)
-            modal->close();
-        else
-            QTest::mouseClick(child<QPushButton>(modal, QStringLiteral("cmdOK")), Qt::LeftButton);
-    });
-    QTest::mouseClick(child<QPushButton>(window, QStringLiteral("cmdCalc")), Qt::LeftButton);
-    return seen;
-}
-
-struct MessageSeen {
-    QString text;
-    QString title;
-    int icon = -1;
-};
-
-MessageSeen calculateExpectingMessage(QWidget* window)
-{
-    MessageSeen seen;
-    dismissNextMessage(&seen.text, &seen.title, &seen.icon);
-    QTest::mouseClick(child<QPushButton>(window, QStringLiteral("cmdCalc")), Qt::LeftButton);
-    return seen;
-}
-
-void showAndWait(QWidget* window)
-{
-    window->show();
-    QVERIFY(QTest::qWaitForWindowActive(window));
+    QTest::mouseRelease(window->windowHandle(), button, {}, releaseOffOption ? below : at);
 }
 
 } // namespace
@@ -138,233 +61,136 @@ class PurchaseWindowTest : public QObject {
     Q_OBJECT
 
 private slots:
+    // The program's own font, so that captions measure as the user sees them.
+    void initTestCase() { setUpApplication(*qApp); }
+
     void cleanup()
     {
         QCOMPARE(QApplication::activeModalWidget(), nullptr);
         QTRY_COMPARE(visibleTopLevelCount(), 0);
     }
 
-    void inputWindowFrame()
+    void inputWindow_data()
+    {
+        addControlRows({
+            {.kind = Kind::Window, .name = "frmBuy", .text = "Miroven-購入時", .at = {2385, 3510},
+             .size = {4680, 2640}, .tabStops = 7},
+            {.kind = Kind::Option, .name = "optChoice", .text = "手数料も購入資金でカバーする",
+             .at = {240, 240}, .size = {2895, 375},
+             .tooltip = "手数料が購入資金に含まれるかどうかです", .tab = 0},
+            {.kind = Kind::Box, .name = "txtIM", .text = "0", .at = {1560, 720},
+             .size = {1335, 270}, .tab = 1},
+            {.kind = Kind::Box, .name = "txtBL", .text = "0", .at = {1560, 1200},
+             .size = {1335, 270}, .tab = 2},
+            {.kind = Kind::Box, .name = "txtFP1", .text = "3", .at = {1560, 1680},
+             .size = {495, 270}, .tab = 3, .rightAligned = true},
+            {.kind = Kind::Box, .name = "txtFP2", .text = "5", .at = {1560, 2040},
+             .size = {495, 270}, .tab = 4, .rightAligned = true},
+            {.kind = Kind::Caption, .name = "Label1", .text = "購入資金", .at = {240, 720},
+             .tooltip = "購入のために支払う金額です"},
+            {.kind = Kind::Button, .name = "cmdCalc", .text = "計算", .at = {3480, 240},
+             .size = {1095, 375}, .tab = 5},
+            {.kind = Kind::Button, .name = "cmdCancel", .text = "終了", .at = {3480, 720},
+             .size = {1095, 375}, .tab = 6},
+            {.kind = Kind::Caption, .name = "Label2", .text = "販売手数料(%)", .at = {240, 1680},
+             .tooltip = "販売手数料を%で入力してください"},
+            {.kind = Kind::Caption, .name = "Label3", .text = "消費税(%)", .at = {240, 2040},
+             .tooltip = "消費税率です"},
+            {.kind = Kind::Caption, .name = "Label4", .text = "基準価額", .at = {240, 1200},
+             .tooltip = "10,000口当たりの基準価額を入力してください"},
+        });
+    }
+    void inputWindow()
     {
         CalcRecord record;
         frmBuy window(record);
-        showAndWait(&window);
-        QCOMPARE(window.windowTitle(), QStringLiteral("Miroven-購入時"));
-        QCOMPARE(window.geometry(), twipsRect(2385, 3510, 4680, 2640));
-        QVERIFY(!window.windowFlags().testFlag(Qt::WindowMaximizeButtonHint));
-        QVERIFY(!window.windowIcon().pixmap(32).isNull());
-        QVERIFY(!option(&window)->isChecked());
-        QCOMPARE(window.focusWidget(), option(&window));
-        for (QPushButton* button : window.findChildren<QPushButton*>())
-            QVERIFY2(!button->isDefault() && !button->autoDefault(),
-                     qPrintable(button->objectName()));
+        checkControl(&window);
     }
 
-    // Every control of the purchase window: place, caption or initial text, tooltip.
-    void inputWindowControls_data()
+    void statementWindow_data()
     {
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<QRect>("twipsBox");
-        QTest::addColumn<QString>("tooltip");
-        QTest::addColumn<bool>("rightAligned");
-
-        QTest::newRow("option") << "optChoice" << "手数料も購入資金でカバーする"
-                                << QRect(240, 240, 2895, 375)
-                                << "手数料が購入資金に含まれるかどうかです" << false;
-        QTest::newRow("funds box") << "txtIM" << "0" << QRect(1560, 720, 1335, 270) << "" << false;
-        QTest::newRow("NAV box") << "txtBL" << "0" << QRect(1560, 1200, 1335, 270) << "" << false;
-        QTest::newRow("fee box") << "txtFP1" << "3" << QRect(1560, 1680, 495, 270) << "" << true;
-        QTest::newRow("tax box") << "txtFP2" << "5" << QRect(1560, 2040, 495, 270) << "" << true;
-        QTest::newRow("calculate") << "cmdCalc" << "計算" << QRect(3480, 240, 1095, 375) << ""
-                                   << false;
-        QTest::newRow("exit") << "cmdCancel" << "終了" << QRect(3480, 720, 1095, 375) << ""
-                              << false;
-        QTest::newRow("funds caption") << "Label1" << "購入資金" << QRect(240, 720, 720, 180)
-                                       << "購入のために支払う金額です" << false;
-        QTest::newRow("fee caption") << "Label2" << "販売手数料(%)" << QRect(240, 1680, 1110, 180)
-                                     << "販売手数料を%で入力してください" << false;
-        QTest::newRow("tax caption") << "Label3" << "消費税(%)" << QRect(240, 2040, 750, 180)
-                                     << "消費税率です" << false;
-        QTest::newRow("NAV caption") << "Label4" << "基準価額" << QRect(240, 1200, 720, 180)
-                                     << "10,000口当たりの基準価額を入力してください" << false;
+        addControlRows({
+            {.kind = Kind::Window, .name = "frmBuyShow", .text = "Miroven-購入明細",
+             .at = {2385, 6525}, .size = {3975, 1710}, .tabStops = 1},
+            {.kind = Kind::Value, .name = "lblOA", .text = "-9695", .at = {1200, 120},
+             .size = {1455, 255}, .describedAs = "購入口数"},
+            {.kind = Kind::Caption, .name = "Label2", .text = "購入口数", .at = {120, 120}},
+            {.kind = Kind::Caption, .name = "Label3", .text = "（金額）", .at = {120, 480}},
+            {.kind = Kind::Value, .name = "lblIM", .text = "9999", .at = {1200, 480},
+             .size = {1455, 255}, .describedAs = "（金額）"},
+            {.kind = Kind::Caption, .name = "Label5", .text = "手数料", .at = {120, 840}},
+            {.kind = Kind::Value, .name = "lblFP", .text = "305", .at = {1200, 840},
+             .size = {1455, 255}, .describedAs = "手数料"},
+            {.kind = Kind::Caption, .name = "Label1", .text = "総投資額", .at = {240, 1320}},
+            {.kind = Kind::Value, .name = "lblTI", .text = "32767", .at = {1200, 1320},
+             .size = {1455, 255}, .describedAs = "総投資額"},
+            {.kind = Kind::Button, .name = "cmdOK", .text = "OK", .at = {2880, 240},
+             .size = {975, 375}, .tab = 0},
+            {.kind = Kind::Rule, .name = "Line1", .at = {240, 1200}, .size = {2520, 0}},
+        });
     }
-    void inputWindowControls()
-    {
-        QFETCH(QString, name);
-        QFETCH(QString, text);
-        QFETCH(QRect, twipsBox);
-        QFETCH(QString, tooltip);
-        QFETCH(bool, rightAligned);
-
-        CalcRecord record;
-        frmBuy window(record);
-        auto* control = child<QWidget>(&window, name);
-        const QRect expected =
-            twipsRect(twipsBox.x(), twipsBox.y(), twipsBox.width(), twipsBox.height());
-        QCOMPARE(control->toolTip(), tooltip);
-        if (auto* label = qobject_cast<QLabel*>(control)) {
-            // Captions size themselves to their text.
-            QCOMPARE(label->text(), text);
-            QCOMPARE(label->pos(), expected.topLeft());
-            QCOMPARE(label->size(), label->sizeHint());
-            return;
-        }
-        QCOMPARE(control->geometry(), expected);
-        if (auto* edit = qobject_cast<QLineEdit*>(control)) {
-            QCOMPARE(edit->text(), text);
-            QCOMPARE(bool(edit->alignment() & Qt::AlignRight), rightAligned);
-            QVERIFY(!edit->testAttribute(Qt::WA_InputMethodEnabled));
-        } else {
-            QCOMPARE(qobject_cast<QAbstractButton*>(control)->text(), text);
-        }
-    }
-
-    void tabOrder()
-    {
-        CalcRecord record;
-        frmBuy window(record);
-        showAndWait(&window);
-        const QStringList expected = {"optChoice", "txtIM", "txtBL", "txtFP1",
-                                      "txtFP2",    "cmdCalc", "cmdCancel", "optChoice"};
-        QStringList seen = {window.focusWidget()->objectName()};
-        for (int i = 1; i < expected.size(); ++i) {
-            QTest::keyClick(window.focusWidget(), Qt::Key_Tab);
-            seen << window.focusWidget()->objectName();
-        }
-        QCOMPARE(seen, expected);
-    }
-
     void statementWindow()
     {
         frmBuyShow statement(PurchaseFigures{-9695, 9999, 305, 32767});
-        showAndWait(&statement);
-        QCOMPARE(statement.windowTitle(), QStringLiteral("Miroven-購入明細"));
-        QCOMPARE(statement.geometry(), twipsRect(2385, 6525, 3975, 1710));
-        QVERIFY(!statement.windowFlags().testFlag(Qt::WindowMaximizeButtonHint));
-        QVERIFY(!statement.windowIcon().pixmap(32).isNull());
-
-        // Only "OK" takes the focus, and has it.
-        auto* ok = child<QPushButton>(&statement, QStringLiteral("cmdOK"));
-        QCOMPARE(ok->text(), QStringLiteral("OK"));
-        QCOMPARE(ok->geometry(), twipsRect(2880, 240, 975, 375));
-        QCOMPARE(statement.focusWidget(), ok);
-        for (QWidget* widget : statement.findChildren<QWidget*>())
-            if (widget != ok)
-                QVERIFY2(widget->focusPolicy() == Qt::NoFocus, qPrintable(widget->objectName()));
-
-        auto* rule = child<QFrame>(&statement, QStringLiteral("Line1"));
-        QCOMPARE(rule->frameShape(), QFrame::HLine);
-        QCOMPARE(rule->x(), twips(240));
-        QCOMPARE(rule->x() + rule->width(), twips(2760));
-        QCOMPARE(rule->y(), twips(1200));
-        statement.close();
-    }
-
-    void statementRows_data()
-    {
-        QTest::addColumn<QString>("captionName");
-        QTest::addColumn<QString>("caption");
-        QTest::addColumn<QPoint>("captionAt");
-        QTest::addColumn<QString>("valueName");
-        QTest::addColumn<QPoint>("valueAt");
-        QTest::addColumn<QString>("shown");
-
-        QTest::newRow("units") << "Label2" << "購入口数" << QPoint(120, 120)
-                               << "lblOA" << QPoint(1200, 120) << "-9695";
-        QTest::newRow("amount") << "Label3" << "（金額）" << QPoint(120, 480)
-                                << "lblIM" << QPoint(1200, 480) << "9999";
-        QTest::newRow("fee") << "Label5" << "手数料" << QPoint(120, 840)
-                             << "lblFP" << QPoint(1200, 840) << "305";
-        QTest::newRow("total, indented") << "Label1" << "総投資額" << QPoint(240, 1320)
-                                         << "lblTI" << QPoint(1200, 1320) << "32767";
-    }
-    void statementRows()
-    {
-        QFETCH(QString, captionName);
-        QFETCH(QString, caption);
-        QFETCH(QPoint, captionAt);
-        QFETCH(QString, valueName);
-        QFETCH(QPoint, valueAt);
-        QFETCH(QString, shown);
-
-        frmBuyShow statement(PurchaseFigures{-9695, 9999, 305, 32767});
-        auto* label = child<QLabel>(&statement, captionName);
-        QCOMPARE(label->text(), caption);
-        QCOMPARE(label->pos(), QPoint(twips(captionAt.x()), twips(captionAt.y())));
-        QCOMPARE(label->size(), label->sizeHint());
-
-        auto* value = child<QLabel>(&statement, valueName);
-        QCOMPARE(value->text(), shown);
-        QCOMPARE(value->geometry(), twipsRect(valueAt.x(), valueAt.y(), 1455, 255));
-        QCOMPARE(value->minimumSize(), value->maximumSize());
-        QCOMPARE(value->accessibleDescription(), caption);
+        checkControl(&statement);
     }
 
     // From typing to the statement's figures, and back to the window as it was.
     void statementThroughTheWindow_data()
     {
-        QTest::addColumn<QString>("funds");
-        QTest::addColumn<QString>("nav");
-        QTest::addColumn<QString>("fee");
-        QTest::addColumn<QString>("tax");
+        QTest::addColumn<QStringList>("typed"); // funds, NAV, fee, tax
         QTest::addColumn<bool>("fromFunds");
         QTest::addColumn<QStringList>("figures");
         QTest::addColumn<bool>("closeBox");
 
         QTest::newRow("10000 at 10000, from funds")
-            << "10000" << "10000" << "3" << "5" << true
+            << QStringList{"10000", "10000", "3", "5"} << true
             << QStringList{"9694", "9694", "305", "10000"} << false;
         QTest::newRow("10000 at 12345, from funds, closed from the title bar")
-            << "10000" << "12345" << "3" << "5" << true
+            << QStringList{"10000", "12345", "3", "5"} << true
             << QStringList{"7853", "9694", "305", "10000"} << true;
         QTest::newRow("31766 at the defaults")
-            << "31766" << "10000" << "3" << "5" << false
+            << QStringList{"31766", "10000", "3", "5"} << false
             << QStringList{"31766", "31766", "1001", "32767"} << false;
         QTest::newRow("negative funds")
-            << "-10000" << "10000" << "3" << "5" << true
+            << QStringList{"-10000", "10000", "3", "5"} << true
             << QStringList{"-9695", "-9695", "-305", "-10000"} << false;
         QTest::newRow("tax 0 accepted")
-            << "100" << "10000" << "2.5" << "0" << false
+            << QStringList{"100", "10000", "2.5", "0"} << false
             << QStringList{"100", "100", "2", "102"} << false;
     }
     void statementThroughTheWindow()
     {
-        QFETCH(QString, funds);
-        QFETCH(QString, nav);
-        QFETCH(QString, fee);
-        QFETCH(QString, tax);
+        QFETCH(QStringList, typed);
         QFETCH(bool, fromFunds);
         QFETCH(QStringList, figures);
         QFETCH(bool, closeBox);
 
         CalcRecord record;
         frmBuy window(record);
-        showAndWait(&window);
+        QVERIFY(showAndActivate(&window));
         if (fromFunds)
             pressAndRelease(option(&window), Qt::LeftButton);
-        QCOMPARE(option(&window)->isChecked(), fromFunds);
-        enterAll(&window, funds, nav, fee, tax);
+        QCOMPARE(selected(&window), fromFunds);
+        typeAll(&window, kBoxes, typed);
 
-        const StatementSeen seen = calculateAndRead(&window, closeBox);
-        QCOMPARE(seen.windowName, QStringLiteral("frmBuyShow"));
-        QCOMPARE(seen.title, QStringLiteral("Miroven-購入明細"));
-        QCOMPARE(seen.figures, figures);
-        QCOMPARE(seen.focused, QStringLiteral("cmdOK"));
+        ModalWatch statement(kFigures, closeBox ? ModalWatch::closeBox() : ModalWatch::pressOk());
+        click(&window, QStringLiteral("cmdCalc"));
+        QVERIFY2(statement.closed(), statement.why());
+        QCOMPARE(statement.seen().name, QStringLiteral("frmBuyShow"));
+        QCOMPARE(statement.seen().texts, figures);
+        QCOMPARE(statement.seen().focus, QStringLiteral("cmdOK"));
 
         QVERIFY(window.isVisible());
-        QCOMPARE(boxTexts(&window), (QStringList{funds, nav, fee, tax}));
-        QCOMPARE(option(&window)->isChecked(), fromFunds);
+        QCOMPARE(textsOf(&window, kBoxes), typed);
+        QCOMPARE(selected(&window), fromFunds);
     }
 
     // Every refusal is a message; the window keeps what was typed, and a refused box
     // gets the focus with its text selected.
     void refusals_data()
     {
-        QTest::addColumn<QString>("funds");
-        QTest::addColumn<QString>("nav");
-        QTest::addColumn<QString>("fee");
-        QTest::addColumn<QString>("tax");
+        QTest::addColumn<QStringList>("typed"); // funds, NAV, fee, tax
         QTest::addColumn<bool>("fromFunds");
         QTest::addColumn<QString>("message");
         QTest::addColumn<int>("icon");
@@ -373,39 +199,36 @@ private slots:
         const int none = QMessageBox::NoIcon;
         const int warning = QMessageBox::Warning;
         QTest::newRow("fresh window")
-            << "0" << "0" << "3" << "5" << false
+            << QStringList{"0", "0", "3", "5"} << false
             << "購入資金が入力されていません" << none << "";
         QTest::newRow("funds in, NAV 0")
-            << "10000" << "0" << "3" << "5" << false
+            << QStringList{"10000", "0", "3", "5"} << false
             << "基準価額が入力されていません" << none << "";
         QTest::newRow("fee 0 %")
-            << "10000" << "10000" << "0" << "5" << false
+            << QStringList{"10000", "10000", "0", "5"} << false
             << "販売手数料(%)が入力されていません" << none << "";
         QTest::newRow("funds not a number")
-            << "abc" << "10000" << "3" << "5" << false
+            << QStringList{"abc", "10000", "3", "5"} << false
             << "購入資金には数値を入力してください" << warning << "txtIM";
         QTest::newRow("NAV beyond 16 bits")
-            << "10000" << "40000" << "3" << "5" << false
+            << QStringList{"10000", "40000", "3", "5"} << false
             << "基準価額には -32768 から 32767 までの数値を入力してください" << warning << "txtBL";
         QTest::newRow("tax not a number")
-            << "10000" << "10000" << "3" << "1.2.3" << false
+            << QStringList{"10000", "10000", "3", "1.2.3"} << false
             << "消費税(%)には数値を入力してください" << warning << "txtFP2";
         QTest::newRow("31767: total beyond 16 bits")
-            << "31767" << "10000" << "3" << "5" << false
+            << QStringList{"31767", "10000", "3", "5"} << false
             << "総投資額が計算できる範囲を超えています" << warning << "";
         QTest::newRow("fee on top beyond 16 bits")
-            << "32767" << "10000" << "200" << "5" << false
+            << QStringList{"32767", "10000", "200", "5"} << false
             << "手数料が計算できる範囲を超えています" << warning << "";
         QTest::newRow("cost factor 0")
-            << "10000" << "10000" << "-100" << "0" << true
+            << QStringList{"10000", "10000", "-100", "0"} << true
             << "入力された値では計算できません" << warning << "";
     }
     void refusals()
     {
-        QFETCH(QString, funds);
-        QFETCH(QString, nav);
-        QFETCH(QString, fee);
-        QFETCH(QString, tax);
+        QFETCH(QStringList, typed);
         QFETCH(bool, fromFunds);
         QFETCH(QString, message);
         QFETCH(int, icon);
@@ -413,21 +236,25 @@ private slots:
 
         CalcRecord record;
         frmBuy window(record);
-        showAndWait(&window);
+        QVERIFY(showAndActivate(&window));
         if (fromFunds)
             pressAndRelease(option(&window), Qt::LeftButton);
-        enterAll(&window, funds, nav, fee, tax);
+        typeAll(&window, kBoxes, typed);
 
-        const MessageSeen seen = calculateExpectingMessage(&window);
-        QCOMPARE(seen.text, message);
-        QCOMPARE(seen.title, QStringLiteral("Miroven"));
-        QCOMPARE(seen.icon, icon);
+        ModalWatch refusal;
+        click(&window, QStringLiteral("cmdCalc"));
+        QVERIFY2(refusal.closed(), refusal.why());
+        QCOMPARE(refusal.seen().className, QStringLiteral("QMessageBox"));
+        QCOMPARE(refusal.seen().text, message);
+        QCOMPARE(refusal.seen().title, QStringLiteral("Miroven"));
+        QCOMPARE(refusal.seen().icon, icon);
 
         QVERIFY(window.isVisible());
-        QCOMPARE(boxTexts(&window), (QStringList{funds, nav, fee, tax}));
-        QCOMPARE(option(&window)->isChecked(), fromFunds);
+        QCOMPARE(textsOf(&window, kBoxes), typed);
+        QCOMPARE(selected(&window), fromFunds);
         if (!focusedBox.isEmpty()) {
-            QLineEdit* refused = box(&window, focusedBox);
+            auto* refused = child<QLineEdit>(&window, focusedBox);
+            QVERIFY(refused);
             // The window's own focus: the user meets it when the message has gone.
             QCOMPARE(window.focusWidget(), refused);
             QCOMPARE(refused->selectedText(), refused->text());
@@ -481,15 +308,15 @@ private slots:
         CalcRecord record;
         record.FeeCovered = Integer(memoryBefore);
         frmBuy window(record);
-        showAndWait(&window);
+        QVERIFY(showAndActivate(&window));
         if (selectedBefore) {
             // Space is the toolkit's own selection and leaves the memory alone.
             QTest::keyClick(option(&window), Qt::Key_Space);
-            QVERIFY(option(&window)->isChecked());
+            QVERIFY(selected(&window));
             QCOMPARE(record.FeeCovered, Integer(memoryBefore));
         }
         pressAndRelease(option(&window), button, releaseOff);
-        QCOMPARE(option(&window)->isChecked(), selectedAfter);
+        QCOMPARE(selected(&window), selectedAfter);
         QCOMPARE(int(record.FeeCovered), memoryAfter);
     }
 
@@ -497,12 +324,12 @@ private slots:
     {
         CalcRecord record;
         frmBuy window(record);
-        showAndWait(&window);
+        QVERIFY(showAndActivate(&window));
         pressAndRelease(option(&window), Qt::LeftButton);
         QCOMPARE(record.FeeCovered, Integer(-1));
         QTest::keyClick(option(&window), Qt::Key_Space);
         QTest::keyClick(option(&window), Qt::Key_Down);
-        QVERIFY(option(&window)->isChecked());
+        QVERIFY(selected(&window));
         QCOMPARE(record.FeeCovered, Integer(-1));
         QVERIFY(option(&window)->autoExclusive());
     }
@@ -513,20 +340,25 @@ private slots:
     {
         CalcRecord record;
         frmBuy window(record);
-        showAndWait(&window);
-        enterAll(&window, "10000", "10000", "3", "5");
+        QVERIFY(showAndActivate(&window));
+        typeAll(&window, kBoxes, {"10000", "10000", "3", "5"});
         const QStringList fromFunds = {"9694", "9694", "305", "10000"};
         const QStringList onTop = {"10000", "10000", "315", "10315"};
 
-        QCOMPARE(calculateAndRead(&window).figures, onTop);
-        const bool expectSelected[] = {true, false, true};
-        for (const bool selected : expectSelected) {
+        ModalWatch before(kFigures);
+        click(&window, QStringLiteral("cmdCalc"));
+        QVERIFY2(before.closed(), before.why());
+        QCOMPARE(before.seen().texts, onTop);
+        for (const bool expectSelected : {true, false, true}) {
             pressAndRelease(option(&window), Qt::LeftButton);
-            QCOMPARE(option(&window)->isChecked(), selected);
-            QCOMPARE(record.FeeCovered, Integer(selected ? -1 : 0));
-            QCOMPARE(calculateAndRead(&window).figures, selected ? fromFunds : onTop);
-            QCOMPARE(option(&window)->isChecked(), selected);
-            QCOMPARE(record.FeeCovered, Integer(selected ? -1 : 0));
+            QCOMPARE(selected(&window), expectSelected);
+            QCOMPARE(record.FeeCovered, Integer(expectSelected ? -1 : 0));
+            ModalWatch statement(kFigures);
+            click(&window, QStringLiteral("cmdCalc"));
+            QVERIFY2(statement.closed(), statement.why());
+            QCOMPARE(statement.seen().texts, expectSelected ? fromFunds : onTop);
+            QCOMPARE(selected(&window), expectSelected);
+            QCOMPARE(record.FeeCovered, Integer(expectSelected ? -1 : 0));
         }
     }
 
@@ -536,45 +368,37 @@ private slots:
     {
         CalcRecord record;
         frmmain menu(record);
-        showAndWait(&menu);
-        auto* cmdBuy = child<QPushButton>(&menu, QStringLiteral("cmdBuy"));
+        QVERIFY(showAndActivate(&menu));
 
-        QStringList firstFigures;
-        whenModalAppears([&firstFigures](QWidget* window) {
-            QCOMPARE(window->objectName(), QStringLiteral("frmBuy"));
+        ModalWatch first({}, [](QWidget* window, ModalSeen& seen) {
             pressAndRelease(option(window), Qt::LeftButton);
-            enterAll(window, "10000", "10000", "3", "5");
-            firstFigures = calculateAndRead(window).figures;
-            QTest::mouseClick(child<QPushButton>(window, QStringLiteral("cmdCancel")),
-                              Qt::LeftButton);
+            typeAll(window, kBoxes, {"10000", "10000", "3", "5"});
+            seen.inner << pressAndWatch(window, QStringLiteral("cmdCalc"), kFigures);
+            click(window, QStringLiteral("cmdCancel"));
         });
-        QTest::mouseClick(cmdBuy, Qt::LeftButton);
-        QCOMPARE(firstFigures, (QStringList{"9694", "9694", "305", "10000"}));
+        click(&menu, QStringLiteral("cmdBuy"));
+        QVERIFY2(first.closed(), first.why());
+        QCOMPARE(first.seen().name, QStringLiteral("frmBuy"));
+        QCOMPARE(first.seen().inner.size(), 1);
+        QCOMPARE(first.seen().inner.first().texts, (QStringList{"9694", "9694", "305", "10000"}));
         QCOMPARE(record.FeeCovered, Integer(-1));
         QCOMPARE(record.IM, Integer(10000));
 
-        QStringList reopenedTexts;
-        bool selectedAtOpening = true;
-        bool afterFirstRelease = true;
-        bool afterSecondRelease = false;
-        QString focusAtOpening;
-        whenModalAppears([&](QWidget* window) {
-            reopenedTexts = boxTexts(window);
-            selectedAtOpening = option(window)->isChecked();
-            if (QWidget* focus = window->focusWidget())
-                focusAtOpening = focus->objectName();
+        ModalWatch second(kBoxes, [](QWidget* window, ModalSeen& seen) {
+            seen.notes["selected at opening"] = selected(window);
             pressAndRelease(option(window), Qt::LeftButton);
-            afterFirstRelease = option(window)->isChecked();
+            seen.notes["after one release"] = selected(window);
             pressAndRelease(option(window), Qt::LeftButton);
-            afterSecondRelease = option(window)->isChecked();
+            seen.notes["after two releases"] = selected(window);
             window->close(); // the close box
         });
-        QTest::mouseClick(cmdBuy, Qt::LeftButton);
-        QCOMPARE(reopenedTexts, (QStringList{"0", "0", "3", "5"}));
-        QVERIFY(!selectedAtOpening);
-        QCOMPARE(focusAtOpening, QStringLiteral("optChoice"));
-        QVERIFY(!afterFirstRelease);
-        QVERIFY(afterSecondRelease);
+        click(&menu, QStringLiteral("cmdBuy"));
+        QVERIFY2(second.closed(), second.why());
+        QCOMPARE(second.seen().texts, (QStringList{"0", "0", "3", "5"}));
+        QCOMPARE(second.seen().focus, QStringLiteral("optChoice"));
+        QCOMPARE(second.seen().notes.value("selected at opening"), QVariant(false));
+        QCOMPARE(second.seen().notes.value("after one release"), QVariant(false));
+        QCOMPARE(second.seen().notes.value("after two releases"), QVariant(true));
         QCOMPARE(record.FeeCovered, Integer(-1));
         menu.close();
     }

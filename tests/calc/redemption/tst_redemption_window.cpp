@@ -1,171 +1,110 @@
+#include "app/application_setup.h"
 #include "app/main_window.h"
 #include "calc/redemption/redemption_statement_window.h"
 #include "calc/redemption/redemption_window.h"
 #include "core/calc_record.h"
+#include "support/controls.h"
+#include "support/layout.h"
 #include "support/modal.h"
-#include "widgets/twips.h"
 
 #include <QApplication>
-#include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
-#include <QPushButton>
 #include <QtTest>
 
-#include <memory>
+using namespace support;
+using Kind = Control::Kind;
 
 namespace {
 
 const QStringList kBoxes{"txtCBL", "txtNBL", "txtOA", "txtFee"};
 const QStringList kFigures{"lblIM", "lblTax", "lblFee", "lblGain"};
 
-QStringList entries(const QWidget* window)
-{
-    QStringList texts;
-    for (const QString& name : kBoxes)
-        texts << window->findChild<QLineEdit*>(name)->text();
-    return texts;
-}
-
-void typeEntries(QWidget* window, const QStringList& texts)
-{
-    for (int i = 0; i < kBoxes.size(); ++i) {
-        auto* box = window->findChild<QLineEdit*>(kBoxes.at(i));
-        box->selectAll();
-        QTest::keyClick(box, Qt::Key_Delete);
-        // Key clicks carry only Latin-1; full-width text is pasted, as users do.
-        if (texts.at(i).toLatin1() == texts.at(i).toUtf8())
-            QTest::keyClicks(box, texts.at(i));
-        else
-            box->insert(texts.at(i));
-    }
-}
-
-void click(QWidget* window, const QString& button)
-{
-    QTest::mouseClick(window->findChild<QPushButton*>(button), Qt::LeftButton);
-}
-
-// Reads the next statement's figures when it appears, then presses its "OK".
-void readNextStatement(QStringList* figures, bool* okHadFocus = nullptr)
-{
-    whenModalAppears([=](QWidget* modal) {
-        auto* ok = modal->findChild<QPushButton*>(QStringLiteral("cmdOK"));
-        if (modal->objectName() != QStringLiteral("frmWithdrawShow") || !ok) {
-            qWarning("expected the statement, got %s", qPrintable(modal->objectName()));
-            modal->close();
-            return;
-        }
-        for (const QString& name : kFigures)
-            *figures << modal->findChild<QLabel*>(name)->text();
-        if (okHadFocus)
-            *okHadFocus = modal->focusWidget() == ok;
-        QTest::mouseClick(ok, Qt::LeftButton);
-    });
-}
-
 } // namespace
 
 class RedemptionWindowTest : public QObject {
     Q_OBJECT
 private slots:
-    void cleanup() { QTRY_COMPARE(visibleTopLevelCount(), 0); }
+    // The program's own font, so that captions measure as the user sees them.
+    void initTestCase() { setUpApplication(*qApp); }
 
-    void layout_data()
+    void cleanup()
     {
-        QTest::addColumn<bool>("statement");
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<QRect>("at"); // twips; caption labels size themselves, so no size
-
-        QTest::newRow("txtCBL") << false << "txtCBL" << "0" << QRect(2280, 120, 1095, 270);
-        QTest::newRow("txtNBL") << false << "txtNBL" << "0" << QRect(2280, 480, 1095, 270);
-        QTest::newRow("txtOA") << false << "txtOA" << "0" << QRect(2280, 840, 1095, 270);
-        QTest::newRow("txtFee") << false << "txtFee" << "0.3" << QRect(2280, 1200, 615, 270);
-        QTest::newRow("cmdCalc") << false << "cmdCalc" << "計算" << QRect(3600, 120, 1095, 375);
-        QTest::newRow("cmdCancel") << false << "cmdCancel" << "終了" << QRect(3600, 600, 1095, 375);
-        QTest::newRow("input Label1") << false << "Label1" << "元本の基準価額" << QRect(240, 120, 0, 0);
-        QTest::newRow("input Label2") << false << "Label2" << "現在の基準価額" << QRect(240, 480, 0, 0);
-        QTest::newRow("input Label3") << false << "Label3" << "所有口数" << QRect(240, 840, 0, 0);
-        QTest::newRow("input Label4") << false << "Label4" << "信託留保(%)" << QRect(240, 1200, 0, 0);
-        QTest::newRow("statement Label1") << true << "Label1" << "評価額" << QRect(240, 120, 0, 0);
-        QTest::newRow("lblIM") << true << "lblIM" << "1" << QRect(1080, 120, 1335, 255);
-        QTest::newRow("cmdOK") << true << "cmdOK" << "OK" << QRect(2760, 120, 975, 375);
-        QTest::newRow("statement Label2") << true << "Label2" << "税金" << QRect(240, 480, 0, 0);
-        QTest::newRow("lblTax") << true << "lblTax" << "-2" << QRect(1080, 480, 1335, 255);
-        QTest::newRow("statement Label3") << true << "Label3" << "信託留保額" << QRect(0, 840, 0, 0);
-        QTest::newRow("lblFee") << true << "lblFee" << "3" << QRect(1080, 840, 1335, 255);
-        QTest::newRow("statement Label4") << true << "Label4" << "手取り現金" << QRect(0, 1320, 0, 0);
-        QTest::newRow("lblGain") << true << "lblGain" << "40000" << QRect(1080, 1320, 1335, 255);
-        QTest::newRow("Line1") << true << "Line1" << "" << QRect(0, 1200, 2400, 15);
-    }
-    void layout()
-    {
-        QFETCH(bool, statement);
-        QFETCH(QString, name);
-        QFETCH(QString, text);
-        QFETCH(QRect, at);
-
-        CalcRecord record;
-        std::unique_ptr<QWidget> window;
-        if (statement)
-            window = std::make_unique<frmWithdrawShow>(RedemptionFigures{1, -2, 3, 40000});
-        else
-            window = std::make_unique<frmWithdraw>(record);
-        auto* widget = window->findChild<QWidget*>(name);
-        QVERIFY(widget);
-        QCOMPARE(widget->pos(), QPoint(twips(at.x()), twips(at.y())));
-        if (at.width() > 0)
-            QCOMPARE(widget->size(), QSize(twips(at.width()), twips(at.height())));
-        if (auto* edit = qobject_cast<QLineEdit*>(widget)) {
-            QCOMPARE(edit->text(), text);
-            QVERIFY(!edit->testAttribute(Qt::WA_InputMethodEnabled));
-            QCOMPARE(bool(edit->alignment() & Qt::AlignRight), name == "txtFee");
-        } else if (auto* button = qobject_cast<QPushButton*>(widget)) {
-            QCOMPARE(button->text(), text);
-        } else if (auto* label = qobject_cast<QLabel*>(widget)) {
-            QCOMPARE(label->text(), text);
-            QVERIFY(label->width() >= label->sizeHint().width()); // nothing cut off
-        }
+        QCOMPARE(QApplication::activeModalWidget(), nullptr);
+        QTRY_COMPARE(visibleTopLevelCount(), 0);
     }
 
-    void windows()
+    void inputWindow_data()
+    {
+        addControlRows({
+            {.kind = Kind::Window, .name = "frmWithdraw", .text = "Miroven-解約", .at = {2385, 3540},
+             .size = {4785, 1680}, .tabStops = 6},
+            {.kind = Kind::Box, .name = "txtCBL", .text = "0", .at = {2280, 120},
+             .size = {1095, 270}, .tab = 0},
+            {.kind = Kind::Box, .name = "txtNBL", .text = "0", .at = {2280, 480},
+             .size = {1095, 270}, .tab = 1},
+            {.kind = Kind::Box, .name = "txtOA", .text = "0", .at = {2280, 840},
+             .size = {1095, 270}, .tab = 2},
+            {.kind = Kind::Box, .name = "txtFee", .text = "0.3", .at = {2280, 1200},
+             .size = {615, 270}, .tab = 3, .rightAligned = true},
+            {.kind = Kind::Button, .name = "cmdCalc", .text = "計算", .at = {3600, 120},
+             .size = {1095, 375}, .tab = 4},
+            {.kind = Kind::Button, .name = "cmdCancel", .text = "終了", .at = {3600, 600},
+             .size = {1095, 375}, .tab = 5},
+            {.kind = Kind::Caption, .name = "Label1", .text = "元本の基準価額", .at = {240, 120},
+             .tooltip = "10,000口当たりの基準価額を入力してください"},
+            {.kind = Kind::Caption, .name = "Label2", .text = "現在の基準価額", .at = {240, 480},
+             .tooltip = "10,000口当たりの現在の基準価額を入力してください"},
+            {.kind = Kind::Caption, .name = "Label3", .text = "所有口数", .at = {240, 840},
+             .tooltip = "解約時の所有口数を入力して下さい"},
+            {.kind = Kind::Caption, .name = "Label4", .text = "信託留保(%)", .at = {240, 1200},
+             .tooltip = "信託留保率を％で入力してください"},
+        });
+    }
+    void inputWindow()
     {
         CalcRecord record;
-        frmWithdraw input(record);
-        QCOMPARE(input.windowTitle(), QStringLiteral("Miroven-解約"));
-        QCOMPARE(input.geometry(), twipsRect(2385, 3540, 4785, 1680));
-        QVERIFY(!input.windowIcon().isNull());
-        QVERIFY(!(input.windowFlags() & Qt::WindowMaximizeButtonHint));
-        const QStringList tips{"10,000口当たりの基準価額を入力してください",
-                               "10,000口当たりの現在の基準価額を入力してください",
-                               "解約時の所有口数を入力して下さい",
-                               "信託留保率を％で入力してください"};
-        for (int i = 0; i < tips.size(); ++i)
-            QCOMPARE(input.findChild<QLabel*>(QStringLiteral("Label%1").arg(i + 1))->toolTip(), tips.at(i));
+        frmWithdraw window(record);
+        checkControl(&window);
+    }
 
-        input.show();
-        QVERIFY(QTest::qWaitForWindowActive(&input));
-        QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("txtCBL"));
-        for (const char* next : {"txtNBL", "txtOA", "txtFee", "cmdCalc", "cmdCancel", "txtCBL"}) {
-            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-            QCOMPARE(QApplication::focusWidget()->objectName(), QString::fromLatin1(next));
-        }
-        input.close();
+    void statementWindow_data()
+    {
+        addControlRows({
+            {.kind = Kind::Window, .name = "frmWithdrawShow", .text = "Miroven-解約明細",
+             .at = {2385, 5625}, .size = {3930, 1680}, .tabStops = 1},
+            {.kind = Kind::Caption, .name = "Label1", .text = "評価額", .at = {240, 120}},
+            {.kind = Kind::Value, .name = "lblIM", .text = "1", .at = {1080, 120},
+             .size = {1335, 255}, .describedAs = "評価額"},
+            {.kind = Kind::Button, .name = "cmdOK", .text = "OK", .at = {2760, 120},
+             .size = {975, 375}, .tab = 0},
+            {.kind = Kind::Caption, .name = "Label2", .text = "税金", .at = {240, 480}},
+            {.kind = Kind::Value, .name = "lblTax", .text = "-2", .at = {1080, 480},
+             .size = {1335, 255}, .describedAs = "税金"},
+            {.kind = Kind::Caption, .name = "Label3", .text = "信託留保額", .at = {0, 840}},
+            {.kind = Kind::Value, .name = "lblFee", .text = "3", .at = {1080, 840},
+             .size = {1335, 255}, .describedAs = "信託留保額"},
+            {.kind = Kind::Rule, .name = "Line1", .at = {0, 1200}, .size = {2400, 0}},
+            {.kind = Kind::Caption, .name = "Label4", .text = "手取り現金", .at = {0, 1320}},
+            {.kind = Kind::Value, .name = "lblGain", .text = "40000", .at = {1080, 1320},
+             .size = {1335, 255}, .describedAs = "手取り現金"},
+        });
+    }
+    void statementWindow()
+    {
+        frmWithdrawShow statement(RedemptionFigures{1, -2, 3, 40000});
+        checkControl(&statement);
+    }
 
-        frmWithdrawShow statement({1, 2, 3, 4});
-        QCOMPARE(statement.windowTitle(), QStringLiteral("Miroven-解約明細"));
-        QCOMPARE(statement.geometry(), twipsRect(2385, 5625, 3930, 1680));
-        QVERIFY(!statement.windowIcon().isNull());
-        auto* ok = statement.findChild<QWidget*>(QStringLiteral("cmdOK"));
-        for (QWidget* w : statement.findChildren<QWidget*>())
-            QCOMPARE(w->focusPolicy() != Qt::NoFocus, w == ok);
-        statement.show();
-        QVERIFY(QTest::qWaitForWindowActive(&statement));
-        QCOMPARE(QApplication::focusWidget(), ok);
-        QTest::keyClick(ok, Qt::Key_Escape);
+    // Esc is no cancel key; Space presses the focused "OK", which closes the statement.
+    void statementKeys()
+    {
+        frmWithdrawShow statement(RedemptionFigures{1, 2, 3, 4});
+        QVERIFY(showAndActivate(&statement));
+        QTest::keyClick(statement.focusWidget(), Qt::Key_Escape);
         QVERIFY(statement.isVisible());
-        QTest::keyClick(ok, Qt::Key_Space);
+        QCOMPARE(focusName(&statement), QStringLiteral("cmdOK"));
+        QTest::keyClick(statement.focusWidget(), Qt::Key_Space);
         QVERIFY(!statement.isVisible());
     }
 
@@ -182,13 +121,13 @@ private slots:
         const QStringList fresh{"0", "0", "0", "0.3"};
         const int warning = QMessageBox::Warning;
         QTest::newRow("gain of 20 percent") << QStringList{"10000", "12000", "100000", "0.3"}
-            << QStringList{"120000", "3928", "360", "115712"} << "" << 0 << "";
+            << QStringList{"120000", "3928", "360", "115712"} << "" << -1 << "";
         QTest::newRow("fractions floored") << QStringList{"10000", "10123", "12345", "0.3"}
-            << QStringList{"12496", "23", "37", "12436"} << "" << 0 << "";
+            << QStringList{"12496", "23", "37", "12436"} << "" << -1 << "";
         QTest::newRow("cash 1010.5 shown 1010") << QStringList{"10000", "10125", "1000", "0"}
-            << QStringList{"1012", "2", "0", "1010"} << "" << 0 << "";
+            << QStringList{"1012", "2", "0", "1010"} << "" << -1 << "";
         QTest::newRow("full-width and separators") << QStringList{"１０，０００", "12,000", "１０００００", "０．３"}
-            << QStringList{"120000", "3928", "360", "115712"} << "" << 0 << "";
+            << QStringList{"120000", "3928", "360", "115712"} << "" << -1 << "";
         QTest::newRow("fresh window") << fresh << QStringList{}
             << "元本の基準価額が入力されていません" << int(QMessageBox::NoIcon) << "";
         QTest::newRow("principal NAV beyond Integer") << QStringList{"40000", "12000", "100000", "0.3"}
@@ -213,35 +152,30 @@ private slots:
 
         CalcRecord record;
         frmWithdraw window(record);
-        window.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&window));
-        typeEntries(&window, typed);
+        QVERIFY(showAndActivate(&window));
+        typeAll(&window, kBoxes, typed);
 
-        QStringList figures;
-        bool okHadFocus = false;
-        QString text;
-        QString title;
-        int shownIcon = -1;
-        if (message.isEmpty())
-            readNextStatement(&figures, &okHadFocus);
-        else
-            dismissNextMessage(&text, &title, &shownIcon);
+        ModalWatch opened(kFigures);
         click(&window, QStringLiteral("cmdCalc"));
-
-        QCOMPARE(figures, shown);
-        QCOMPARE(okHadFocus, !shown.isEmpty());
-        QCOMPARE(text, message);
-        if (!message.isEmpty()) {
-            QCOMPARE(title, QStringLiteral("Miroven"));
-            QCOMPARE(shownIcon, icon);
+        QVERIFY2(opened.closed(), opened.why());
+        if (message.isEmpty()) {
+            QCOMPARE(opened.seen().name, QStringLiteral("frmWithdrawShow"));
+            QCOMPARE(opened.seen().texts, shown);
+            QCOMPARE(opened.seen().focus, QStringLiteral("cmdOK"));
+        } else {
+            QCOMPARE(opened.seen().className, QStringLiteral("QMessageBox"));
+            QCOMPARE(opened.seen().text, message);
+            QCOMPARE(opened.seen().title, QStringLiteral("Miroven"));
         }
+        QCOMPARE(opened.seen().icon, icon);
         if (!focus.isEmpty()) {
             // The window gives the focus back to this box whenever it is active again.
-            auto* refused = window.findChild<QLineEdit*>(focus);
+            auto* refused = child<QLineEdit>(&window, focus);
+            QVERIFY(refused);
             QCOMPARE(window.focusWidget(), refused);
             QCOMPARE(refused->selectedText(), refused->text());
         }
-        QCOMPARE(entries(&window), typed);
+        QCOMPARE(textsOf(&window, kBoxes), typed);
         QVERIFY(window.isVisible());
         window.close();
     }
@@ -250,37 +184,28 @@ private slots:
     {
         CalcRecord record;
         frmmain menu(record);
-        menu.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&menu));
+        QVERIFY(showAndActivate(&menu));
 
         // Two calculations in one opening: each statement shows only its own figures.
-        QStringList first;
-        QStringList second;
-        whenModalAppears([&](QWidget* window) {
-            if (window->objectName() != QStringLiteral("frmWithdraw")) {
-                window->close();
-                return;
-            }
-            typeEntries(window, {"10000", "12000", "100000", "0.3"});
-            readNextStatement(&first);
-            click(window, QStringLiteral("cmdCalc"));
-            typeEntries(window, {"10000", "10123", "12345", "0.3"});
-            readNextStatement(&second);
-            click(window, QStringLiteral("cmdCalc"));
+        ModalWatch input({}, [](QWidget* window, ModalSeen& seen) {
+            typeAll(window, kBoxes, {"10000", "12000", "100000", "0.3"});
+            seen.inner << pressAndWatch(window, QStringLiteral("cmdCalc"), kFigures);
+            typeAll(window, kBoxes, {"10000", "10123", "12345", "0.3"});
+            seen.inner << pressAndWatch(window, QStringLiteral("cmdCalc"), kFigures);
             click(window, QStringLiteral("cmdCancel"));
         });
         click(&menu, QStringLiteral("cmdSell"));
-        QCOMPARE(first, (QStringList{"120000", "3928", "360", "115712"}));
-        QCOMPARE(second, (QStringList{"12496", "23", "37", "12436"}));
+        QVERIFY2(input.closed(), input.why());
+        QCOMPARE(input.seen().name, QStringLiteral("frmWithdraw"));
+        QCOMPARE(input.seen().inner.size(), 2);
+        QCOMPARE(input.seen().inner.at(0).texts, (QStringList{"120000", "3928", "360", "115712"}));
+        QCOMPARE(input.seen().inner.at(1).texts, (QStringList{"12496", "23", "37", "12436"}));
 
         // The next opening starts from the initial texts; its close box closes it.
-        QStringList reopened;
-        whenModalAppears([&](QWidget* window) {
-            reopened = entries(window);
-            window->close();
-        });
+        ModalWatch reopened(kBoxes, ModalWatch::closeBox());
         click(&menu, QStringLiteral("cmdSell"));
-        QCOMPARE(reopened, (QStringList{"0", "0", "0", "0.3"}));
+        QVERIFY2(reopened.closed(), reopened.why());
+        QCOMPARE(reopened.seen().texts, (QStringList{"0", "0", "0", "0.3"}));
         menu.close();
     }
 };

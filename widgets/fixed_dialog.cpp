@@ -1,8 +1,8 @@
 #include "fixed_dialog.h"
 
 #include "twips.h"
+#include "window_icon.h"
 
-#include <QIcon>
 #include <QKeyEvent>
 
 FixedDialog::FixedDialog(const QString& caption, const QString& iconPath, QRect clientTwips,
@@ -10,7 +10,7 @@ FixedDialog::FixedDialog(const QString& caption, const QString& iconPath, QRect 
     : QDialog(nullptr)
 {
     setWindowTitle(caption);
-    setWindowIcon(QIcon(iconPath));
+    setWindowIcon(loadWindowIcon(iconPath));
     Qt::WindowFlags flags = Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
                             | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint;
     // Many window managers ignore a maximize hint on dialog-type windows, hence Qt::Window;

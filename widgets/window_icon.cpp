@@ -1,0 +1,81 @@
+#include "window_icon.h"
+
+#include <QFile>
+#include <QIconEngine>
+#include <QPainter>
+#include <QPixmap>
+
+namespace {
+
+// The sizes the X11 platform asks a scalable window icon for, all rendered at build time.
+constexpr int kReadySizes[] = {16, 32, 64, 128};
+
+// Ready renderings for the normal icon at their sizes; the SVG, loaded on first use,
+// for everything else.
+class WindowIconEngine final : public QIconEngine {
+public:
+    explicit WindowIconEngine(const QString& svgPath) : svgPath_(svgPath)
+    {
+        QString base = svgPath;
+        if (base.endsWith(QStringLiteral(".svg")))
+            base.chop(4);
+        for (const int extent : kReadySizes) {
+            const QString png = QStringLiteral("%1-%2.png").arg(base).arg(extent);
+            // The pixmap icon engine decodes a file only when that size is first drawn.
+            if (QFile::exists(png))
+                ready_.addFile(png, QSize(extent, extent));
+        }
+    }
+
+    QList<QSize> availableSizes(QIcon::Mode mode, QIcon::State state) override
+    {
+        return isReady(mode, state) ? ready_.availableSizes() : QList<QSize>();
+    }
+
+    QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State state) override
+    {
+        if (isReady(mode, state) && ready_.availableSizes().contains(size))
+            return ready_.pixmap(size, 1.0);
+        return svg().pixmap(size, 1.0, mode, state);
+    }
+
+    QSize actualSize(const QSize& size, QIcon::Mode mode, QIcon::State state) override
+    {
+        return pixmap(size, mode, state).size();
+    }
+
+    void paint(QPainter* painter, const QRect& rect, QIcon::Mode mode, QIcon::State state) override
+    {
+        // As the SVG engine paints: a pixmap at the device's pixel density.
+        const qreal ratio = painter->device() ? painter->device()->devicePixelRatio() : 1.0;
+        painter->drawPixmap(rect, pixmap(rect.size() * ratio, mode, state));
+    }
+
+    bool isNull() override { return ready_.isNull() && svg().isNull(); }
+
+    QIconEngine* clone() const override { return new WindowIconEngine(*this); }
+
+private:
+    static bool isReady(QIcon::Mode mode, QIcon::State state)
+    {
+        return mode == QIcon::Normal && state == QIcon::Off;
+    }
+
+    const QIcon& svg()
+    {
+        if (!svgLoaded_) {
+            svg_ = QIcon(svgPath_);
+            svgLoaded_ = true;
+        }
+        return svg_;
+    }
+
+    QString svgPath_;
+    QIcon ready_;
+    QIcon svg_;
+    bool svgLoaded_ = false;
+};
+
+} // namespace
+
+QIcon loadWindowIcon(const QString& svgPath) { return QIcon(new WindowIconEngine(svgPath)); }

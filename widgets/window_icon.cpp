@@ -2,6 +2,7 @@
 
 #include <QFile>
 #include <QIconEngine>
+#include <QList>
 #include <QPainter>
 #include <QPixmap>
 
@@ -10,8 +11,8 @@ namespace {
 // The sizes the X11 platform asks a scalable window icon for, all rendered at build time.
 constexpr int kReadySizes[] = {16, 32, 64, 128};
 
-// Ready renderings for the normal icon at their sizes; the SVG, loaded on first use,
-// for everything else.
+// Ready renderings for the normal icon at their sizes, each decoded when first asked
+// for; the SVG, loaded on first use, for everything else.
 class WindowIconEngine final : public QIconEngine {
 public:
     explicit WindowIconEngine(const QString& svgPath) : svgPath_(svgPath)
@@ -21,21 +22,29 @@ public:
             base.chop(4);
         for (const int extent : kReadySizes) {
             const QString png = QStringLiteral("%1-%2.png").arg(base).arg(extent);
-            // The pixmap icon engine decodes a file only when that size is first drawn.
             if (QFile::exists(png))
-                ready_.addFile(png, QSize(extent, extent));
+                ready_.append({QSize(extent, extent), png, QPixmap()});
         }
     }
 
     QList<QSize> availableSizes(QIcon::Mode mode, QIcon::State state) override
     {
-        return isReady(mode, state) ? ready_.availableSizes() : QList<QSize>();
+        QList<QSize> sizes;
+        if (isReady(mode, state)) {
+            for (const Rendering& r : ready_)
+                sizes.append(r.size);
+        }
+        return sizes;
     }
 
     QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State state) override
     {
-        if (isReady(mode, state) && ready_.availableSizes().contains(size))
-            return ready_.pixmap(size, 1.0);
+        if (isReady(mode, state)) {
+            for (Rendering& r : ready_) {
+                if (r.size == size && (!r.pixmap.isNull() || r.pixmap.load(r.path, "PNG")))
+                    return r.pixmap;
+            }
+        }
         return svg().pixmap(size, 1.0, mode, state);
     }
 
@@ -51,11 +60,17 @@ public:
         painter->drawPixmap(rect, pixmap(rect.size() * ratio, mode, state));
     }
 
-    bool isNull() override { return ready_.isNull() && svg().isNull(); }
+    bool isNull() override { return ready_.isEmpty() && svg().isNull(); }
 
     QIconEngine* clone() const override { return new WindowIconEngine(*this); }
 
 private:
+    struct Rendering {
+        QSize size;
+        QString path;
+        QPixmap pixmap;
+    };
+
     static bool isReady(QIcon::Mode mode, QIcon::State state)
     {
         return mode == QIcon::Normal && state == QIcon::Off;
@@ -71,7 +86,7 @@ private:
     }
 
     QString svgPath_;
-    QIcon ready_;
+    QList<Rendering> ready_;
     QIcon svg_;
     bool svgLoaded_ = false;
 };

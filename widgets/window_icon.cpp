@@ -2,6 +2,7 @@
 
 #include <QFile>
 #include <QIconEngine>
+#include <QImage>
 #include <QList>
 #include <QPainter>
 #include <QPixmap>
@@ -41,7 +42,13 @@ public:
     {
         if (isReady(mode, state)) {
             for (Rendering& r : ready_) {
-                if (r.size == size && (!r.pixmap.isNull() || r.pixmap.load(r.path, "PNG")))
+                if (r.size != size)
+                    continue;
+                // Decoded through QImage: QPixmap::load would also stamp a cache entry with
+                // the file's time, which costs a time zone lookup.
+                if (r.pixmap.isNull())
+                    r.pixmap = QPixmap::fromImage(QImage(r.path, "PNG"));
+                if (!r.pixmap.isNull())
                     return r.pixmap;
             }
         }

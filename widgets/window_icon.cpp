@@ -6,6 +6,7 @@
 #include <QList>
 #include <QPainter>
 #include <QPixmap>
+#include <QPixmapCache>
 
 namespace {
 
@@ -44,10 +45,8 @@ public:
             for (Rendering& r : ready_) {
                 if (r.size != size)
                     continue;
-                // Decoded through QImage: QPixmap::load would also stamp a cache entry with
-                // the file's time, which costs a time zone lookup.
                 if (r.pixmap.isNull())
-                    r.pixmap = QPixmap::fromImage(QImage(r.path, "PNG"));
+                    r.pixmap = decoded(r.path);
                 if (!r.pixmap.isNull())
                     return r.pixmap;
             }
@@ -77,6 +76,19 @@ private:
         QString path;
         QPixmap pixmap;
     };
+
+    // Shared by every icon made from the same SVG (the application's and the main
+    // window's). Keyed by the path alone: QPixmap::load's key holds the file's time,
+    // which costs a time zone lookup.
+    static QPixmap decoded(const QString& path)
+    {
+        QPixmap pixmap;
+        if (!QPixmapCache::find(path, &pixmap)) {
+            pixmap = QPixmap::fromImage(QImage(path, "PNG"));
+            QPixmapCache::insert(path, pixmap);
+        }
+        return pixmap;
+    }
 
     static bool isReady(QIcon::Mode mode, QIcon::State state)
     {

@@ -1,8 +1,9 @@
 #include "application_setup.h"
 
+#include "widgets/window_icon.h"
+
 #include <QApplication>
 #include <QFont>
-#include <QIcon>
 
 void setUpApplication(QApplication& app)
 {
@@ -10,7 +11,7 @@ void setUpApplication(QApplication& app)
     QApplication::setApplicationVersion(QStringLiteral("1.00"));
     QApplication::setOrganizationName(QStringLiteral("Tarsiel"));
     QGuiApplication::setDesktopFileName(QStringLiteral(MIROVEN_APP_ID));
-    QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/app.svg")));
+    QApplication::setWindowIcon(loadWindowIcon(QStringLiteral(":/icons/app.svg")));
     // The layouts were drawn for a 9-point interface font; larger desktop defaults
     // cut captions. Keep the system's family, pin the size.
     QFont font = QApplication::font();

@@ -4,15 +4,15 @@
 #include "calc/calculators.h"
 #include "widgets/form_controls.h"
 #include "widgets/twips.h"
+#include "widgets/window_icon.h"
 
-#include <QIcon>
 #include <QMenuBar>
 
 frmmain::frmmain(CalcRecord& record) : record_(record)
 {
     setObjectName(QStringLiteral("frmmain"));
     setWindowTitle(QStringLiteral("Miroven"));
-    setWindowIcon(QIcon(QStringLiteral(":/icons/app.svg")));
+    setWindowIcon(loadWindowIcon(QStringLiteral(":/icons/app.svg")));
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
                    | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
 

@@ -1,15 +1,15 @@
 #include "fixed_dialog.h"
 
 #include "twips.h"
+#include "window_icon.h"
 
-#include <QIcon>
 #include <QKeyEvent>
 
 FixedDialog::FixedDialog(const WindowSpec& spec) : QDialog(nullptr)
 {
     setObjectName(spec.name.toString());
     setWindowTitle(spec.title.toString());
-    setWindowIcon(QIcon(spec.icon.toString()));
+    setWindowIcon(loadWindowIcon(spec.icon.toString()));
     Qt::WindowFlags flags = Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
                             | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint;
     // Many window managers ignore a maximize hint on dialog-type windows, hence Qt::Window;

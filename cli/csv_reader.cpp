@@ -59,6 +59,11 @@ void CsvReader::takeRun(IsStop isStop)
     pos_ += static_cast<std::size_t>(stop - begin);
 }
 
+CsvReader::Result CsvReader::recordTooLong()
+{
+    return malformed(QStringLiteral("1 行が長すぎます（%1 バイトまで）").arg(kMaxRecordBytes), line_);
+}
+
 CsvReader::Result CsvReader::malformed(const QString& problem, qint64 line)
 {
     problem_ = problem;
@@ -92,17 +97,23 @@ CsvReader::Result CsvReader::next()
     State state = State::FieldStart;
     bool quoted = false;    // the current field began with a quote
     bool anything = false;  // the record holds more than a line break
+    const auto tooLong = [this] {
+        return text_.size() > kMaxRecordBytes || ends_.size() > kMaxRecordBytes;
+    };
     const auto endField = [this] { ends_.push_back(text_.size()); };
+    const auto endRecord = [&] {
+        endField();
+        return tooLong() ? recordTooLong() : Result::Record;
+    };
 
     for (;;) {
-        if (text_.size() > kMaxRecordBytes || ends_.size() > kMaxRecordBytes)
-            return malformed(QStringLiteral("1 行が長すぎます（%1 バイトまで）").arg(kMaxRecordBytes),
-                             line_);
         // Plain runs of a field are taken whole; only the bytes that matter go one by one.
         if (state == State::Unquoted)
             takeRun([](char b) { return b == ',' || b == '\r' || b == '\n'; });
         else if (state == State::Quoted)
             takeRun([](char b) { return b == '"' || b == '\n'; });
+        if (tooLong())
+            return recordTooLong();
         const int c = get();
         if (c < 0 && readFailed_)
             return malformed(QStringLiteral("入力を読めません: %1").arg(input_.errorString()),
@@ -127,8 +138,7 @@ CsvReader::Result CsvReader::next()
                     line_ = nextLine_; // an empty line: skipped
                     continue;
                 }
-                endField();
-                return Result::Record;
+                return endRecord();
             } else {
                 anything = true;
                 text_.push_back(static_cast<char>(c));
@@ -144,8 +154,7 @@ CsvReader::Result CsvReader::next()
             } else if (c == '\n' || c < 0) {
                 if (c == '\n')
                     ++nextLine_;
-                endField();
-                return Result::Record;
+                return endRecord();
             } else {
                 text_.push_back(static_cast<char>(c));
             }
@@ -173,8 +182,7 @@ CsvReader::Result CsvReader::next()
             } else if (c == '\n' || c < 0) {
                 if (c == '\n')
                     ++nextLine_;
-                endField();
-                return Result::Record;
+                return endRecord();
             } else {
                 return malformed(QStringLiteral("閉じた引用符の後に文字があります"), nextLine_);
             }
@@ -193,8 +201,7 @@ CsvReader::Result CsvReader::next()
                     state = State::FieldStart;
                     continue;
                 }
-                endField();
-                return Result::Record;
+                return endRecord();
             }
             // A CR not followed by LF is data, which cannot follow a closing quote.
             if (quoted)

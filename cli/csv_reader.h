@@ -49,6 +49,7 @@ private:
     template <class IsStop>
     void takeRun(IsStop isStop);
     Result malformed(const QString& problem, qint64 line);
+    Result recordTooLong();
 
     QIODevice& input_;
     qsizetype chunkSize_;

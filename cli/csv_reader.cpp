@@ -13,12 +13,12 @@ bool CsvReader::fill()
 {
     if (atEnd_)
         return false;
-    // Keep what is not yet consumed: the byte order mark check looks ahead.
-    const std::size_t kept = end_ - pos_;
-    std::memmove(buffer_.data(), buffer_.data() + pos_, kept);
-    pos_ = 0;
-    end_ = kept;
-    buffer_.resize(kept + static_cast<std::size_t>(chunkSize_));
+    // Only the byte order mark check reads ahead, and it does so before anything is
+    // consumed: what is left to consume is always at the front.
+    if (pos_ == end_)
+        pos_ = end_ = 0;
+    if (buffer_.size() < end_ + static_cast<std::size_t>(chunkSize_))
+        buffer_.resize(end_ + static_cast<std::size_t>(chunkSize_));
     const qint64 got = input_.read(buffer_.data() + end_, chunkSize_);
     if (got <= 0) {
         atEnd_ = true;

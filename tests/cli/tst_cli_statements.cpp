@@ -249,6 +249,26 @@ private slots:
         for (const char* option : {"--fee-covered", "--csv", "--format", "--version"})
             QVERIFY2(text.contains(QString::fromUtf8(option)), option);
     }
+
+    // The manual page documents the options --help lists, no more and no fewer.
+    void manualNamesEveryOption()
+    {
+        QFile manual(QStringLiteral(MIROVEN_CALC_MANUAL));
+        QVERIFY(manual.open(QIODevice::ReadOnly));
+        const QString page = QString::fromUtf8(manual.readAll()).replace(QStringLiteral("\\-"), QStringLiteral("-"));
+        const QString help = QString::fromUtf8(runCli({"--help"}).out);
+        const auto options = [](const QString& text) {
+            QStringList names;
+            for (const QRegularExpressionMatch& match :
+                 QRegularExpression(QStringLiteral("--[a-z][a-z-]*")).globalMatch(text))
+                names << match.captured();
+            names.removeDuplicates();
+            names.sort();
+            return names;
+        };
+        QVERIFY(options(help).size() >= 13);
+        QCOMPARE(options(page), options(help));
+    }
 };
 
 QTEST_GUILESS_MAIN(CliStatementsTest)

@@ -90,13 +90,13 @@ static_assert(eachBoxOnce(kRedemptionOptions, kRedemptionBoxes));
 static_assert(eachBoxOnce(kDistributionOptions, kDistributionBoxes));
 
 const std::array<CliCalculator, 3> kCalculators{{
-    {u"purchase", u"購入: 購入資金で何口買えるか、手数料と総投資額",
+    {u"purchase", u"購入したときの口数と費用",
      kPurchaseOptions, &kFeeCoveredCaption,
      [] { return captionsOf(kPurchaseStatement); }, purchase},
-    {u"redemption", u"解約: 評価額、税金、信託留保額と手取り現金",
+    {u"redemption", u"解約したときの受取額",
      kRedemptionOptions, nullptr,
      [] { return captionsOf(kRedemptionStatement); }, redemption},
-    {u"distribution", u"分配: 課税分・非課税分、税金、手取分配金と分配後の元本基準価額",
+    {u"distribution", u"分配金の課税と手取り",
      kDistributionOptions, nullptr,
      [] { return captionsOf(kDistributionStatement); }, distribution},
 }};

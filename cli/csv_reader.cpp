@@ -145,20 +145,6 @@ CsvReader::Result CsvReader::next()
                 state = State::Unquoted;
             }
             break;
-        case State::Unquoted:
-            if (c == ',') {
-                endField();
-                state = State::FieldStart;
-            } else if (c == '\r') {
-                state = State::AfterCr;
-            } else if (c == '\n' || c < 0) {
-                if (c == '\n')
-                    ++nextLine_;
-                return endRecord();
-            } else {
-                text_.push_back(static_cast<char>(c));
-            }
-            break;
         case State::Quoted:
             if (c == '"') {
                 state = State::QuoteInQuoted;
@@ -170,8 +156,11 @@ CsvReader::Result CsvReader::next()
                 text_.push_back(static_cast<char>(c));
             }
             break;
+        // Inside a plain field, or just after a quote in a quoted one: there, a second
+        // quote stands for itself, and anything else must end the field.
+        case State::Unquoted:
         case State::QuoteInQuoted:
-            if (c == '"') {
+            if (state == State::QuoteInQuoted && c == '"') {
                 text_.push_back('"');
                 state = State::Quoted;
             } else if (c == ',') {
@@ -183,6 +172,8 @@ CsvReader::Result CsvReader::next()
                 if (c == '\n')
                     ++nextLine_;
                 return endRecord();
+            } else if (state == State::Unquoted) {
+                text_.push_back(static_cast<char>(c));
             } else {
                 return malformed(QStringLiteral("閉じた引用符の後に文字があります"), nextLine_);
             }

@@ -66,6 +66,40 @@ std::optional<bool> readFeeCovered(QByteArrayView text)
     return std::nullopt;
 }
 
+// The header's columns for the calculator's inputs, or why they cannot be found.
+std::optional<ColumnMap> mapColumns(const CsvReader& header, const CliCalculator& calculator,
+                                    QString& problem)
+{
+    const QStringList required = requiredColumns(calculator);
+    ColumnMap columns;
+    for (const BoxOption& option : calculator.options) {
+        const auto index = findColumn(header, option.box->fieldName().toString(), required, problem);
+        if (!index)
+            return std::nullopt;
+        columns.boxes.append({option.box, *index});
+    }
+    if (calculator.feeCoverageCaption) {
+        columns.feeCovered = findColumn(header, kFeeCoveredColumn.toString(), required, problem);
+        if (!columns.feeCovered)
+            return std::nullopt;
+    }
+    return columns;
+}
+
+Statement calculateRow(const CliCalculator& calculator, const CsvReader& row,
+                       const ColumnMap& columns, BoxTexts& texts)
+{
+    for (const auto& [box, index] : columns.boxes)
+        texts.set(*box, QString::fromUtf8(row.field(index)));
+    const std::optional<bool> feeCovered =
+        columns.feeCovered ? readFeeCovered(row.field(*columns.feeCovered)) : false;
+    if (!feeCovered) {
+        return {false, {},
+                QStringLiteral("%1 は 1 か 0（空欄は 0）にしてください").arg(kFeeCoveredColumn)};
+    }
+    return calculator.calculate(texts, *feeCovered);
+}
+
 } // namespace
 
 BatchResult runBatch(const CliCalculator& calculator, QIODevice& input, QIODevice& output)
@@ -79,21 +113,10 @@ BatchResult runBatch(const CliCalculator& calculator, QIODevice& input, QIODevic
     case CsvReader::Result::Record:
         break;
     }
-
-    const QStringList required = requiredColumns(calculator);
-    ColumnMap columns;
     QString problem;
-    for (const BoxOption& option : calculator.options) {
-        const auto index = findColumn(reader, option.box->fieldName().toString(), required, problem);
-        if (!index)
-            return unreadable(problem);
-        columns.boxes.append({option.box, *index});
-    }
-    if (calculator.feeCoverageCaption) {
-        columns.feeCovered = findColumn(reader, kFeeCoveredColumn.toString(), required, problem);
-        if (!columns.feeCovered)
-            return unreadable(problem);
-    }
+    const std::optional<ColumnMap> columns = mapColumns(reader, calculator, problem);
+    if (!columns)
+        return unreadable(problem);
 
     // The output keeps the input's byte order mark and line breaks.
     CsvWriter writer(output, reader.endedWithCrLf());
@@ -110,7 +133,8 @@ BatchResult runBatch(const CliCalculator& calculator, QIODevice& input, QIODevic
 
     BatchResult result;
     BoxTexts texts;
-    for (;;) {
+    // Once the output refuses bytes, reading on would only be wasted.
+    while (writer.ok()) {
         const CsvReader::Result read = reader.next();
         if (read == CsvReader::Result::End)
             break;
@@ -131,18 +155,7 @@ BatchResult runBatch(const CliCalculator& calculator, QIODevice& input, QIODevic
             break;
         }
 
-        for (const auto& [box, index] : columns.boxes)
-            texts.set(*box, QString::fromUtf8(reader.field(index)));
-        Statement statement;
-        const std::optional<bool> feeCovered =
-            columns.feeCovered ? readFeeCovered(reader.field(*columns.feeCovered)) : false;
-        if (feeCovered) {
-            statement = calculator.calculate(texts, *feeCovered);
-        } else {
-            statement.message = QStringLiteral("%1 は 1 か 0（空欄は 0）にしてください")
-                                    .arg(kFeeCoveredColumn);
-        }
-
+        const Statement statement = calculateRow(calculator, reader, *columns, texts);
         for (qsizetype i = 0; i < width; ++i)
             writer.field(reader.field(i));
         if (statement.done) {

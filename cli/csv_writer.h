@@ -24,6 +24,7 @@ public:
 
     // Hands everything buffered to the output; false once any write has failed.
     [[nodiscard]] bool flush();
+    [[nodiscard]] bool ok() const { return !failed_; }
 
 private:
     QIODevice& output_;

@@ -26,11 +26,15 @@ int usageError(const QString& line)
     return kUsage;
 }
 
+// Writes all of `bytes` to standard output, or says why not.
 bool writeStandardOutput(const QByteArray& bytes)
 {
     QFile out;
-    return out.open(STDOUT_FILENO, QIODevice::WriteOnly | QIODevice::Unbuffered)
-           && out.write(bytes) == bytes.size();
+    if (out.open(STDOUT_FILENO, QIODevice::WriteOnly | QIODevice::Unbuffered)
+        && out.write(bytes) == bytes.size())
+        return true;
+    printError(QStringLiteral("標準出力に書き込めません: %1").arg(out.errorString()));
+    return false;
 }
 
 int calculateOne(const Invocation& invocation)
@@ -39,10 +43,8 @@ int calculateOne(const Invocation& invocation)
         invocation.calculator->calculate(invocation.texts, invocation.feePaidFromFunds);
     const Printed printed = printStatement(*invocation.calculator, statement, invocation.format);
     std::fputs(printed.standardError.constData(), stderr);
-    if (!writeStandardOutput(printed.standardOutput)) {
-        printError(QStringLiteral("標準出力に書き込めません"));
+    if (!writeStandardOutput(printed.standardOutput))
         return kUsage;
-    }
     return statement.done ? kCalculated : kRefused;
 }
 

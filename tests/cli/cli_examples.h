@@ -19,11 +19,15 @@ struct CliRun {
 };
 
 // Runs miroven-calc with `input` on its standard input; never waits more than 60 s.
+// With `outputFile`, standard output goes there instead.
 inline CliRun runCli(const QStringList& arguments, const QByteArray& input = {},
-                     const QProcessEnvironment& environment = QProcessEnvironment::systemEnvironment())
+                     const QProcessEnvironment& environment = QProcessEnvironment::systemEnvironment(),
+                     const QString& outputFile = {})
 {
     QProcess process;
     process.setProcessEnvironment(environment);
+    if (!outputFile.isEmpty())
+        process.setStandardOutputFile(outputFile);
     process.start(QStringLiteral(MIROVEN_CALC_PATH), arguments);
     if (!process.waitForStarted(10000))
         return {};

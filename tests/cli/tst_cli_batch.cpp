@@ -198,6 +198,31 @@ private slots:
         QVERIFY2(err.contains(names), run.err.constData());
         QCOMPARE(run.out, output);
     }
+
+    // Output that cannot be written is a failure, never a success.
+    void outputRefused_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QByteArray>("input");
+        QTest::newRow("one calculation") << QStringList{"purchase", "--funds", "1", "--nav", "1"} << QByteArray();
+        QTest::newRow("help") << QStringList{"--help"} << QByteArray();
+        QByteArray rows = kPurchaseHeader + "\n";
+        for (int i = 0; i < 20000; ++i)
+            rows += "10000,10000,3,5,0\n";
+        QTest::newRow("batch past the writer's buffer") << QStringList{"purchase", "--csv"} << rows;
+        QTest::newRow("batch of one row") << QStringList{"purchase", "--csv"} << kPurchaseHeader + "\n1,1,1,1,0\n";
+    }
+    void outputRefused()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(QByteArray, input);
+        if (!QFileInfo::exists(QStringLiteral("/dev/full")))
+            QSKIP("needs /dev/full");
+        const CliRun run = runCli(arguments, input, QProcessEnvironment::systemEnvironment(),
+                                  QStringLiteral("/dev/full"));
+        QCOMPARE(run.exitCode, 2);
+        QVERIFY2(run.err.startsWith("miroven-calc: ") && run.err.count('\n') == 1, run.err.constData());
+    }
 };
 
 QTEST_GUILESS_MAIN(CliBatchTest)

@@ -15,6 +15,7 @@ build=${2:-build}
 case $rows in
     '' | *[!0-9]*) echo "usage: cli/bench.sh [ROWS] [BUILD_DIR]" >&2; exit 2 ;;
 esac
+[ -f "$build/CMakeCache.txt" ] || cmake -S . -B "$build" -G Ninja -DBUILD_TESTING=OFF >/dev/null
 cmake --build "$build" -j 2 --target miroven-calc >/dev/null
 program=$build/miroven-calc
 

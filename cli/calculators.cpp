@@ -1,0 +1,116 @@
+#include "calculators.h"
+
+#include "calc/distribution/distribution_calculation.h"
+#include "calc/outcome_text.h"
+#include "calc/purchase/purchase_calculation.h"
+#include "calc/redemption/redemption_calculation.h"
+
+#include <array>
+
+namespace {
+
+// The command line's grammar is the same whatever the locale: "." and ",".
+const NumberFormat kFormat{u'.', u','};
+
+template <class Figures>
+QStringList captionsOf(const StatementSpec<Figures>& spec)
+{
+    QStringList captions;
+    for (const StatementRow<Figures>& row : spec.rows)
+        captions.append(row.layout.caption.toString());
+    return captions;
+}
+
+template <class Figures>
+Statement statementOf(const StatementSpec<Figures>& spec, const Formed<Figures>& formed,
+                      const CalcRecord& record)
+{
+    if (!formed.outcome.isDone())
+        return {false, {}, outcomeText(formed.outcome, record)};
+    return {true, shownFigures(spec, formed.figures), {}};
+}
+
+// Each row starts from a zeroed record, so no row sees what an earlier one stored.
+Statement purchase(const BoxTexts& texts, bool feePaidFromFunds)
+{
+    CalcRecord record;
+    return statementOf(kPurchaseStatement,
+                       calculatePurchase(record, texts, feePaidFromFunds, kFormat), record);
+}
+
+Statement redemption(const BoxTexts& texts, bool)
+{
+    CalcRecord record;
+    return statementOf(kRedemptionStatement, calculateRedemption(record, texts, kFormat), record);
+}
+
+Statement distribution(const BoxTexts& texts, bool)
+{
+    CalcRecord record;
+    return statementOf(kDistributionStatement, calculateDistribution(record, texts, kFormat),
+                       record);
+}
+
+constexpr std::array kPurchaseOptions{
+    BoxOption{u"funds", &kPurchaseIM},
+    BoxOption{u"nav", &kPurchaseBL},
+    BoxOption{u"fee", &kPurchaseFP1},
+    BoxOption{u"tax", &kPurchaseFP2},
+};
+constexpr std::array kRedemptionOptions{
+    BoxOption{u"principal-nav", &kRedemptionCBL},
+    BoxOption{u"nav", &kRedemptionNBL},
+    BoxOption{u"units", &kRedemptionOA},
+    BoxOption{u"retention", &kRedemptionFee},
+};
+constexpr std::array kDistributionOptions{
+    BoxOption{u"principal-nav", &kDistributionCBL},
+    BoxOption{u"nav", &kDistributionNBL},
+    BoxOption{u"distribution", &kDistributionDiv},
+    BoxOption{u"units", &kDistributionOA},
+};
+
+// Every box of a calculator has exactly one option, so every box can be had from the
+// command line and from a CSV column. Boxes are told apart by their missing-input
+// codes, which are unique: sanitizer builds do not take address comparisons as constant.
+template <std::size_t N>
+constexpr bool eachBoxOnce(const std::array<BoxOption, N>& options,
+                           const std::array<const BoxSpec*, N>& boxes)
+{
+    for (const BoxSpec* box : boxes) {
+        int found = 0;
+        for (const BoxOption& option : options)
+            found += option.box->missingCode == box->missingCode ? 1 : 0;
+        if (found != 1)
+            return false;
+    }
+    return true;
+}
+static_assert(eachBoxOnce(kPurchaseOptions, kPurchaseBoxes));
+static_assert(eachBoxOnce(kRedemptionOptions, kRedemptionBoxes));
+static_assert(eachBoxOnce(kDistributionOptions, kDistributionBoxes));
+
+const std::array<CliCalculator, 3> kCalculators{{
+    {u"purchase", u"購入したときの口数と費用",
+     kPurchaseOptions, &kFeeCoveredCaption,
+     [] { return captionsOf(kPurchaseStatement); }, purchase},
+    {u"redemption", u"解約したときの受取額",
+     kRedemptionOptions, nullptr,
+     [] { return captionsOf(kRedemptionStatement); }, redemption},
+    {u"distribution", u"分配金の課税と手取り",
+     kDistributionOptions, nullptr,
+     [] { return captionsOf(kDistributionStatement); }, distribution},
+}};
+
+} // namespace
+
+std::span<const CliCalculator> cliCalculators() { return kCalculators; }
+
+const CliCalculator* findCalculator(QStringView name)
+{
+    for (const CliCalculator& calculator : kCalculators) {
+        if (calculator.name == name)
+            return &calculator;
+    }
+    return nullptr;
+}

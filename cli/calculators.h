@@ -1,0 +1,50 @@
+#pragma once
+
+#include "calc/declaration.h"
+#include "core/box_reading.h"
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <QStringView>
+
+#include <span>
+
+// The three calculators as the command line sees them. Everything about a box or a
+// statement row comes from the calculators' declarations; only the option names are
+// the command line's own.
+
+// A command-line option that fills one input box.
+struct BoxOption {
+    QStringView name; // without the leading "--"
+    const BoxSpec* box;
+};
+
+// One calculation's statement: the figures as the statement window shows them, or
+// the message the window would show instead (then there are no figures).
+struct Statement {
+    bool done = false;
+    QList<ShownFigure> figures;
+    QString message;
+};
+
+struct CliCalculator {
+    QStringView name;                      // the command: "purchase", ...
+    QStringView summary;                   // one line for --help
+    std::span<const BoxOption> options;    // the boxes, in the order --help and CSV list them
+    // The purchase window's fee-coverage option; null for the others.
+    const QStringView* feeCoverageCaption;
+    // The statement's row captions as shown, top to bottom.
+    QStringList (*captions)();
+    // Runs the calculation on a fresh record, as the window's "計算" does.
+    Statement (*calculate)(const BoxTexts& texts, bool feePaidFromFunds);
+};
+
+// The option that turns the purchase window's fee coverage on, and its CSV column
+// (named after the record field that keeps the window's memory of it).
+inline constexpr QStringView kFeeCoveredOption = u"fee-covered";
+inline constexpr QStringView kFeeCoveredColumn = u"FeeCovered";
+
+[[nodiscard]] std::span<const CliCalculator> cliCalculators();
+// The calculator for a command, or null.
+[[nodiscard]] const CliCalculator* findCalculator(QStringView name);

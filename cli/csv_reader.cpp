@@ -1,0 +1,207 @@
+#include "csv_reader.h"
+
+#include <QIODevice>
+
+#include <cstring>
+
+CsvReader::CsvReader(QIODevice& input, qsizetype chunkSize)
+    : input_(input), chunkSize_(chunkSize > 0 ? chunkSize : 1)
+{
+}
+
+bool CsvReader::fill()
+{
+    if (atEnd_)
+        return false;
+    // Only the byte order mark check reads ahead, and it does so before anything is
+    // consumed: what is left to consume is always at the front.
+    if (pos_ == end_)
+        pos_ = end_ = 0;
+    if (buffer_.size() < end_ + static_cast<std::size_t>(chunkSize_))
+        buffer_.resize(end_ + static_cast<std::size_t>(chunkSize_));
+    const qint64 got = input_.read(buffer_.data() + end_, chunkSize_);
+    if (got <= 0) {
+        atEnd_ = true;
+        readFailed_ = got < 0;
+        return false;
+    }
+    end_ += static_cast<std::size_t>(got);
+    return true;
+}
+
+int CsvReader::get()
+{
+    if (pos_ == end_ && !fill())
+        return -1;
+    return static_cast<unsigned char>(buffer_[pos_++]);
+}
+
+void CsvReader::skipByteOrderMark()
+{
+    static constexpr char kMark[] = "\xEF\xBB\xBF";
+    while (end_ - pos_ < 3 && fill()) {
+    }
+    if (end_ - pos_ >= 3 && std::memcmp(buffer_.data() + pos_, kMark, 3) == 0) {
+        pos_ += 3;
+        hadByteOrderMark_ = true;
+    }
+}
+
+template <class IsStop>
+void CsvReader::takeRun(IsStop isStop)
+{
+    const char* const begin = buffer_.data() + pos_;
+    const char* const end = buffer_.data() + end_;
+    const char* stop = begin;
+    while (stop != end && !isStop(*stop))
+        ++stop;
+    text_.append(begin, stop);
+    pos_ += static_cast<std::size_t>(stop - begin);
+}
+
+CsvReader::Result CsvReader::recordTooLong()
+{
+    return malformed(QStringLiteral("1 行が長すぎます（%1 バイトまで）").arg(kMaxRecordBytes), line_);
+}
+
+CsvReader::Result CsvReader::malformed(const QString& problem, qint64 line)
+{
+    problem_ = problem;
+    line_ = line;
+    ends_.clear();
+    text_.clear();
+    return Result::Malformed;
+}
+
+QByteArrayView CsvReader::field(qsizetype index) const
+{
+    const auto i = static_cast<std::size_t>(index);
+    const std::size_t begin = i == 0 ? 0 : ends_[i - 1];
+    return QByteArrayView(text_.data() + begin, static_cast<qsizetype>(ends_[i] - begin));
+}
+
+CsvReader::Result CsvReader::next()
+{
+    if (!problem_.isEmpty())
+        return Result::Malformed;
+    if (!started_) {
+        started_ = true;
+        skipByteOrderMark();
+    }
+    text_.clear();
+    ends_.clear();
+    crLf_ = false;
+    line_ = nextLine_;
+
+    enum class State { FieldStart, Unquoted, Quoted, QuoteInQuoted, AfterCr };
+    State state = State::FieldStart;
+    bool quoted = false;    // the current field began with a quote
+    bool anything = false;  // the record holds more than a line break
+    const auto tooLong = [this] {
+        return text_.size() > kMaxRecordBytes || ends_.size() > kMaxRecordBytes;
+    };
+    const auto endField = [this] { ends_.push_back(text_.size()); };
+    const auto endRecord = [&] {
+        endField();
+        return tooLong() ? recordTooLong() : Result::Record;
+    };
+
+    for (;;) {
+        // Plain runs of a field are taken whole; only the bytes that matter go one by one.
+        if (state == State::Unquoted)
+            takeRun([](char b) { return b == ',' || b == '\r' || b == '\n'; });
+        else if (state == State::Quoted)
+            takeRun([](char b) { return b == '"' || b == '\n'; });
+        if (tooLong())
+            return recordTooLong();
+        const int c = get();
+        if (c < 0 && readFailed_)
+            return malformed(QStringLiteral("入力を読めません: %1").arg(input_.errorString()),
+                             nextLine_);
+        switch (state) {
+        case State::FieldStart:
+            quoted = false;
+            if (c == '"') {
+                quoted = anything = true;
+                state = State::Quoted;
+            } else if (c == ',') {
+                anything = true;
+                endField();
+            } else if (c == '\r') {
+                state = State::AfterCr;
+            } else if (c == '\n' || c < 0) {
+                if (c == '\n')
+                    ++nextLine_;
+                if (!anything) {
+                    if (c < 0)
+                        return Result::End;
+                    line_ = nextLine_; // an empty line: skipped
+                    continue;
+                }
+                return endRecord();
+            } else {
+                anything = true;
+                text_.push_back(static_cast<char>(c));
+                state = State::Unquoted;
+            }
+            break;
+        case State::Quoted:
+            if (c == '"') {
+                state = State::QuoteInQuoted;
+            } else if (c < 0) {
+                return malformed(QStringLiteral("引用符が閉じられていません"), line_);
+            } else {
+                if (c == '\n')
+                    ++nextLine_;
+                text_.push_back(static_cast<char>(c));
+            }
+            break;
+        // Inside a plain field, or just after a quote in a quoted one: there, a second
+        // quote stands for itself, and anything else must end the field.
+        case State::Unquoted:
+        case State::QuoteInQuoted:
+            if (state == State::QuoteInQuoted && c == '"') {
+                text_.push_back('"');
+                state = State::Quoted;
+            } else if (c == ',') {
+                endField();
+                state = State::FieldStart;
+            } else if (c == '\r') {
+                state = State::AfterCr;
+            } else if (c == '\n' || c < 0) {
+                if (c == '\n')
+                    ++nextLine_;
+                return endRecord();
+            } else if (state == State::Unquoted) {
+                text_.push_back(static_cast<char>(c));
+            } else {
+                return malformed(QStringLiteral("閉じた引用符の後に文字があります"), nextLine_);
+            }
+            break;
+        case State::AfterCr:
+            if (c == '\n' || c < 0) {
+                if (c == '\n') {
+                    ++nextLine_;
+                    crLf_ = true;
+                }
+                if (!anything) {
+                    if (c < 0)
+                        return Result::End;
+                    line_ = nextLine_;
+                    crLf_ = false;
+                    state = State::FieldStart;
+                    continue;
+                }
+                return endRecord();
+            }
+            // A CR not followed by LF is data, which cannot follow a closing quote.
+            if (quoted)
+                return malformed(QStringLiteral("閉じた引用符の後に文字があります"), nextLine_);
+            --pos_; // c is read again as part of the field
+            text_.push_back('\r');
+            anything = true;
+            state = State::Unquoted;
+            break;
+        }
+    }
+}

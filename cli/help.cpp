@@ -1,0 +1,86 @@
+#include "help.h"
+
+#include "calculators.h"
+
+#include <algorithm>
+
+namespace {
+
+// Terminal columns: CJK characters take two.
+qsizetype columns(const QString& text)
+{
+    qsizetype width = 0;
+    for (const QChar c : text)
+        width += c.unicode() >= 0x1100 ? 2 : 1;
+    return width;
+}
+
+// An option and its description, the description from column 29 on; a description
+// may run over several lines, each indented alike.
+QString optionLine(int indent, const QString& option, const QString& description)
+{
+    constexpr int kDescriptionAt = 28;
+    const QString lead(indent, u' ');
+    const QString padding(std::max<qsizetype>(1, kDescriptionAt - indent - columns(option)), u' ');
+    QString text = lead + option + padding;
+    const QString continuation(kDescriptionAt, u' ');
+    text += description.split(u'\n').join(u'\n' + continuation);
+    return text + u'\n';
+}
+
+QString calculatorSection(const CliCalculator& calculator)
+{
+    QString text = QStringLiteral("  %1  %2\n").arg(calculator.name.toString(), -12)
+                       .arg(calculator.summary.toString());
+    for (const BoxOption& option : calculator.options) {
+        text += optionLine(4, QStringLiteral("--%1 数値").arg(option.name.toString()),
+                           QStringLiteral("%1（省略時 %2、CSV の列 %3）")
+                               .arg(option.box->caption.toString(),
+                                    option.box->initialText.toString(),
+                                    option.box->fieldName().toString()));
+    }
+    if (calculator.feeCoverageCaption) {
+        text += optionLine(4, QStringLiteral("--%1").arg(kFeeCoveredOption.toString()),
+                           QStringLiteral("%1（CSV の列 %2: 1 か 0）")
+                               .arg(calculator.feeCoverageCaption->toString(),
+                                    kFeeCoveredColumn.toString()));
+    }
+    text += QStringLiteral("    明細: %1\n").arg(calculator.captions().join(QStringLiteral("、")));
+    return text;
+}
+
+} // namespace
+
+QString helpText()
+{
+    QString text = QStringLiteral(
+        "miroven-calc: 投資信託の購入・解約・分配金を Miroven の画面と同じ規則で計算します\n"
+        "\n"
+        "使い方:\n"
+        "  miroven-calc 計算 [オプション]                 1 件を計算して明細を表示\n"
+        "  miroven-calc 計算 --csv < 入力.csv > 出力.csv   CSV の各行を計算\n"
+        "  miroven-calc --help | --version\n"
+        "\n"
+        "計算とそのオプション（省略した値は画面を開いたときの値）:\n");
+    for (const CliCalculator& calculator : cliCalculators())
+        text += calculatorSection(calculator);
+    text += QStringLiteral("\n共通のオプション:\n");
+    text += optionLine(2, QStringLiteral("--format text|json"),
+                       QStringLiteral("明細の形式。text（既定）は「項目<TAB>数値」の行、\n"
+                                      "json は 1 行の JSON オブジェクト"));
+    text += optionLine(2, QStringLiteral("--csv"),
+                       QStringLiteral("標準入力の CSV（UTF-8、見出しの行つき、列の順は自由）を\n"
+                                      "1 行ずつ計算して標準出力に CSV で書きます。出力の列は\n"
+                                      "入力の列のまま、続いて明細の各項目、最後に message\n"
+                                      "（計算できない行は画面と同じメッセージ、明細は空欄）"));
+    text += optionLine(2, QStringLiteral("-h, --help"), QStringLiteral("この説明を表示します"));
+    text += optionLine(2, QStringLiteral("--version"), QStringLiteral("版を表示します"));
+    text += QStringLiteral(
+        "\n"
+        "数値は「.」を小数点、「,」を 3 桁ごとの区切りとして書きます（ロケールによりません）。\n"
+        "値は --fee 3 とも --fee=3 とも書けます。\n"
+        "\n"
+        "終了状態: 0 すべて計算できた、1 計算できないもの（行）があった、\n"
+        "          2 使い方の誤り、読めない入力、または書き込みの失敗\n");
+    return text;
+}

@@ -1,0 +1,102 @@
+// miroven-calc: the calculators from the command line, one calculation from options
+// or a CSV batch from standard input. No window, no display, no single-instance lock.
+#include "batch.h"
+#include "help.h"
+#include "options.h"
+#include "single_output.h"
+
+#include <QFile>
+#include <QStringList>
+
+#include <cstdio>
+#include <unistd.h>
+
+namespace {
+
+enum ExitStatus { kCalculated = 0, kRefused = 1, kUsage = 2 };
+
+void printError(const QString& line)
+{
+    std::fputs(QStringLiteral("miroven-calc: %1\n").arg(line).toUtf8().constData(), stderr);
+}
+
+int usageError(const QString& line)
+{
+    printError(QStringLiteral("%1 — 詳しくは miroven-calc --help").arg(line));
+    return kUsage;
+}
+
+// Writes all of `bytes` to standard output, or says why not.
+bool writeStandardOutput(const QByteArray& bytes)
+{
+    QFile out;
+    if (out.open(STDOUT_FILENO, QIODevice::WriteOnly | QIODevice::Unbuffered)
+        && out.write(bytes) == bytes.size())
+        return true;
+    printError(QStringLiteral("標準出力に書き込めません: %1").arg(out.errorString()));
+    return false;
+}
+
+int calculateOne(const Invocation& invocation)
+{
+    const Statement statement =
+        invocation.calculator->calculate(invocation.texts, invocation.feePaidFromFunds);
+    const Printed printed = printStatement(*invocation.calculator, statement, invocation.format);
+    std::fputs(printed.standardError.constData(), stderr);
+    if (!writeStandardOutput(printed.standardOutput))
+        return kUsage;
+    return statement.done ? kCalculated : kRefused;
+}
+
+int calculateBatch(const CliCalculator& calculator)
+{
+    QFile in;
+    QFile out;
+    if (!in.open(STDIN_FILENO, QIODevice::ReadOnly | QIODevice::Unbuffered)
+        || !out.open(STDOUT_FILENO, QIODevice::WriteOnly | QIODevice::Unbuffered)) {
+        printError(QStringLiteral("標準入力か標準出力を開けません"));
+        return kUsage;
+    }
+    const BatchResult result = runBatch(calculator, in, out);
+    switch (result.kind) {
+    case BatchResult::Kind::AllCalculated:
+        return kCalculated;
+    case BatchResult::Kind::SomeRefused:
+        return kRefused;
+    case BatchResult::Kind::Unreadable:
+        printError(result.problem);
+        return kUsage;
+    case BatchResult::Kind::WriteFailed:
+        printError(QStringLiteral("標準出力に書き込めません: %1").arg(result.problem));
+        return kUsage;
+    }
+    return kUsage;
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i)
+        arguments.append(QString::fromLocal8Bit(argv[i]));
+
+    const ParsedArguments parsed = parseArguments(arguments);
+    if (!parsed.error.isEmpty())
+        return usageError(parsed.error);
+
+    const Invocation& invocation = parsed.invocation;
+    switch (invocation.action) {
+    case Invocation::Action::Help:
+        return writeStandardOutput(helpText().toUtf8()) ? kCalculated : kUsage;
+    case Invocation::Action::Version:
+        return writeStandardOutput(QByteArrayLiteral("miroven-calc " MIROVEN_VERSION "\n"))
+                   ? kCalculated
+                   : kUsage;
+    case Invocation::Action::Calculate:
+        return calculateOne(invocation);
+    case Invocation::Action::Batch:
+        return calculateBatch(*invocation.calculator);
+    }
+    return kUsage;
+}

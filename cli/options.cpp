@@ -1,0 +1,122 @@
+#include "options.h"
+
+#include <QSet>
+
+namespace {
+
+const QString kCsv = QStringLiteral("csv");
+const QString kFormat = QStringLiteral("format");
+const QString kHelp = QStringLiteral("help");
+
+ParsedArguments failure(const QString& error) { return {{}, error}; }
+
+QString calculatorNames()
+{
+    QStringList names;
+    for (const CliCalculator& calculator : cliCalculators())
+        names.append(calculator.name.toString());
+    return names.join(QStringLiteral(", "));
+}
+
+const BoxOption* findBoxOption(const CliCalculator& calculator, QStringView name)
+{
+    for (const BoxOption& option : calculator.options) {
+        if (option.name == name)
+            return &option;
+    }
+    return nullptr;
+}
+
+bool isHelp(const QString& argument)
+{
+    return argument == QLatin1String("-h") || argument == QLatin1String("--help");
+}
+
+} // namespace
+
+ParsedArguments parseArguments(const QStringList& arguments)
+{
+    // Asking for help is never an error, wherever it stands.
+    for (const QString& argument : arguments) {
+        if (isHelp(argument))
+            return {};
+    }
+    if (arguments.isEmpty())
+        return failure(QStringLiteral("計算の種類を指定してください（%1）").arg(calculatorNames()));
+    if (arguments.size() == 1 && arguments.front() == QLatin1String("--version")) {
+        ParsedArguments parsed;
+        parsed.invocation.action = Invocation::Action::Version;
+        return parsed;
+    }
+
+    Invocation invocation;
+    invocation.calculator = findCalculator(arguments.front());
+    if (!invocation.calculator) {
+        if (arguments.front().startsWith(u'-'))
+            return failure(QStringLiteral("最初に計算の種類を指定してください（%1）")
+                               .arg(calculatorNames()));
+        return failure(QStringLiteral("計算の種類が違います: %1（%2）")
+                           .arg(arguments.front(), calculatorNames()));
+    }
+    const CliCalculator& calculator = *invocation.calculator;
+    for (const BoxOption& option : calculator.options)
+        invocation.texts.set(*option.box, option.box->initialText.toString());
+
+    bool csv = false;
+    QSet<QString> seen;
+    QString firstCalculationOption; // the first option that --csv cannot go with
+    for (qsizetype i = 1; i < arguments.size(); ++i) {
+        const QString& argument = arguments.at(i);
+        if (!argument.startsWith(QLatin1String("--")) || argument.size() == 2)
+            return failure(QStringLiteral("余分な引数です: %1").arg(argument));
+        const qsizetype equals = argument.indexOf(u'=');
+        const QString name = argument.mid(2, equals < 0 ? -1 : equals - 2);
+        const bool inlineValue = equals >= 0;
+
+        const BoxOption* boxOption = findBoxOption(calculator, name);
+        const bool isFlag = name == kCsv
+                            || (calculator.feeCoverageCaption && name == kFeeCoveredOption);
+        if (!boxOption && !isFlag && name != kFormat)
+            return failure(QStringLiteral("%1 にはないオプションです: --%2")
+                               .arg(calculator.name.toString(), name));
+        if (seen.contains(name))
+            return failure(QStringLiteral("--%1 が二度指定されています").arg(name));
+        seen.insert(name);
+
+        if (isFlag) {
+            if (inlineValue)
+                return failure(QStringLiteral("--%1 は値をとりません").arg(name));
+            if (name == kCsv) {
+                csv = true;
+                continue;
+            }
+            invocation.feePaidFromFunds = true;
+        } else {
+            QString value;
+            if (inlineValue) {
+                value = argument.mid(equals + 1);
+            } else if (i + 1 < arguments.size()) {
+                value = arguments.at(++i);
+            } else {
+                return failure(QStringLiteral("--%1 には値が必要です").arg(name));
+            }
+            if (boxOption) {
+                invocation.texts.set(*boxOption->box, value);
+            } else if (value == QLatin1String("text")) {
+                invocation.format = OutputFormat::Text;
+            } else if (value == QLatin1String("json")) {
+                invocation.format = OutputFormat::Json;
+            } else {
+                return failure(QStringLiteral("--format は text か json です: %1").arg(value));
+            }
+        }
+        if (firstCalculationOption.isEmpty())
+            firstCalculationOption = name;
+    }
+
+    if (csv && !firstCalculationOption.isEmpty())
+        return failure(QStringLiteral("--csv と --%1 は一緒に使えません")
+                           .arg(firstCalculationOption));
+    invocation.action = csv ? Invocation::Action::Batch : Invocation::Action::Calculate;
+    return {invocation, {}};
+}

@@ -1,0 +1,29 @@
+#pragma once
+
+#include "calculators.h"
+
+#include <QString>
+#include <QStringList>
+
+enum class OutputFormat { Text, Json };
+
+// What the command line asks for.
+struct Invocation {
+    enum class Action { Help, Version, Calculate, Batch };
+    Action action = Action::Help;
+    const CliCalculator* calculator = nullptr;
+    // Every box's text; a box without its option holds the text its window opens with.
+    BoxTexts texts;
+    bool feePaidFromFunds = false;
+    OutputFormat format = OutputFormat::Text;
+};
+
+// The invocation, or a usage error in one line (then `invocation` is meaningless).
+struct ParsedArguments {
+    Invocation invocation;
+    QString error;
+};
+
+// Reads the arguments after the program's name: a calculator, then long options,
+// each value either after "=" or as the next argument (so "--fee -1" works).
+[[nodiscard]] ParsedArguments parseArguments(const QStringList& arguments);

@@ -1,0 +1,275 @@
+// One calculation from options, through the real executable: statements, refusals,
+// usage errors and their exit statuses.
+#include "cli_examples.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QtTest>
+
+namespace {
+
+QStringList optionsFor(const CalculatorShape& shape, const Example& example)
+{
+    QStringList arguments{QString::fromUtf8(shape.name)};
+    for (std::size_t i = 0; i < 4; ++i)
+        arguments << QStringLiteral("--%1").arg(shape.options[i]) << QString::fromUtf8(example.inputs[i]);
+    if (example.feeCovered)
+        arguments << QStringLiteral("--fee-covered");
+    return arguments;
+}
+
+// "caption<TAB>figure" lines, as the statement window shows them.
+QByteArray statementLines(const CalculatorShape& shape, const char* figures)
+{
+    const QStringList captions = split(shape.captions);
+    const QStringList shown = split(figures);
+    QByteArray lines;
+    for (qsizetype i = 0; i < captions.size(); ++i)
+        lines += (captions.at(i) + u'\t' + shown.value(i) + u'\n').toUtf8();
+    return lines;
+}
+
+void addExamples(const CalculatorShape& shape, const std::vector<Example>& examples)
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QByteArray>("expected");
+    for (const Example& example : examples)
+        QTest::newRow(example.name) << optionsFor(shape, example) << statementLines(shape, example.figures);
+}
+
+void verifyStatement()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QByteArray, expected);
+    const CliRun run = runCli(arguments);
+    QCOMPARE(run.err, QByteArray());
+    QCOMPARE(run.out, expected);
+    QCOMPARE(run.exitCode, 0);
+}
+
+} // namespace
+
+class CliStatementsTest : public QObject {
+    Q_OBJECT
+private slots:
+    void purchase_data() { addExamples(kPurchase, kPurchaseExamples); }
+    void purchase() { verifyStatement(); }
+    void redemption_data() { addExamples(kRedemption, kRedemptionExamples); }
+    void redemption() { verifyStatement(); }
+    void distribution_data() { addExamples(kDistribution, kDistributionExamples); }
+    void distribution() { verifyStatement(); }
+
+    // Left-out options hold what the window's boxes open with; values take either form.
+    void optionForms_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QByteArray>("expected");
+        QTest::newRow("fee 3 and tax 5 by default")
+            << QStringList{"purchase", "--funds", "10000", "--nav", "10000"}
+            << statementLines(kPurchase, "10000,10000,315,10315");
+        QTest::newRow("retention 0.3 by default")
+            << QStringList{"redemption", "--principal-nav", "10000", "--nav", "12000", "--units", "100000"}
+            << statementLines(kRedemption, "120000,3928,360,115712");
+        QTest::newRow("values after = and options in any order")
+            << QStringList{"purchase", "--fee-covered", "--tax=5", "--nav=10000", "--funds=10000", "--fee=3"}
+            << statementLines(kPurchase, "9694,9694,305,10000");
+        QTest::newRow("negative value as the next argument")
+            << QStringList{"purchase", "--funds", "-10000", "--nav", "10000"}
+            << statementLines(kPurchase, "-10000,-10000,-315,-10315");
+    }
+    void optionForms() { verifyStatement(); }
+
+    // The grammar is the command line's own: the locale's separators do not apply.
+    void localeIgnored()
+    {
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("LC_ALL"), QStringLiteral("de_DE.UTF-8"));
+        environment.insert(QStringLiteral("LANG"), QStringLiteral("de_DE.UTF-8"));
+        const CliRun run = runCli({"purchase", "--funds", "20,000", "--nav", "10,523", "--fee", "3.15",
+                                   "--tax", "8"},
+                                  {}, environment);
+        QCOMPARE(run.out, statementLines(kPurchase, "19005,20000,680,20680"));
+        QCOMPARE(run.exitCode, 0);
+    }
+
+    void json_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QString>("calculator");
+        QTest::addColumn<QString>("captions");
+        QTest::addColumn<QString>("figures");
+        QTest::addColumn<QString>("message");
+        QTest::addColumn<int>("exitCode");
+        QTest::newRow("purchase") << optionsFor(kPurchase, kPurchaseExamples[1]) << "purchase"
+                                  << kPurchase.captions << kPurchaseExamples[1].figures << "" << 0;
+        QTest::newRow("redemption") << optionsFor(kRedemption, kRedemptionExamples[0]) << "redemption"
+                                    << kRedemption.captions << kRedemptionExamples[0].figures << "" << 0;
+        QTest::newRow("distribution") << optionsFor(kDistribution, kDistributionExamples[9])
+                                      << "distribution" << kDistribution.captions
+                                      << kDistributionExamples[9].figures << "" << 0;
+        QTest::newRow("refused") << QStringList{"purchase", "--funds", "10000"} << "purchase" << ""
+                                 << "" << "基準価額が入力されていません" << 1;
+    }
+    void json()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(QString, calculator);
+        QFETCH(QString, captions);
+        QFETCH(QString, figures);
+        QFETCH(QString, message);
+        QFETCH(int, exitCode);
+
+        const CliRun run = runCli(arguments << "--format" << "json");
+        QCOMPARE(run.exitCode, exitCode);
+        QCOMPARE(run.err, QByteArray());
+        QVERIFY2(run.out.endsWith('\n') && run.out.count('\n') == 1, run.out.constData());
+        QJsonParseError error;
+        const QJsonObject object = QJsonDocument::fromJson(run.out, &error).object();
+        QCOMPARE(error.error, QJsonParseError::NoError);
+        QCOMPARE(object.value("calculator").toString(), calculator);
+        QCOMPARE(object.value("message").toString(), message);
+        QStringList shownCaptions;
+        QStringList shownFigures;
+        for (const QJsonValue row : object.value("statement").toArray()) {
+            shownCaptions << row["caption"].toString();
+            QVERIFY(row["figure"].isDouble());
+            shownFigures << QString::number(row["figure"].toInteger());
+        }
+        QCOMPARE(shownCaptions.join(u','), captions);
+        QCOMPARE(shownFigures.join(u','), figures);
+    }
+
+    // A calculation the window would refuse prints the window's message on standard
+    // error and nothing else.
+    void refused_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QString>("message");
+        const auto row = [](const char* name, QStringList arguments, const char* message) {
+            QTest::newRow(name) << arguments << QString::fromUtf8(message);
+        };
+        row("funds left at 0", {"purchase"}, "購入資金が入力されていません");
+        row("NAV left at 0", {"purchase", "--funds", "10000"}, "基準価額が入力されていません");
+        row("funds empty", {"purchase", "--funds", "", "--nav", "10000"}, "購入資金が入力されていません");
+        row("funds not a number", {"purchase", "--funds", "abc", "--nav", "10000"},
+            "購入資金には数値を入力してください");
+        row("fee with an exponent", {"purchase", "--funds", "10000", "--nav", "10000", "--fee", "1e3"},
+            "販売手数料(%)には数値を入力してください");
+        row("funds beyond an Integer", {"purchase", "--funds", "32768", "--nav", "10000"},
+            "購入資金には -32768 から 32767 までの数値を入力してください");
+        row("total beyond an Integer", {"purchase", "--funds", "31767", "--nav", "10000"},
+            "総投資額が計算できる範囲を超えています");
+        row("cost factor of zero",
+            {"purchase", "--funds", "10000", "--nav", "10000", "--fee", "-100", "--tax", "0", "--fee-covered"},
+            "入力された値では計算できません");
+        row("current NAV left at 0", {"redemption", "--principal-nav", "10000"},
+            "現在の基準価額が入力されていません");
+        row("units beyond Currency",
+            {"redemption", "--principal-nav", "10000", "--nav", "12000", "--units", "922337203685478"},
+            "所有口数の数値が大きすぎます");
+        row("tax beyond an Integer",
+            {"redemption", "--principal-nav", "10000", "--nav", "12000", "--units", "1000000"},
+            "税金が計算できる範囲を超えています");
+        row("principal NAV left at 0", {"distribution"}, "元本の基準価額が入力されていません");
+        row("distribution tie beyond an Integer",
+            {"distribution", "--principal-nav", "10000", "--nav", "9800", "--distribution", "32767.5",
+             "--units", "100"},
+            "分配金には -32768 から 32767 までの数値を入力してください");
+        row("non-taxable beyond Currency",
+            {"distribution", "--principal-nav", "10000", "--nav", "9800", "--distribution", "500",
+             "--units", "1000000000000"},
+            "非課税分配金が計算できる範囲を超えています");
+    }
+    void refused()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(QString, message);
+        const CliRun run = runCli(arguments);
+        QCOMPARE(QString::fromUtf8(run.err), message + u'\n');
+        QCOMPARE(run.out, QByteArray());
+        QCOMPARE(run.exitCode, 1);
+    }
+
+    // A usage error is one line on standard error and status 2; nothing is calculated.
+    void usageErrors_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QString>("names"); // what the line must name
+        QTest::newRow("nothing") << QStringList{} << "purchase";
+        QTest::newRow("unknown calculator") << QStringList{"buy"} << "buy";
+        QTest::newRow("option before the calculator") << QStringList{"--funds", "1", "purchase"} << "purchase";
+        QTest::newRow("unknown option") << QStringList{"purchase", "--amount", "1"} << "--amount";
+        QTest::newRow("another calculator's option") << QStringList{"redemption", "--fee-covered"}
+                                                    << "--fee-covered";
+        QTest::newRow("value missing at the end") << QStringList{"purchase", "--nav"} << "--nav";
+        QTest::newRow("option given twice") << QStringList{"purchase", "--nav", "1", "--nav=2"} << "--nav";
+        QTest::newRow("flag with a value") << QStringList{"purchase", "--fee-covered=1"} << "--fee-covered";
+        QTest::newRow("unknown format") << QStringList{"purchase", "--format", "xml"} << "xml";
+        QTest::newRow("stray argument") << QStringList{"purchase", "10000"} << "10000";
+        QTest::newRow("single dash") << QStringList{"purchase", "-funds", "1"} << "-funds";
+        QTest::newRow("csv with a box option") << QStringList{"purchase", "--csv", "--funds", "1"} << "--funds";
+        QTest::newRow("csv with a format") << QStringList{"redemption", "--format=json", "--csv"} << "--format";
+    }
+    void usageErrors()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(QString, names);
+        const CliRun run = runCli(arguments);
+        QCOMPARE(run.exitCode, 2);
+        QCOMPARE(run.out, QByteArray());
+        const QString err = QString::fromUtf8(run.err);
+        QVERIFY2(err.startsWith("miroven-calc: ") && err.count(u'\n') == 1 && err.endsWith(u'\n'),
+                 run.err.constData());
+        QVERIFY2(err.contains(names), run.err.constData());
+    }
+
+    void help_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::newRow("--help") << QStringList{"--help"};
+        QTest::newRow("-h after a calculator") << QStringList{"redemption", "-h"};
+        QTest::newRow("--help beside a usage error") << QStringList{"purchase", "--bogus", "--help"};
+    }
+    void help()
+    {
+        QFETCH(QStringList, arguments);
+        const CliRun run = runCli(arguments);
+        QCOMPARE(run.exitCode, 0);
+        QCOMPARE(run.err, QByteArray());
+        const QString text = QString::fromUtf8(run.out);
+        for (const CalculatorShape* shape : {&kPurchase, &kRedemption, &kDistribution}) {
+            QVERIFY2(text.contains(QString::fromUtf8(shape->name)), shape->name);
+            for (std::size_t i = 0; i < 4; ++i) {
+                QVERIFY2(text.contains(QStringLiteral("--%1 ").arg(shape->options[i])), shape->options[i]);
+                QVERIFY2(text.contains(QStringLiteral("CSV の列 %1）").arg(shape->columns[i])),
+                         shape->columns[i]);
+            }
+        }
+        for (const char* option : {"--fee-covered", "--csv", "--format", "--version"})
+            QVERIFY2(text.contains(QString::fromUtf8(option)), option);
+    }
+
+    // The manual page documents the options --help lists, no more and no fewer.
+    void manualNamesEveryOption()
+    {
+        QFile manual(QStringLiteral(MIROVEN_CALC_MANUAL));
+        QVERIFY(manual.open(QIODevice::ReadOnly));
+        const QString page = QString::fromUtf8(manual.readAll()).replace(QStringLiteral("\\-"), QStringLiteral("-"));
+        const QString help = QString::fromUtf8(runCli({"--help"}).out);
+        const auto options = [](const QString& text) {
+            QStringList names;
+            for (const QRegularExpressionMatch& match :
+                 QRegularExpression(QStringLiteral("--[a-z][a-z-]*")).globalMatch(text))
+                names << match.captured();
+            names.removeDuplicates();
+            names.sort();
+            return names;
+        };
+        QVERIFY(options(help).size() >= 13);
+        QCOMPARE(options(page), options(help));
+    }
+};
+
+QTEST_GUILESS_MAIN(CliStatementsTest)
+#include "tst_cli_statements.moc"

@@ -86,7 +86,7 @@ std::optional<ColumnMap> mapColumns(const CsvReader& header, const CliCalculator
     return columns;
 }
 
-Statement calculateRow(const CliCalculator& calculator, const CsvReader& row,
+Statement calculateRow(const CliCalculator& calculator, IntegerRange range, const CsvReader& row,
                        const ColumnMap& columns, BoxTexts& texts)
 {
     for (const auto& [box, index] : columns.boxes)
@@ -97,12 +97,13 @@ Statement calculateRow(const CliCalculator& calculator, const CsvReader& row,
         return {false, {},
                 QStringLiteral("%1 は 1 か 0（空欄は 0）にしてください").arg(kFeeCoveredColumn)};
     }
-    return calculator.calculate(texts, *feeCovered);
+    return calculator.calculate(texts, *feeCovered, range, nullptr);
 }
 
 } // namespace
 
-BatchResult runBatch(const CliCalculator& calculator, QIODevice& input, QIODevice& output)
+BatchResult runBatch(const CliCalculator& calculator, IntegerRange range, QIODevice& input,
+                     QIODevice& output)
 {
     CsvReader reader(input);
     switch (reader.next()) {
@@ -155,7 +156,7 @@ BatchResult runBatch(const CliCalculator& calculator, QIODevice& input, QIODevic
             break;
         }
 
-        const Statement statement = calculateRow(calculator, reader, *columns, texts);
+        const Statement statement = calculateRow(calculator, range, reader, *columns, texts);
         for (qsizetype i = 0; i < width; ++i)
             writer.field(reader.field(i));
         if (statement.done) {

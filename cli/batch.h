@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/integer.h"
+
 #include <QString>
 
 class QIODevice;
@@ -21,5 +23,5 @@ struct BatchResult {
 // Input columns are found by the boxes' field names; the others are carried through.
 // A refused row is written with its message and empty figures, and the batch goes on;
 // input that cannot be read stops it after the rows already written.
-[[nodiscard]] BatchResult runBatch(const CliCalculator& calculator, QIODevice& input,
-                                   QIODevice& output);
+[[nodiscard]] BatchResult runBatch(const CliCalculator& calculator, IntegerRange range,
+                                   QIODevice& input, QIODevice& output);

@@ -31,24 +31,34 @@ Statement statementOf(const StatementSpec<Figures>& spec, const Formed<Figures>&
 }
 
 // Each row starts from a zeroed record, so no row sees what an earlier one stored.
-Statement purchase(const BoxTexts& texts, bool feePaidFromFunds)
+CalcRecord freshRecord(IntegerRange range)
 {
     CalcRecord record;
+    record.range = range;
+    return record;
+}
+
+Statement purchase(const BoxTexts& texts, bool feePaidFromFunds, IntegerRange range,
+                   Trace* working)
+{
+    CalcRecord record = freshRecord(range);
     return statementOf(kPurchaseStatement,
-                       calculatePurchase(record, texts, feePaidFromFunds, kFormat), record);
-}
-
-Statement redemption(const BoxTexts& texts, bool)
-{
-    CalcRecord record;
-    return statementOf(kRedemptionStatement, calculateRedemption(record, texts, kFormat), record);
-}
-
-Statement distribution(const BoxTexts& texts, bool)
-{
-    CalcRecord record;
-    return statementOf(kDistributionStatement, calculateDistribution(record, texts, kFormat),
+                       calculatePurchase(record, texts, feePaidFromFunds, kFormat, working),
                        record);
+}
+
+Statement redemption(const BoxTexts& texts, bool, IntegerRange range, Trace* working)
+{
+    CalcRecord record = freshRecord(range);
+    return statementOf(kRedemptionStatement,
+                       calculateRedemption(record, texts, kFormat, working), record);
+}
+
+Statement distribution(const BoxTexts& texts, bool, IntegerRange range, Trace* working)
+{
+    CalcRecord record = freshRecord(range);
+    return statementOf(kDistributionStatement,
+                       calculateDistribution(record, texts, kFormat, working), record);
 }
 
 constexpr std::array kPurchaseOptions{

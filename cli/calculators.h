@@ -36,8 +36,10 @@ struct CliCalculator {
     const QStringView* feeCoverageCaption;
     // The statement's row captions as shown, top to bottom.
     QStringList (*captions)();
-    // Runs the calculation on a fresh record, as the window's "計算" does.
-    Statement (*calculate)(const BoxTexts& texts, bool feePaidFromFunds);
+    // Runs the calculation on a fresh record with the whole-number range given, as the
+    // window's "計算" does; a trace, when given, receives the working.
+    Statement (*calculate)(const BoxTexts& texts, bool feePaidFromFunds, IntegerRange range,
+                           Trace* working);
 };
 
 // The option that turns the purchase window's fee coverage on, and its CSV column

@@ -68,6 +68,15 @@ QString helpText()
     text += optionLine(2, QStringLiteral("--format text|json"),
                        QStringLiteral("明細の形式。text（既定）は「項目<TAB>数値」の行、\n"
                                       "json は 1 行の JSON オブジェクト"));
+    text += optionLine(2, QStringLiteral("--explain"),
+                       QStringLiteral("明細のあとに計算過程（入力、途中の値と式、丸め、\n"
+                                      "分岐、最後に明細）を続けます。--csv とは使えません"));
+    text += optionLine(2, QStringLiteral("--range narrow|wide"),
+                       QStringLiteral("整数（資金、基準価額、手数料、税金、分配金など）の範囲。\n"
+                                      "narrow（既定）は画面と同じ -32768〜32767、\n"
+                                      "wide は ±9007199254740991（2^53 − 1、double で\n"
+                                      "正確に表せる整数）。規則も丸めも同じです。\n"
+                                      "画面はいつも narrow です。--csv とも使えます"));
     text += optionLine(2, QStringLiteral("--csv"),
                        QStringLiteral("標準入力の CSV（UTF-8、見出しの行つき、列の順は自由）を\n"
                                       "1 行ずつ計算して標準出力に CSV で書きます。出力の列は\n"

@@ -39,16 +39,19 @@ bool writeStandardOutput(const QByteArray& bytes)
 
 int calculateOne(const Invocation& invocation)
 {
+    Trace working;
     const Statement statement =
-        invocation.calculator->calculate(invocation.texts, invocation.feePaidFromFunds);
-    const Printed printed = printStatement(*invocation.calculator, statement, invocation.format);
+        invocation.calculator->calculate(invocation.texts, invocation.feePaidFromFunds,
+                                         invocation.range, invocation.explain ? &working : nullptr);
+    const Printed printed =
+        printStatement(*invocation.calculator, statement, invocation.format, working.steps());
     std::fputs(printed.standardError.constData(), stderr);
     if (!writeStandardOutput(printed.standardOutput))
         return kUsage;
     return statement.done ? kCalculated : kRefused;
 }
 
-int calculateBatch(const CliCalculator& calculator)
+int calculateBatch(const CliCalculator& calculator, IntegerRange range)
 {
     QFile in;
     QFile out;
@@ -57,7 +60,7 @@ int calculateBatch(const CliCalculator& calculator)
         printError(QStringLiteral("標準入力か標準出力を開けません"));
         return kUsage;
     }
-    const BatchResult result = runBatch(calculator, in, out);
+    const BatchResult result = runBatch(calculator, range, in, out);
     switch (result.kind) {
     case BatchResult::Kind::AllCalculated:
         return kCalculated;
@@ -96,7 +99,7 @@ int main(int argc, char* argv[])
     case Invocation::Action::Calculate:
         return calculateOne(invocation);
     case Invocation::Action::Batch:
-        return calculateBatch(*invocation.calculator);
+        return calculateBatch(*invocation.calculator, invocation.range);
     }
     return kUsage;
 }

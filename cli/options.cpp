@@ -7,6 +7,8 @@ namespace {
 const QString kCsv = QStringLiteral("csv");
 const QString kFormat = QStringLiteral("format");
 const QString kHelp = QStringLiteral("help");
+const QString kRange = QStringLiteral("range");
+const QString kExplain = QStringLiteral("explain");
 
 ParsedArguments failure(const QString& error) { return {{}, error}; }
 
@@ -74,9 +76,9 @@ ParsedArguments parseArguments(const QStringList& arguments)
         const bool inlineValue = equals >= 0;
 
         const BoxOption* boxOption = findBoxOption(calculator, name);
-        const bool isFlag = name == kCsv
+        const bool isFlag = name == kCsv || name == kExplain
                             || (calculator.feeCoverageCaption && name == kFeeCoveredOption);
-        if (!boxOption && !isFlag && name != kFormat)
+        if (!boxOption && !isFlag && name != kFormat && name != kRange)
             return failure(QStringLiteral("%1 にはないオプションです: --%2")
                                .arg(calculator.name.toString(), name));
         if (seen.contains(name))
@@ -90,7 +92,10 @@ ParsedArguments parseArguments(const QStringList& arguments)
                 csv = true;
                 continue;
             }
-            invocation.feePaidFromFunds = true;
+            if (name == kExplain)
+                invocation.explain = true;
+            else
+                invocation.feePaidFromFunds = true;
         } else {
             QString value;
             if (inlineValue) {
@@ -102,6 +107,13 @@ ParsedArguments parseArguments(const QStringList& arguments)
             }
             if (boxOption) {
                 invocation.texts.set(*boxOption->box, value);
+            } else if (name == kRange) {
+                if (value == QLatin1String("wide"))
+                    invocation.range = IntegerRange::wide();
+                else if (value != QLatin1String("narrow"))
+                    return failure(QStringLiteral("--range は narrow か wide です: %1").arg(value));
+                // The range goes with a batch as well as with one calculation.
+                continue;
             } else if (value == QLatin1String("text")) {
                 invocation.format = OutputFormat::Text;
             } else if (value == QLatin1String("json")) {

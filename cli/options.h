@@ -16,6 +16,10 @@ struct Invocation {
     BoxTexts texts;
     bool feePaidFromFunds = false;
     OutputFormat format = OutputFormat::Text;
+    // Whole numbers: the windows' 16-bit range unless --range wide.
+    IntegerRange range = IntegerRange::narrow();
+    // --explain: the working follows the statement.
+    bool explain = false;
 };
 
 // The invocation, or a usage error in one line (then `invocation` is meaningless).

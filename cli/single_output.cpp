@@ -22,20 +22,20 @@ QByteArray jsonString(const QString& text)
     return out + '"';
 }
 
-Printed asText(const Statement& statement, const QStringList& appendix)
+Printed asText(const Statement& statement, const QStringList& working)
 {
     if (!statement.done)
         return {{}, statement.message.toUtf8() + '\n'};
     QByteArray out;
     for (const ShownFigure& figure : statement.figures)
         out += figure.row->caption.toUtf8() + '\t' + figure.text.toUtf8() + '\n';
-    if (!appendix.isEmpty())
-        out += '\n' + appendix.join(u'\n').toUtf8() + '\n';
+    if (!working.isEmpty())
+        out += '\n' + working.join(u'\n').toUtf8() + '\n';
     return {out, {}};
 }
 
 Printed asJson(const CliCalculator& calculator, const Statement& statement,
-               const QStringList& appendix)
+               const QStringList& working)
 {
     QByteArray out = "{\"calculator\":" + jsonString(calculator.name.toString()) + ",\"statement\":[";
     for (qsizetype i = 0; i < statement.figures.size(); ++i) {
@@ -46,10 +46,10 @@ Printed asJson(const CliCalculator& calculator, const Statement& statement,
                + ",\"figure\":" + figure.text.toUtf8() + '}';
     }
     out += "],\"message\":" + jsonString(statement.message);
-    if (!appendix.isEmpty()) {
-        out += ",\"appendix\":[";
-        for (qsizetype i = 0; i < appendix.size(); ++i)
-            out += (i > 0 ? "," : "") + jsonString(appendix.at(i));
+    if (!working.isEmpty()) {
+        out += ",\"working\":[";
+        for (qsizetype i = 0; i < working.size(); ++i)
+            out += (i > 0 ? "," : "") + jsonString(working.at(i));
         out += ']';
     }
     return {out + "}\n", {}};
@@ -58,8 +58,8 @@ Printed asJson(const CliCalculator& calculator, const Statement& statement,
 } // namespace
 
 Printed printStatement(const CliCalculator& calculator, const Statement& statement,
-                       OutputFormat format, const QStringList& appendix)
+                       OutputFormat format, const QStringList& working)
 {
-    return format == OutputFormat::Json ? asJson(calculator, statement, appendix)
-                                        : asText(statement, appendix);
+    return format == OutputFormat::Json ? asJson(calculator, statement, working)
+                                        : asText(statement, working);
 }

@@ -2,7 +2,10 @@
 # Batch benchmark: streams a generated CSV of ROWS purchase rows (default 1,000,000)
 # through miroven-calc and prints the rows per second and the peak resident memory.
 #
-#   cli/bench.sh [ROWS] [BUILD_DIR]      BUILD_DIR defaults to build/
+#   cli/bench.sh [ROWS] [BUILD_DIR] [narrow|wide]   BUILD_DIR defaults to build/
+#
+# With "wide" the rows hold real-world amounts (funds up to 3,000,000, NAVs 20,000 to
+# 35,000) and run with --range wide.
 #
 # The rows mix the fee on top and from the funds, and about one in a hundred is
 # refused (a NAV of 0), so the message path is timed too. Load on the machine skews
@@ -12,8 +15,13 @@ cd "$(dirname "$0")/.."
 
 rows=${1:-1000000}
 build=${2:-build}
-case $rows in
-    '' | *[!0-9]*) echo "usage: cli/bench.sh [ROWS] [BUILD_DIR]" >&2; exit 2 ;;
+range=${3:-narrow}
+usage() { echo "usage: cli/bench.sh [ROWS] [BUILD_DIR] [narrow|wide]" >&2; exit 2; }
+case $rows in '' | *[!0-9]*) usage ;; esac
+case $range in
+    narrow) scale=1; base=9000 ;;
+    wide) scale=100; base=20000 ;;
+    *) usage ;;
 esac
 [ -f "$build/CMakeCache.txt" ] || cmake -S . -B "$build" -G Ninja -DBUILD_TESTING=OFF >/dev/null
 cmake --build "$build" -j 2 --target miroven-calc >/dev/null
@@ -21,17 +29,17 @@ program=$build/miroven-calc
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-awk -v rows="$rows" 'BEGIN {
+awk -v rows="$rows" -v scale="$scale" -v base="$base" 'BEGIN {
     print "IM,BL,FP1,FP2,FeeCovered,memo"
     for (i = 0; i < rows; i++) {
-        nav = (i % 100 == 99) ? 0 : 9000 + i % 3000
-        printf "%d,%d,%d.%d,%d,%d,row %d\n", 1000 + i % 30000, nav, i % 4, i % 10, 8 + i % 3, i % 2, i
+        nav = (i % 100 == 99) ? 0 : base + i % 3000 * (scale > 1 ? 5 : 1)
+        printf "%d,%d,%d.%d,%d,%d,row %d\n", (1000 + i % 30000) * scale, nav, i % 4, i % 10, 8 + i % 3, i % 2, i
     }
 }' >"$work/in.csv"
 
 load=$(cut -d' ' -f1-3 /proc/loadavg)
 status=0
-/usr/bin/time -f '%e %U %S %M' -o "$work/time" "$program" purchase --csv <"$work/in.csv" >"$work/out.csv" \
+/usr/bin/time -f '%e %U %S %M' -o "$work/time" "$program" purchase --csv --range "$range" <"$work/in.csv" >"$work/out.csv" \
     || status=$?
 [ "$status" -le 1 ] || { echo "miroven-calc failed with status $status" >&2; exit 1; }
 # time adds a line of its own before the figures when the status is not 0.
@@ -39,9 +47,9 @@ read -r seconds user system peak_kib < <(tail -n 1 "$work/time")
 written=$(($(wc -l <"$work/out.csv") - 1))
 [ "$written" -eq "$rows" ] || { echo "wrote $written rows of $rows" >&2; exit 1; }
 
-awk -v rows="$rows" -v s="$seconds" -v cpu="$user $system" -v kib="$peak_kib" -v bytes="$(stat -c %s "$work/in.csv")" 'BEGIN {
+awk -v range="$range" -v rows="$rows" -v s="$seconds" -v cpu="$user $system" -v kib="$peak_kib" -v bytes="$(stat -c %s "$work/in.csv")" 'BEGIN {
     split(cpu, t, " ")
-    printf "%d rows (%.1f MB) in %.2f s (CPU %.2f s): %.0f rows/s, peak RSS %.1f MB\n",
-        rows, bytes / 1e6, s, t[1] + t[2], (s > 0 ? rows / s : 0), kib / 1024
+    printf "%s range: %d rows (%.1f MB) in %.2f s (CPU %.2f s): %.0f rows/s, peak RSS %.1f MB\n",
+        range, rows, bytes / 1e6, s, t[1] + t[2], (s > 0 ? rows / s : 0), kib / 1024
 }'
 echo "load average before the run: $load on $(nproc) cores"

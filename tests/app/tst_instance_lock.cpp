@@ -1,13 +1,10 @@
 #include "app/instance_lock.h"
-#include "app/main_window.h"
 #include "app/startup.h"
 #include "core/calc_record.h"
-#include "support/modal.h"
 
 #include <QDir>
 #include <QElapsedTimer>
 #include <QMessageBox>
-#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
@@ -20,6 +17,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <utility>
 #include <vector>
 
 // Every test points the lock at a temporary directory, never at the user's own.
@@ -182,6 +180,56 @@ enum class Setup {
 };
 
 constexpr uid_t kNobody = 65534;
+
+// Owned by the test function: from the event loop, notes every window that shows
+// (class, title, a message box's text, icon and buttons) and whether the lock in
+// `lockDirectory` is held by someone meanwhile, then closes it. After 5 s it closes
+// everything and ends the event loop, so a wrong expectation fails instead of hanging.
+class WindowCloser {
+public:
+    explicit WindowCloser(QString lockDirectory) : lockDirectory_(std::move(lockDirectory))
+    {
+        clock_.start();
+        poll_.setInterval(20);
+        QObject::connect(&poll_, &QTimer::timeout, [this] { look(); });
+        poll_.start();
+    }
+
+    [[nodiscard]] const QStringList& seen() const { return seen_; }
+    [[nodiscard]] const QList<bool>& lockHeld() const { return lockHeld_; }
+
+private:
+    void look()
+    {
+        for (QWidget* w : QApplication::topLevelWidgets()) {
+            if (!w->isVisible())
+                continue;
+            QString what = QStringLiteral("%1 \"%2\"").arg(QString::fromLatin1(w->metaObject()->className()),
+                                                            w->windowTitle());
+            if (auto* box = qobject_cast<QMessageBox*>(w))
+                what += QStringLiteral(": %1 (%2 icon, %3 button%4)")
+                            .arg(box->text(), box->icon() == QMessageBox::Warning ? QStringLiteral("warning")
+                                                                                   : QStringLiteral("another"))
+                            .arg(box->buttons().size())
+                            .arg(box->buttons().size() == 1 ? QString() : QStringLiteral("s"));
+            seen_ << what;
+            InstanceLock probe(lockDirectory_);
+            lockHeld_ << (probe.acquire() == Result::HeldByAnother);
+            w->close();
+        }
+        if (clock_.elapsed() > 5000) {
+            seen_ << QStringLiteral("(gave up after 5 s)");
+            QApplication::closeAllWindows();
+            QApplication::exit(0);
+        }
+    }
+
+    QString lockDirectory_;
+    QStringList seen_;
+    QList<bool> lockHeld_;
+    QElapsedTimer clock_;
+    QTimer poll_; // last: stops before the state it writes goes away
+};
 
 } // namespace
 
@@ -384,43 +432,26 @@ private slots:
         QVERIFY2(!QFileInfo::exists(elsewhere), "the lock followed a link");
     }
 
+    // A second copy shows only the refusal and leaves the running copy's lock alone.
     void duplicateStartIsRefusedWithoutAWindow()
     {
         QTemporaryDir dir;
         InstanceLock running(dir.path());
-        QCOMPARE(running.acquire(), InstanceLock::Result::Acquired);
+        QCOMPARE(running.acquire(), Result::Acquired);
 
-        QString text, title;
-        int icon = 0;
-        int buttons = 0;
-        bool mainShown = false;
-        whenModalAppears([&](QWidget* modal) {
-            auto* box = qobject_cast<QMessageBox*>(modal);
-            QVERIFY(box);
-            text = box->text();
-            title = box->windowTitle();
-            icon = box->icon();
-            buttons = box->buttons().size();
-            for (QWidget* w : QApplication::topLevelWidgets())
-                mainShown |= qobject_cast<frmmain*>(w) != nullptr;
-            box->button(QMessageBox::Ok)->click();
-        });
+        WindowCloser closer(dir.path());
         CalcRecord record;
         QCOMPARE(runMiroven(record, dir.path()), 0);
-        QCOMPARE(text, QStringLiteral("このアプリケーションはすでに開かれています。"));
-        QCOMPARE(title, QStringLiteral("ロードエラー"));
-        QCOMPARE(icon, int(QMessageBox::Warning));
-        QCOMPARE(buttons, 1);
-        QVERIFY(!mainShown);
-        QCOMPARE(visibleTopLevelCount(), 0);
-
-        // The copy already running still holds its lock.
+        QCOMPARE(closer.seen(), QStringList{QStringLiteral(
+                                    "QMessageBox \"ロードエラー\": このアプリケーションはすでに開かれています。 "
+                                    "(warning icon, 1 button)")});
+        QCOMPARE(closer.lockHeld(), QList<bool>{true}); // still the running copy's
         InstanceLock third(dir.path());
-        QCOMPARE(third.acquire(), InstanceLock::Result::HeldByAnother);
+        QCOMPARE(third.acquire(), Result::HeldByAnother);
     }
 
     // The main menu shows whether or not a lock could be made: no lock is no reason
-    // to shut the user out.
+    // to shut the user out. While it shows, its copy holds the lock if there is one.
     void startShowsTheMenu_data()
     {
         QTest::addColumn<int>("directoryMode"); // 0: the directory does not exist
@@ -435,38 +466,16 @@ private slots:
         QFETCH(bool, locked);
         QTemporaryDir base;
         const QString dir = base.filePath(QStringLiteral("runtime"));
-        if (directoryMode)
-            QCOMPARE(::mkdir(QFile::encodeName(dir).constData(), mode_t(directoryMode)), 0);
-        if (directoryMode)
+        if (directoryMode) {
+            QCOMPARE(::mkdir(QFile::encodeName(dir).constData(), 0700), 0);
             QCOMPARE(::chmod(QFile::encodeName(dir).constData(), mode_t(directoryMode)), 0);
+        }
 
-        // Closes every window that shows, noting what it was; gives up after 5 s.
-        QStringList seen;
-        bool lockHeldMeanwhile = false;
-        QElapsedTimer clock;
-        clock.start();
-        QTimer poll;
-        poll.setInterval(20);
-        connect(&poll, &QTimer::timeout, this, [&] {
-            for (QWidget* w : QApplication::topLevelWidgets()) {
-                if (!w->isVisible())
-                    continue;
-                seen << QStringLiteral("%1 \"%2\"").arg(QString::fromLatin1(w->metaObject()->className()),
-                                                        w->windowTitle());
-                InstanceLock probe(dir);
-                lockHeldMeanwhile = probe.acquire() == Result::HeldByAnother;
-                w->close();
-            }
-            if (clock.elapsed() > 5000)
-                QApplication::exit(1);
-        });
-        poll.start();
+        WindowCloser closer(dir);
         CalcRecord record;
-        const int exitCode = runMiroven(record, dir);
-        poll.stop();
-        QCOMPARE(exitCode, 0);
-        QCOMPARE(seen, QStringList{QStringLiteral("frmmain \"Miroven\"")});
-        QCOMPARE(lockHeldMeanwhile, locked);
+        QCOMPARE(runMiroven(record, dir), 0);
+        QCOMPARE(closer.seen(), QStringList{QStringLiteral("frmmain \"Miroven\"")});
+        QCOMPARE(closer.lockHeld(), QList<bool>{locked});
     }
 };
 

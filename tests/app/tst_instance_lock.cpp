@@ -287,10 +287,10 @@ private slots:
         QTest::addColumn<int>("copies");
         QTest::addColumn<int>("rounds");
         QTest::addColumn<bool>("fileExists");
-        QTest::newRow("2 copies, new file") << 2 << 200 << false;
-        QTest::newRow("2 copies, file left behind") << 2 << 200 << true;
-        QTest::newRow("5 copies, new file") << 5 << 60 << false;
-        QTest::newRow("16 copies, file left behind") << 16 << 20 << true;
+        QTest::newRow("2 copies, new file") << 2 << 50 << false;
+        QTest::newRow("2 copies, file left behind") << 2 << 50 << true;
+        QTest::newRow("5 copies, new file") << 5 << 20 << false;
+        QTest::newRow("16 copies, file left behind") << 16 << 10 << true;
     }
     void simultaneousAttemptsHaveOneWinner()
     {

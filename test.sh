@@ -1,25 +1,40 @@
 #!/usr/bin/env bash
-# Installs what the tests need, builds everything and runs every test: once in build/,
-# again under AddressSanitizer and UndefinedBehaviorSanitizer in build-asan/, and the
-# fuzz targets for a short bounded time in build-fuzz/.
+# Installs what the tests need, then builds and runs every test in stages, each timed:
+#   build/        the program and all tests; CTest runs them in parallel, the
+#                 single-instance stress test alone
+#   build-asan/   only the in-process tests, under AddressSanitizer and
+#                 UndefinedBehaviorSanitizer
+#   build-fuzz/   the fuzz targets (clang, the code under test instrumented and
+#                 checked for it), each for a few seconds
 set -euo pipefail
 cd "$(dirname "$0")"
 source scripts/common.sh
+jobs=$(miroven_jobs)
 
-miroven_install_packages "${MIROVEN_PACKAGES[@]}" "${MIROVEN_TEST_PACKAGES[@]}"
-
-miroven_build build
-(cd build && ctest --output-on-failure)
-
-miroven_build build-asan -DMIROVEN_SANITIZE=ON
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
-# Packaging and the many-copies stress test, which drives the program from outside,
-# run once, in the plain build.
-(cd build-asan && ctest --output-on-failure -E 'install_and_package|tst_single_instance_stress')
 
-cmake -S . -B build-fuzz -G Ninja -DCMAKE_CXX_COMPILER=clang++ -DMIROVEN_FUZZ=ON \
-    -DBUILD_TESTING=OFF
-cmake --build build-fuzz --target fuzzers -j "$(nproc)"
-cd build-fuzz
-ctest --output-on-failure
+plain_build() {
+    miroven_configure build -DBUILD_TESTING=ON
+    miroven_build build
+}
+plain_tests() { (cd build && ctest --output-on-failure -j "$jobs"); }
+sanitizer_build() {
+    # Unoptimised, which compiles faster and keeps assertions on; the sanitizers
+    # check the same code either way.
+    miroven_configure build-asan -DBUILD_TESTING=ON -DMIROVEN_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug
+    miroven_build build-asan unit_tests
+}
+sanitizer_tests() { (cd build-asan && ctest --output-on-failure -j "$jobs" -L unit); }
+
+start=$(date +%s)
+miroven_stage "install packages" \
+    miroven_install_packages "${MIROVEN_PACKAGES[@]}" "${MIROVEN_TEST_PACKAGES[@]}"
+miroven_stage "build" plain_build
+miroven_stage "tests" plain_tests
+miroven_stage "sanitizer build" sanitizer_build
+miroven_stage "tests under sanitizers" sanitizer_tests
+miroven_stage "fuzz build and runs" fuzz/run.sh
+echo
+miroven_stage_times
+echo "  $(printf '%-34s %5d s' total $(($(date +%s) - start)))"

@@ -1,13 +1,12 @@
 #pragma once
 
-#include <QLockFile>
+#include <QByteArray>
 #include <QString>
 
-#include <memory>
-
-// At most one running copy per user: a lock file held for the program's whole life
-// in the user's private runtime directory. A lock left by a copy that died is
-// taken over; the lock's age never makes it stale.
+// At most one running copy per user: an exclusive flock() on a lock file in the
+// user's private runtime directory, held for the program's whole life. The kernel
+// drops the lock when its holder ends, however it ends, so the file is never
+// removed and no lock is ever stale: there is nothing to guess and nothing to race.
 class InstanceLock {
 public:
     enum class Result {
@@ -16,9 +15,14 @@ public:
         Unavailable,    // no lock could be made for another reason
     };
 
-    // `directory`: where the lock lives; tests pass a temporary one.
+    // `directory`: where the lock lives; tests pass a temporary one. It must be a
+    // directory of this user's that nobody else may enter (mode 0700).
     explicit InstanceLock(const QString& directory);
+    ~InstanceLock();
+    InstanceLock(const InstanceLock&) = delete;
+    InstanceLock& operator=(const InstanceLock&) = delete;
 
+    // Makes only system calls, so a child process may call it between fork() and exec().
     [[nodiscard]] Result acquire();
 
     // The per-user runtime directory, created owner-only if need be; empty if none.
@@ -27,8 +31,6 @@ public:
     static constexpr auto kFileName = "miroven.lock";
 
 private:
-    bool takeOverUnreadable();
-
-    QString directory_;
-    std::unique_ptr<QLockFile> lock_;
+    QByteArray directory_; // in the file system's encoding
+    int fd_ = -1;          // open, and locked, while this copy holds the lock
 };

@@ -29,10 +29,53 @@ miroven_install_packages() {
         "${missing[@]}"
 }
 
-# miroven_build BUILD_DIR [cmake args...]
-miroven_build() {
+# Parallel jobs for builds and test runs: the machines are shared, so at most two.
+miroven_jobs() {
+    local n
+    n=$(nproc)
+    [ "$n" -gt 2 ] && n=2
+    echo "$n"
+}
+
+# miroven_configure BUILD_DIR [cmake args...]
+miroven_configure() {
     local dir=$1
     shift
     cmake -S . -B "$dir" -G Ninja "$@"
-    cmake --build "$dir" -j "$(nproc)"
+}
+
+# miroven_build BUILD_DIR [target...]: only the targets named, or everything.
+miroven_build() {
+    local dir=$1
+    shift
+    local targets=()
+    [ $# -gt 0 ] && targets=(--target "$@")
+    cmake --build "$dir" -j "$(miroven_jobs)" "${targets[@]}"
+}
+
+# miroven_stage NAME COMMAND...: runs one stage and records how long it took; the
+# times are printed by miroven_stage_times. A failing stage stops the script.
+MIROVEN_STAGE_TIMES=()
+miroven_stage() {
+    local name=$1 start status=0
+    shift
+    echo "=== $name"
+    start=$(date +%s)
+    # In a subshell of its own, so that `set -e` holds inside the stage's commands
+    # (it would not in a `cmd || ...` list).
+    ("$@") &
+    wait $! || status=$?
+    MIROVEN_STAGE_TIMES+=("$(printf '%-34s %5d s' "$name" $(($(date +%s) - start)))")
+    echo "=== $name: $(($(date +%s) - start)) s"
+    if [ "$status" -ne 0 ]; then
+        echo "=== $name FAILED (exit $status)" >&2
+        miroven_stage_times >&2
+        exit "$status"
+    fi
+}
+
+miroven_stage_times() {
+    local line
+    echo "Stage times:"
+    for line in "${MIROVEN_STAGE_TIMES[@]}"; do echo "  $line"; done
 }

@@ -1,9 +1,8 @@
 #include "copies.h"
 
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
-#include <QThread>
+#include <QFileInfo>
 
 #include <dirent.h>
 #include <fcntl.h>
@@ -106,6 +105,13 @@ void CopyPool::kill(pid_t pid)
     live_.erase(std::remove(live_.begin(), live_.end(), pid), live_.end());
 }
 
+void CopyPool::killStranger(pid_t pid)
+{
+    ::kill(pid, SIGKILL);
+    while (waitpid(pid, nullptr, 0) < 0 && errno == EINTR) {
+    }
+}
+
 QString CopyPool::describe(pid_t pid)
 {
     QString state;
@@ -124,67 +130,6 @@ QString CopyPool::describe(pid_t pid)
         output = QString::fromUtf8(log.readAll().right(400)).trimmed();
     return QStringLiteral("copy %1 %2%3").arg(pid).arg(state,
         output.isEmpty() ? QString() : QStringLiteral("; its output ends: ") + output);
-}
-
-namespace {
-
-struct Sample {
-    qint64 at;
-    qint64 cpuNs;
-    bool sleeping;
-};
-
-// CPU time of all the process's threads (ns), and whether it sleeps; nullopt once gone.
-std::optional<Sample> sample(pid_t pid, qint64 at)
-{
-    QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
-    if (!stat.open(QIODevice::ReadOnly))
-        return std::nullopt;
-    const QByteArray line = stat.readAll();
-    const int close = line.lastIndexOf(')');
-    if (close < 0 || close + 2 >= line.size())
-        return std::nullopt;
-    Sample s{at, 0, line.at(close + 2) == 'S'};
-    const QDir tasks(QStringLiteral("/proc/%1/task").arg(pid));
-    for (const QString& task : tasks.entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
-        QFile schedstat(tasks.filePath(task + QStringLiteral("/schedstat")));
-        if (schedstat.open(QIODevice::ReadOnly))
-            s.cpuNs += schedstat.readAll().split(' ').value(0).toLongLong();
-    }
-    return s;
-}
-
-} // namespace
-
-Waited waitFor(const std::function<bool()>& done, const std::vector<pid_t>& pids, int quietMs,
-               int timeoutMs)
-{
-    QElapsedTimer clock;
-    clock.start();
-    std::map<pid_t, std::vector<Sample>> history;
-    while (clock.elapsed() < timeoutMs) {
-        if (done && done())
-            return Waited::Done;
-        const qint64 now = clock.elapsed();
-        bool allQuiet = true;
-        for (pid_t pid : pids) {
-            const auto s = sample(pid, now);
-            if (!s)
-                continue; // ended: the caller finds out and says how
-            auto& samples = history[pid];
-            samples.push_back(*s);
-            // The newest sample from before the window, to measure the window against.
-            const auto inWindow = std::find_if(samples.begin(), samples.end(),
-                                               [&](const Sample& old) { return now - old.at <= quietMs; });
-            const bool coversWindow = inWindow != samples.begin();
-            const bool quiet = coversWindow && s->sleeping && s->cpuNs - (inWindow - 1)->cpuNs < 2'000'000;
-            allQuiet = allQuiet && quiet;
-        }
-        if (allQuiet)
-            return done && done() ? Waited::Done : Waited::Idle;
-        QThread::msleep(10);
-    }
-    return Waited::TimedOut;
 }
 
 std::optional<pid_t> pidInLockFile(const QString& path)
@@ -221,5 +166,48 @@ QStringList openFilesNamed(pid_t pid, const QString& fileName)
             found << path;
     }
     closedir(dir);
+    return found;
+}
+
+std::vector<pid_t> flockHolders(const std::vector<pid_t>& pids, const QString& path)
+{
+    std::vector<pid_t> holders;
+    const QString canonical = QFileInfo(path).canonicalFilePath();
+    const QByteArray target = QFile::encodeName(canonical.isEmpty() ? path : canonical);
+    for (pid_t pid : pids) {
+        const QString fds = QStringLiteral("/proc/%1/fd").arg(pid);
+        bool holds = false;
+        for (const QString& fd : QDir(fds).entryList(QDir::Files | QDir::System | QDir::NoDotAndDotDot)) {
+            if (QFile::encodeName(QFile::symLinkTarget(fds + u'/' + fd)) != target)
+                continue;
+            QFile info(QStringLiteral("/proc/%1/fdinfo/%2").arg(pid).arg(fd));
+            if (!info.open(QIODevice::ReadOnly))
+                continue;
+            // "lock:\t1: FLOCK  ADVISORY  WRITE 1234 00:2d:5678 0 EOF"
+            for (const QByteArray& line : info.readAll().split('\n'))
+                holds = holds || (line.startsWith("lock:") && line.contains(" FLOCK ") && line.contains(" WRITE "));
+        }
+        if (holds)
+            holders.push_back(pid);
+    }
+    return holders;
+}
+
+std::vector<pid_t> processesWith(const QString& binary, const QByteArray& marker)
+{
+    std::vector<pid_t> found;
+    const QString wanted = QFileInfo(binary).canonicalFilePath();
+    for (const QString& entry : QDir(QStringLiteral("/proc")).entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+        bool number = false;
+        const pid_t pid = pid_t(entry.toInt(&number));
+        if (!number || QFile::symLinkTarget(QStringLiteral("/proc/%1/exe").arg(pid)) != wanted)
+            continue;
+        QFile environ(QStringLiteral("/proc/%1/environ").arg(pid));
+        if (!environ.open(QIODevice::ReadOnly))
+            continue;
+        const QList<QByteArray> entries = environ.readAll().split('\0');
+        if (std::any_of(entries.begin(), entries.end(), [&](const QByteArray& e) { return e.startsWith(marker); }))
+            found.push_back(pid);
+    }
     return found;
 }

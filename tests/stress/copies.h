@@ -1,11 +1,11 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 #include <QStringList>
 
 #include <sys/types.h>
 
-#include <functional>
 #include <map>
 #include <optional>
 #include <string>
@@ -35,6 +35,9 @@ public:
     // SIGKILL and reap.
     void kill(pid_t pid);
 
+    // SIGKILL a process that may not be one of the pool's, and reap it if it is a child.
+    static void killStranger(pid_t pid);
+
     // For failure messages: how the copy ended (or that it runs) and its last output.
     QString describe(pid_t pid);
 
@@ -47,18 +50,16 @@ private:
     std::vector<pid_t> live_;
 };
 
-enum class Waited { Done, Idle, TimedOut };
-
-// Polls until `done` holds (Done), or else until every copy in `pids` sleeps without
-// using the CPU, less than 2 ms in `quietMs`, which means that its start-up is over and
-// it sits in its event loop, a refused one at its message box (Idle); or until
-// `timeoutMs` has passed (TimedOut). Copies that ended count as idle. Without `done`,
-// waits for idleness alone.
-Waited waitFor(const std::function<bool()>& done, const std::vector<pid_t>& pids, int quietMs,
-               int timeoutMs);
-
 // The PID on the first line of a lock file, if it has one.
 std::optional<pid_t> pidInLockFile(const QString& path);
 
 // The files named `fileName` (or former ones, deleted since) that a process holds open.
 QStringList openFilesNamed(pid_t pid, const QString& fileName);
+
+// Those of `pids` that hold an exclusive flock() on the file at `path`, as the kernel
+// reports it for each open file (/proc/PID/fdinfo).
+std::vector<pid_t> flockHolders(const std::vector<pid_t>& pids, const QString& path);
+
+// Processes running `binary` with an environment entry that starts with `marker`,
+// whoever started them: copies that outlived the test that started them.
+std::vector<pid_t> processesWith(const QString& binary, const QByteArray& marker);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "calc/declaration.h"
 #include "core/trace.h"
 
 #include <QStringList>
@@ -16,4 +17,14 @@ inline QStringList figureLines(const QStringList& captions, const QStringList& f
 inline QStringList lastSteps(const Trace& trace, qsizetype count)
 {
     return trace.steps().mid(trace.steps().size() - count);
+}
+
+// The figures as a statement shows them, top to bottom.
+template <class Figures>
+QStringList shownTexts(const StatementSpec<Figures>& spec, const Figures& figures)
+{
+    QStringList texts;
+    for (const ShownFigure& figure : shownFigures(spec, figures))
+        texts << figure.text;
+    return texts;
 }

@@ -294,15 +294,12 @@ private slots:
         QCOMPARE(runDistribution(record, texts({cbl, nbl, div, oa}), kFormat).kind(), CalcOutcome::Kind::Done);
         const Formed<DistributionFigures> statement = distributionStatement(record);
         QCOMPARE(statement.outcome.kind(), CalcOutcome::Kind::Done);
-        QStringList texts;
-        for (const ShownFigure& figure : shownFigures(kDistributionStatement, statement.figures))
-            texts << figure.text;
-        QCOMPARE(texts, figures);
+        QCOMPARE(shownTexts(kDistributionStatement, statement.figures), figures);
 
         // The working, traced by the same run, ends with the statement as shown.
         CalcRecord traced;
         Trace working;
-        QVERIFY(calculateDistribution(traced, ::texts({cbl, nbl, div, oa}), kFormat, &working)
+        QVERIFY(calculateDistribution(traced, texts({cbl, nbl, div, oa}), kFormat, &working)
                     .outcome.isDone());
         QCOMPARE(lastSteps(working, 5),
                  figureLines({"課税分配金", "非課税分配金", "税金", "手取分配金", "（分配後元本基準価額）"},

@@ -103,15 +103,12 @@ private slots:
 
         const Formed<RedemptionFigures> statement = redemptionStatement(record);
         QCOMPARE(statement.outcome.kind(), CalcOutcome::Kind::Done);
-        QStringList texts;
-        for (const ShownFigure& figure : shownFigures(kRedemptionStatement, statement.figures))
-            texts << figure.text;
-        QCOMPARE(texts, shown);
+        QCOMPARE(shownTexts(kRedemptionStatement, statement.figures), shown);
 
         // The working, traced by the same run, ends with the statement as shown.
         CalcRecord traced;
         Trace working;
-        QVERIFY(calculateRedemption(traced, ::texts({cbl, nbl, oa, rate}), kFormat, &working)
+        QVERIFY(calculateRedemption(traced, texts({cbl, nbl, oa, rate}), kFormat, &working)
                     .outcome.isDone());
         QCOMPARE(lastSteps(working, 4), figureLines({"評価額", "税金", "信託留保額", "手取り現金"}, shown));
     }

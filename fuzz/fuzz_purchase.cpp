@@ -37,8 +37,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     const Formed<PurchaseFigures> statement = purchaseStatement(record, in.option);
     if (statement.outcome.kind() != CalcOutcome::Kind::Done) {
+        // The units' worth is formed first; in the wide range NAV x units can leave
+        // the Currency range even when the funds fit.
+        const bool amountFits = multiply(record.BL, record.OA).has_value();
         const bool totalFits = in.option || record.range.contains(record.IM + record.Fee);
-        if (statement.outcome.kind() != CalcOutcome::Kind::Overflow || totalFits == (statement.outcome.figure() == QStringLiteral("総投資額")))
+        const QString expected = !amountFits ? QStringLiteral("金額")
+                                 : !totalFits ? QStringLiteral("総投資額")
+                                              : QString();
+        if (statement.outcome.kind() != CalcOutcome::Kind::Overflow
+            || statement.outcome.figure() != expected)
             violated("a statement refused for the wrong reason", t);
         return 0;
     }

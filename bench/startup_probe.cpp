@@ -27,6 +27,7 @@
 #include <ctime>
 #include <filesystem>
 #include <fstream>
+#include <chrono>
 #include <memory>
 #include <optional>
 #include <string>
@@ -36,9 +37,9 @@ namespace {
 
 double nowMs()
 {
-    timespec ts{};
-    clock_gettime(CLOCK_MONOTONIC, &ts);
-    return double(ts.tv_sec) * 1000.0 + double(ts.tv_nsec) / 1.0e6;
+    // The monotonic clock, in milliseconds.
+    const auto now = std::chrono::steady_clock::now().time_since_epoch();
+    return std::chrono::duration<double, std::milli>(now).count();
 }
 
 [[noreturn]] void fail(const std::string& why)

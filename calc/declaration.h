@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/box_spec.h"
+#include "core/box_decl.h"
 #include "core/calc_outcome.h"
 #include "core/figures.h"
 #include "core/trace.h"
@@ -14,12 +14,12 @@
 #include <cstdint>
 #include <span>
 
-// What a calculator declares once, as data: its windows, its boxes (core/box_spec.h)
+// What a calculator declares once, as data: its windows, its boxes (core/box_decl.h)
 // and its statement rows. The windows, the messages, the command line and the checks
 // are all built from these declarations.
 
 // A window's own facts. `client` is the client area's screen position and size in twips.
-struct WindowSpec {
+struct WindowDecl {
     QStringView name;
     QStringView title;
     QStringView icon;
@@ -28,9 +28,9 @@ struct WindowSpec {
 };
 
 // The input window: its boxes in reading order and its two buttons.
-struct InputWindowSpec {
-    WindowSpec window;
-    std::span<const BoxSpec* const> boxes;
+struct InputWindowDecl {
+    WindowDecl window;
+    std::span<const BoxDecl* const> boxes;
     QRect calcAt;
     QRect cancelAt;
 };
@@ -54,8 +54,8 @@ struct StatementRow {
 };
 
 template <class Figures>
-struct StatementSpec {
-    WindowSpec window;
+struct StatementDecl {
+    WindowDecl window;
     std::span<const StatementRow<Figures>> rows;
     QRect okAt;
 };
@@ -68,11 +68,11 @@ struct ShownFigure {
 
 // The figures as the statement shows them, row by row, top to bottom.
 template <class Figures>
-[[nodiscard]] QList<ShownFigure> shownFigures(const StatementSpec<Figures>& spec,
+[[nodiscard]] QList<ShownFigure> shownFigures(const StatementDecl<Figures>& decl,
                                               const Figures& figures)
 {
     QList<ShownFigure> shown;
-    for (const StatementRow<Figures>& row : spec.rows)
+    for (const StatementRow<Figures>& row : decl.rows)
         shown.append({&row.layout, figureText(figures.*row.figure)});
     return shown;
 }
@@ -80,7 +80,7 @@ template <class Figures>
 // The statement's figures, formed only when the calculation before them completed.
 // A trace then ends with the figures as the statement shows them.
 template <class Figures, class Form>
-[[nodiscard]] Formed<Figures> formWhenDone(const StatementSpec<Figures>& spec, Trace* trace,
+[[nodiscard]] Formed<Figures> formWhenDone(const StatementDecl<Figures>& decl, Trace* trace,
                                            const CalcOutcome& calculated, Form&& form)
 {
     if (!calculated.isDone())
@@ -88,7 +88,7 @@ template <class Figures, class Form>
     Formed<Figures> formed = form();
     if (trace && formed.outcome.isDone()) {
         trace->step(QStringLiteral("【明細】"));
-        for (const ShownFigure& figure : shownFigures(spec, formed.figures))
+        for (const ShownFigure& figure : shownFigures(decl, formed.figures))
             trace->step(figure.row->caption.toString() + QStringLiteral(" = ") + figure.text);
     }
     return formed;

@@ -8,14 +8,13 @@
 
 #include <algorithm>
 
-std::vector<const BoxSpec*> missingInputBoxes()
+std::vector<const BoxDecl*> missingInputBoxes()
 {
-    std::vector<const BoxSpec*> boxes;
+    std::vector<const BoxDecl*> boxes;
     for (const auto* table : {&kPurchaseBoxes, &kDistributionBoxes, &kRedemptionBoxes}) {
         const auto first = boxes.insert(boxes.end(), table->begin(), table->end());
-        std::stable_sort(first, boxes.end(), [](const BoxSpec* a, const BoxSpec* b) {
-            return a->labelAt.y() < b->labelAt.y();
-        });
+        std::stable_sort(first, boxes.end(),
+                         [](const BoxDecl* a, const BoxDecl* b) { return a->standsAbove(*b); });
     }
     return boxes;
 }
@@ -24,7 +23,7 @@ QStringList missingInputCaptions()
 {
     static const QStringList captions = [] {
         QStringList list;
-        for (const BoxSpec* box : missingInputBoxes())
+        for (const BoxDecl* box : missingInputBoxes())
             list.append(box->caption.toString());
         return list;
     }();

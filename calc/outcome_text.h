@@ -8,14 +8,14 @@
 #include "core/calc_outcome.h"
 #include "core/calc_record.h"
 
-struct BoxSpec;
+struct BoxDecl;
 
 // The captions the missing-input message names, by code 1 to 12: each calculator's
 // boxes top to bottom, purchase first, then distribution, then redemption.
 [[nodiscard]] QStringList missingInputCaptions();
 
 // The boxes in the same order; each declares the code its position gives it.
-[[nodiscard]] std::vector<const BoxSpec*> missingInputBoxes();
+[[nodiscard]] std::vector<const BoxDecl*> missingInputBoxes();
 
 // The missing-input message for the code held as decimal text (the record's ErrNo);
 // empty when the text names no code from 1 to 12.

@@ -20,7 +20,7 @@ QString statementCopyText(QStringView title, const Trace& working,
         text += line(choice.caption, choice.selected ? QStringLiteral("はい") : QStringLiteral("いいえ"));
     QList<Trace::Input> inputs = working.inputs();
     std::stable_sort(inputs.begin(), inputs.end(), [](const Trace::Input& a, const Trace::Input& b) {
-        return a.box->boxAt.y() < b.box->boxAt.y();
+        return a.box->standsAbove(*b.box);
     });
     for (const Trace::Input& input : inputs)
         text += line(input.box->caption, input.value);

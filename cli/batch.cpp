@@ -13,7 +13,7 @@ namespace {
 
 // Where each input column the calculator reads stands in the header.
 struct ColumnMap {
-    QList<std::pair<const BoxSpec*, qsizetype>> boxes;
+    QList<std::pair<const BoxDecl*, qsizetype>> boxes;
     std::optional<qsizetype> feeCovered;
 };
 

@@ -13,21 +13,21 @@ namespace {
 const NumberFormat kFormat{u'.', u','};
 
 template <class Figures>
-QStringList captionsOf(const StatementSpec<Figures>& spec)
+QStringList captionsOf(const StatementDecl<Figures>& decl)
 {
     QStringList captions;
-    for (const StatementRow<Figures>& row : spec.rows)
+    for (const StatementRow<Figures>& row : decl.rows)
         captions.append(row.layout.caption.toString());
     return captions;
 }
 
 template <class Figures>
-Statement statementOf(const StatementSpec<Figures>& spec, const Formed<Figures>& formed,
+Statement statementOf(const StatementDecl<Figures>& decl, const Formed<Figures>& formed,
                       const CalcRecord& record)
 {
     if (!formed.outcome.isDone())
         return {false, {}, outcomeText(formed.outcome, record)};
-    return {true, shownFigures(spec, formed.figures), {}};
+    return {true, shownFigures(decl, formed.figures), {}};
 }
 
 // Each row starts from a zeroed record, so no row sees what an earlier one stored.
@@ -85,9 +85,9 @@ constexpr std::array kDistributionOptions{
 // codes, which are unique: sanitizer builds do not take address comparisons as constant.
 template <std::size_t N>
 constexpr bool eachBoxOnce(const std::array<BoxOption, N>& options,
-                           const std::array<const BoxSpec*, N>& boxes)
+                           const std::array<const BoxDecl*, N>& boxes)
 {
-    for (const BoxSpec* box : boxes) {
+    for (const BoxDecl* box : boxes) {
         int found = 0;
         for (const BoxOption& option : options)
             found += option.box->missingCode == box->missingCode ? 1 : 0;

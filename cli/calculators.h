@@ -17,7 +17,7 @@
 // A command-line option that fills one input box.
 struct BoxOption {
     QStringView name; // without the leading "--"
-    const BoxSpec* box;
+    const BoxDecl* box;
 };
 
 // One calculation's statement: the figures as the statement window shows them, or

@@ -1,6 +1,6 @@
 #include "box_reading.h"
 
-BoxTexts BoxTexts::inReadingOrder(std::span<const BoxSpec* const> boxes, const QStringList& texts)
+BoxTexts BoxTexts::inReadingOrder(std::span<const BoxDecl* const> boxes, const QStringList& texts)
 {
     BoxTexts result;
     for (std::size_t i = 0; i < boxes.size() && i < static_cast<std::size_t>(texts.size()); ++i)
@@ -8,10 +8,10 @@ BoxTexts BoxTexts::inReadingOrder(std::span<const BoxSpec* const> boxes, const Q
     return result;
 }
 
-void BoxTexts::set(const BoxSpec& box, const QString& text)
+void BoxTexts::set(const BoxDecl& box, const QString& text)
 {
-    for (auto& [spec, typed] : texts_) {
-        if (spec == &box) {
+    for (auto& [decl, typed] : texts_) {
+        if (decl == &box) {
             typed = text;
             return;
         }
@@ -19,10 +19,10 @@ void BoxTexts::set(const BoxSpec& box, const QString& text)
     texts_.append({&box, text});
 }
 
-QString BoxTexts::text(const BoxSpec& box) const
+QString BoxTexts::text(const BoxDecl& box) const
 {
-    for (const auto& [spec, typed] : texts_) {
-        if (spec == &box)
+    for (const auto& [decl, typed] : texts_) {
+        if (decl == &box)
             return typed;
     }
     return {};
@@ -54,7 +54,7 @@ double asDouble(double value) { return value; }
 // The stored value, and how storing rounded the text when it did. A double field holds
 // the double nearest the text, which is how the text reads back.
 template <class T>
-void traceInput(Trace& trace, const BoxSpec& box, const QString& text, T stored,
+void traceInput(Trace& trace, const BoxDecl& box, const QString& text, T stored,
                 const NumberFormat& format)
 {
     const QString value = workingText(stored);
@@ -75,12 +75,12 @@ bool isZero(double value) { return value == 0.0; }
 
 } // namespace
 
-std::optional<CalcOutcome> readBoxes(CalcRecord& record, std::span<const BoxSpec* const> boxes,
+std::optional<CalcOutcome> readBoxes(CalcRecord& record, std::span<const BoxDecl* const> boxes,
                                      const BoxTexts& texts, const NumberFormat& format,
                                      Trace* trace)
 {
     note(trace, [] { return QStringLiteral("【入力】"); });
-    for (const BoxSpec* box : boxes) {
+    for (const BoxDecl* box : boxes) {
         const QString text = texts.text(*box);
         const std::optional<InputProblem> problem = std::visit(
             [&](auto member) -> std::optional<InputProblem> {
@@ -101,9 +101,9 @@ std::optional<CalcOutcome> readBoxes(CalcRecord& record, std::span<const BoxSpec
 }
 
 std::optional<CalcOutcome> findMissingInput(CalcRecord& record,
-                                            std::span<const BoxSpec* const> boxes)
+                                            std::span<const BoxDecl* const> boxes)
 {
-    for (const BoxSpec* box : boxes) {
+    for (const BoxDecl* box : boxes) {
         const bool zero = std::visit([&](auto member) { return isZero(record.*member); }, box->field);
         if (box->zeroIsMissing && zero) {
             record.ErrNo = QString::number(box->missingCode);

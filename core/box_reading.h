@@ -1,6 +1,6 @@
 #pragma once
 
-#include "box_spec.h"
+#include "box_decl.h"
 #include "calc_outcome.h"
 #include "number_text.h"
 #include "trace.h"
@@ -17,18 +17,18 @@
 class BoxTexts {
 public:
     BoxTexts() = default;
-    BoxTexts(std::initializer_list<std::pair<const BoxSpec*, QString>> texts) : texts_(texts) {}
+    BoxTexts(std::initializer_list<std::pair<const BoxDecl*, QString>> texts) : texts_(texts) {}
 
     // Texts given in the boxes' reading order, one for each box.
-    [[nodiscard]] static BoxTexts inReadingOrder(std::span<const BoxSpec* const> boxes,
+    [[nodiscard]] static BoxTexts inReadingOrder(std::span<const BoxDecl* const> boxes,
                                                  const QStringList& texts);
 
-    void set(const BoxSpec& box, const QString& text);
+    void set(const BoxDecl& box, const QString& text);
     // The box's text; empty (so refused as missing) when none was given.
-    [[nodiscard]] QString text(const BoxSpec& box) const;
+    [[nodiscard]] QString text(const BoxDecl& box) const;
 
 private:
-    QList<std::pair<const BoxSpec*, QString>> texts_;
+    QList<std::pair<const BoxDecl*, QString>> texts_;
 };
 
 // Reads the boxes in the order given and stores each value in its record field
@@ -36,7 +36,7 @@ private:
 // reading, and its refusal is returned; the fields read before it keep their new values.
 // A trace gets each value as stored, and says when storing rounded what was typed.
 [[nodiscard]] std::optional<CalcOutcome> readBoxes(CalcRecord& record,
-                                                   std::span<const BoxSpec* const> boxes,
+                                                   std::span<const BoxDecl* const> boxes,
                                                    const BoxTexts& texts,
                                                    const NumberFormat& format,
                                                    Trace* trace = nullptr);
@@ -44,4 +44,4 @@ private:
 // Tests the boxes in the order given for a zero where zero counts as missing; the
 // first one found puts its code into ErrNo and gives MissingInput.
 [[nodiscard]] std::optional<CalcOutcome> findMissingInput(CalcRecord& record,
-                                                          std::span<const BoxSpec* const> boxes);
+                                                          std::span<const BoxDecl* const> boxes);

@@ -4,7 +4,7 @@
 
 #include <QString>
 
-struct BoxSpec;
+struct BoxDecl;
 
 // How a calculation ended. The windows turn it into a message or a statement;
 // the calculation itself never shows anything. There is no default: every outcome,
@@ -21,7 +21,7 @@ public:
 
     [[nodiscard]] static CalcOutcome done() { return CalcOutcome(Kind::Done); }
     [[nodiscard]] static CalcOutcome missingInput() { return CalcOutcome(Kind::MissingInput); }
-    [[nodiscard]] static CalcOutcome refused(const BoxSpec& box, InputProblem problem)
+    [[nodiscard]] static CalcOutcome refused(const BoxDecl& box, InputProblem problem)
     {
         CalcOutcome outcome(Kind::InputRefused);
         outcome.box_ = &box;
@@ -39,7 +39,7 @@ public:
     [[nodiscard]] Kind kind() const { return kind_; }
     [[nodiscard]] bool isDone() const { return kind_ == Kind::Done; }
     // The refused box's declaration; null unless the kind is InputRefused.
-    [[nodiscard]] const BoxSpec* box() const { return box_; }
+    [[nodiscard]] const BoxDecl* box() const { return box_; }
     [[nodiscard]] InputProblem problem() const { return problem_; }
     // The overflowing figure as the statement names it; empty unless Overflow.
     [[nodiscard]] const QString& figure() const { return figure_; }
@@ -48,7 +48,7 @@ private:
     explicit CalcOutcome(Kind kind) : kind_(kind) {}
 
     Kind kind_;
-    const BoxSpec* box_ = nullptr;
+    const BoxDecl* box_ = nullptr;
     InputProblem problem_ = InputProblem::NotANumber;
     QString figure_;
 };

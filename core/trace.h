@@ -9,7 +9,7 @@
 
 #include <utility>
 
-struct BoxSpec;
+struct BoxDecl;
 
 // The working of one calculation, written by the calculation itself as it goes: the
 // inputs as stored, every intermediate value with the expression that formed it,
@@ -18,7 +18,7 @@ struct BoxSpec;
 class Trace {
 public:
     struct Input {
-        const BoxSpec* box;
+        const BoxDecl* box;
         QString value; // as stored
     };
     struct Choice {
@@ -26,7 +26,7 @@ public:
         bool selected;
     };
 
-    void input(const BoxSpec& box, const QString& value) { inputs_.append({&box, value}); }
+    void input(const BoxDecl& box, const QString& value) { inputs_.append({&box, value}); }
     void choice(const QString& caption, bool selected) { choices_.append({caption, selected}); }
     void step(const QString& line) { steps_.append(line); }
 

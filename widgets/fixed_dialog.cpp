@@ -5,21 +5,21 @@
 
 #include <QKeyEvent>
 
-FixedDialog::FixedDialog(const WindowSpec& spec) : QDialog(nullptr)
+FixedDialog::FixedDialog(const WindowDecl& decl) : QDialog(nullptr)
 {
-    setObjectName(spec.name.toString());
-    setWindowTitle(spec.title.toString());
-    setWindowIcon(loadWindowIcon(spec.icon.toString()));
+    setObjectName(decl.name.toString());
+    setWindowTitle(decl.title.toString());
+    setWindowIcon(loadWindowIcon(decl.icon.toString()));
     Qt::WindowFlags flags = Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
                             | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint;
     // Many window managers ignore a maximize hint on dialog-type windows, hence Qt::Window;
     // CustomizeWindowHint makes the title bar show only the boxes asked for.
-    if (spec.maximizeBox)
+    if (decl.maximizeBox)
         flags |= Qt::WindowMaximizeButtonHint;
     setWindowFlags(flags);
     setSizeGripEnabled(false);
-    const QRect client = twipsRect(spec.client);
-    if (spec.maximizeBox) {
+    const QRect client = twipsRect(decl.client);
+    if (decl.maximizeBox) {
         // Maximizing may grow the window; the controls keep their places and sizes.
         setMinimumSize(client.size());
         resize(client.size());

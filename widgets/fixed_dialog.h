@@ -9,7 +9,7 @@
 // buttons or its title bar. A maximize box lets the frame grow; the contents stay.
 class FixedDialog : public QDialog {
 public:
-    explicit FixedDialog(const WindowSpec& spec);
+    explicit FixedDialog(const WindowDecl& decl);
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;

@@ -14,15 +14,15 @@ class QLineEdit;
 // A subclass adds what is its own and handles "計算".
 class InputWindow : public FixedDialog {
 public:
-    explicit InputWindow(const InputWindowSpec& spec);
+    explicit InputWindow(const InputWindowDecl& decl);
 
     void cmdCancel_Click();
 
 protected:
     virtual void cmdCalc_Click() = 0;
 
-    // The box declared by `spec`; never null for a box of this window.
-    [[nodiscard]] QLineEdit* box(const BoxSpec& spec) const;
+    // The box declared by `decl`; never null for a box of this window.
+    [[nodiscard]] QLineEdit* box(const BoxDecl& decl) const;
     // What the boxes hold now.
     [[nodiscard]] BoxTexts texts() const;
 
@@ -34,5 +34,5 @@ protected:
     CommandButton* cmdCancel_;
 
 private:
-    const InputWindowSpec& spec_;
+    const InputWindowDecl& declaration_;
 };

@@ -11,7 +11,7 @@
 #include <QKeyEvent>
 #include <QMenu>
 
-StatementWindow::StatementWindow(const WindowSpec& window, QRect okAt,
+StatementWindow::StatementWindow(const WindowDecl& window, QRect okAt,
                                  const QList<ShownFigure>& figures, const Trace& working)
     : FixedDialog(window),
       copyText_(statementCopyText(window.title, working, figures)),

@@ -16,9 +16,9 @@ class StatementWindow : public FixedDialog {
 public:
     // `working` is the trace of the calculation that formed the figures.
     template <class Figures>
-    StatementWindow(const StatementSpec<Figures>& spec, const Figures& figures,
+    StatementWindow(const StatementDecl<Figures>& decl, const Figures& figures,
                     const Trace& working)
-        : StatementWindow(spec.window, spec.okAt, shownFigures(spec, figures), working)
+        : StatementWindow(decl.window, decl.okAt, shownFigures(decl, figures), working)
     {
     }
 
@@ -31,7 +31,7 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
-    StatementWindow(const WindowSpec& window, QRect okAt, const QList<ShownFigure>& figures,
+    StatementWindow(const WindowDecl& window, QRect okAt, const QList<ShownFigure>& figures,
                     const Trace& working);
 
     QString copyText_;

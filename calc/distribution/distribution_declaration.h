@@ -6,28 +6,28 @@
 
 // The distribution calculator as data.
 
-inline constexpr BoxSpec kDistributionCBL{
+inline constexpr BoxDecl kDistributionCBL{
     u"txtCBL", u"Label1", u"元本の基準価額", u"10,000口当たりの元本の基準価額を入力してください",
     {240, 120}, {1920, 120, 1215, 270}, u"0", BoxAlign::Left,
     &CalcRecord::CBL, 5, true};
-inline constexpr BoxSpec kDistributionNBL{
+inline constexpr BoxDecl kDistributionNBL{
     u"txtNBL", u"Label2", u"分配後の基準価額", u"10,000口当たりの分配後基準価額です",
     {240, 480}, {1920, 480, 1215, 270}, u"0", BoxAlign::Left,
     &CalcRecord::NBL, 6, true};
-inline constexpr BoxSpec kDistributionDiv{
+inline constexpr BoxDecl kDistributionDiv{
     u"txtDiv", u"Label3", u"分配金", u"分配金を入力してください",
     {240, 840}, {1920, 840, 1215, 270}, u"0", BoxAlign::Left,
     &CalcRecord::Div, 7, true};
-inline constexpr BoxSpec kDistributionOA{
+inline constexpr BoxDecl kDistributionOA{
     u"txtOA", u"Label4", u"所有口数", u"分配時に所有している口数です",
     {240, 1200}, {1920, 1200, 1215, 270}, u"0", BoxAlign::Left,
     &CalcRecord::OA, 8, true};
 
 // In reading order, which is also the order they are tested for a missing input.
-inline constexpr std::array<const BoxSpec*, 4> kDistributionBoxes{
+inline constexpr std::array<const BoxDecl*, 4> kDistributionBoxes{
     &kDistributionCBL, &kDistributionNBL, &kDistributionDiv, &kDistributionOA};
 
-inline constexpr InputWindowSpec kDistributionWindow{
+inline constexpr InputWindowDecl kDistributionWindow{
     {u"frmDiv", u"Miroven-分配", u":/icons/distribution.svg", {2385, 3510, 4680, 1575}, true},
     kDistributionBoxes,
     {3480, 120, 1095, 375},
@@ -63,7 +63,7 @@ inline constexpr std::array<StatementRow<DistributionFigures>, 5> kDistributionR
     kDistributionTaxableRow, kDistributionNonTaxableRow, kDistributionTaxRow,
     kDistributionNetRow, kDistributionPrincipalRow};
 
-inline constexpr StatementSpec<DistributionFigures> kDistributionStatement{
+inline constexpr StatementDecl<DistributionFigures> kDistributionStatement{
     {u"frmDivShow", u"Miroven-解約明細", u":/icons/distribution_statement.svg",
      {2415, 5490, 4680, 2115}, true},
     kDistributionRows,

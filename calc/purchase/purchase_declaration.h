@@ -6,29 +6,29 @@
 
 // The purchase calculator as data.
 
-inline constexpr BoxSpec kPurchaseIM{
+inline constexpr BoxDecl kPurchaseIM{
     u"txtIM", u"Label1", u"購入資金", u"購入のために支払う金額です",
     {240, 720}, {1560, 720, 1335, 270}, u"0", BoxAlign::Left,
     &CalcRecord::IM, 1, true};
-inline constexpr BoxSpec kPurchaseFP1{
+inline constexpr BoxDecl kPurchaseFP1{
     u"txtFP1", u"Label2", u"販売手数料(%)", u"販売手数料を%で入力してください",
     {240, 1680}, {1560, 1680, 495, 270}, u"3", BoxAlign::Right,
     &CalcRecord::FP1, 3, true};
 // The tax may be zero.
-inline constexpr BoxSpec kPurchaseFP2{
+inline constexpr BoxDecl kPurchaseFP2{
     u"txtFP2", u"Label3", u"消費税(%)", u"消費税率です",
     {240, 2040}, {1560, 2040, 495, 270}, u"5", BoxAlign::Right,
     &CalcRecord::FP2, 4, false};
-inline constexpr BoxSpec kPurchaseBL{
+inline constexpr BoxDecl kPurchaseBL{
     u"txtBL", u"Label4", u"基準価額", u"10,000口当たりの基準価額を入力してください",
     {240, 1200}, {1560, 1200, 1335, 270}, u"0", BoxAlign::Left,
     &CalcRecord::BL, 2, true};
 
 // In reading order, which is also the order they are tested for a missing input.
-inline constexpr std::array<const BoxSpec*, 4> kPurchaseBoxes{
+inline constexpr std::array<const BoxDecl*, 4> kPurchaseBoxes{
     &kPurchaseIM, &kPurchaseFP1, &kPurchaseFP2, &kPurchaseBL};
 
-inline constexpr InputWindowSpec kPurchaseWindow{
+inline constexpr InputWindowDecl kPurchaseWindow{
     {u"frmBuy", u"Miroven-購入時", u":/icons/purchase.svg", {2385, 3510, 4680, 2640}, false},
     kPurchaseBoxes,
     {3480, 240, 1095, 375},
@@ -62,7 +62,7 @@ inline constexpr StatementRow<PurchaseFigures> kPurchaseTotalRow{
 inline constexpr std::array<StatementRow<PurchaseFigures>, 4> kPurchaseRows{
     kPurchaseUnitsRow, kPurchaseAmountRow, kPurchaseFeeRow, kPurchaseTotalRow};
 
-inline constexpr StatementSpec<PurchaseFigures> kPurchaseStatement{
+inline constexpr StatementDecl<PurchaseFigures> kPurchaseStatement{
     {u"frmBuyShow", u"Miroven-購入明細", u":/icons/purchase_statement.svg",
      {2385, 6525, 3975, 1710}, false},
     kPurchaseRows,

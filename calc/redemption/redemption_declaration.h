@@ -6,29 +6,29 @@
 
 // The redemption calculator as data.
 
-inline constexpr BoxSpec kRedemptionCBL{
+inline constexpr BoxDecl kRedemptionCBL{
     u"txtCBL", u"Label1", u"元本の基準価額", u"10,000口当たりの基準価額を入力してください",
     {240, 120}, {2280, 120, 1095, 270}, u"0", BoxAlign::Left,
     &CalcRecord::CBL, 9, true};
-inline constexpr BoxSpec kRedemptionNBL{
+inline constexpr BoxDecl kRedemptionNBL{
     u"txtNBL", u"Label2", u"現在の基準価額", u"10,000口当たりの現在の基準価額を入力してください",
     {240, 480}, {2280, 480, 1095, 270}, u"0", BoxAlign::Left,
     &CalcRecord::NBL, 10, true};
-inline constexpr BoxSpec kRedemptionOA{
+inline constexpr BoxDecl kRedemptionOA{
     u"txtOA", u"Label3", u"所有口数", u"解約時の所有口数を入力して下さい",
     {240, 840}, {2280, 840, 1095, 270}, u"0", BoxAlign::Left,
     &CalcRecord::OA, 11, true};
 // A retention of 0 is a valid rate.
-inline constexpr BoxSpec kRedemptionFee{
+inline constexpr BoxDecl kRedemptionFee{
     u"txtFee", u"Label4", u"信託留保(%)", u"信託留保率を％で入力してください",
     {240, 1200}, {2280, 1200, 615, 270}, u"0.3", BoxAlign::Right,
     &CalcRecord::RetentionPercent, 12, false};
 
 // In reading order, which is also the order they are tested for a missing input.
-inline constexpr std::array<const BoxSpec*, 4> kRedemptionBoxes{
+inline constexpr std::array<const BoxDecl*, 4> kRedemptionBoxes{
     &kRedemptionCBL, &kRedemptionNBL, &kRedemptionOA, &kRedemptionFee};
 
-inline constexpr InputWindowSpec kRedemptionWindow{
+inline constexpr InputWindowDecl kRedemptionWindow{
     {u"frmWithdraw", u"Miroven-解約", u":/icons/redemption.svg", {2385, 3540, 4785, 1680}, false},
     kRedemptionBoxes,
     {3600, 120, 1095, 375},
@@ -58,7 +58,7 @@ inline constexpr StatementRow<RedemptionFigures> kRedemptionCashRow{
 inline constexpr std::array<StatementRow<RedemptionFigures>, 4> kRedemptionRows{
     kRedemptionValuationRow, kRedemptionTaxRow, kRedemptionRetentionRow, kRedemptionCashRow};
 
-inline constexpr StatementSpec<RedemptionFigures> kRedemptionStatement{
+inline constexpr StatementDecl<RedemptionFigures> kRedemptionStatement{
     {u"frmWithdrawShow", u"Miroven-解約明細", u":/icons/redemption_statement.svg",
      {2385, 5625, 3930, 1680}, false},
     kRedemptionRows,

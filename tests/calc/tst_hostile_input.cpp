@@ -13,6 +13,7 @@
 #include "core/messages.h"
 #include "support/controls.h"
 #include "support/modal.h"
+#include "support/working.h"
 
 #include <QApplication>
 #include <QLineEdit>
@@ -41,15 +42,10 @@ const NumberFormat kFormat = NumberFormat::fromLocale(QLocale::system());
 
 // The figures as the statement would show them, or none when it would not open.
 template <class Figures>
-QStringList shown(const StatementSpec<Figures>& spec, CalcOutcome& outcome, const Formed<Figures>& formed)
+QStringList shown(const StatementDecl<Figures>& decl, CalcOutcome& outcome, const Formed<Figures>& formed)
 {
     outcome = formed.outcome;
-    QStringList texts;
-    if (formed.outcome.isDone()) {
-        for (const ShownFigure& figure : shownFigures(spec, formed.figures))
-            texts << figure.text;
-    }
-    return texts;
+    return formed.outcome.isDone() ? shownTexts(decl, formed.figures) : QStringList();
 }
 
 const Calculator& purchase()

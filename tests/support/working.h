@@ -21,10 +21,10 @@ inline QStringList lastSteps(const Trace& trace, qsizetype count)
 
 // The figures as a statement shows them, top to bottom.
 template <class Figures>
-QStringList shownTexts(const StatementSpec<Figures>& spec, const Figures& figures)
+QStringList shownTexts(const StatementDecl<Figures>& decl, const Figures& figures)
 {
     QStringList texts;
-    for (const ShownFigure& figure : shownFigures(spec, figures))
+    for (const ShownFigure& figure : shownFigures(decl, figures))
         texts << figure.text;
     return texts;
 }

@@ -251,9 +251,9 @@ private slots:
         QCOMPARE(outcome.problem(), problem);
 
         // Boxes read before the refused one hold their new values.
-        const auto read = [&](const BoxSpec& spec) {
+        const auto read = [&](const BoxDecl& decl) {
             const auto refused = std::find(kPurchaseBoxes.begin(), kPurchaseBoxes.end(), outcome.box());
-            return std::find(kPurchaseBoxes.begin(), refused, &spec) != refused;
+            return std::find(kPurchaseBoxes.begin(), refused, &decl) != refused;
         };
         const CalcRecord earlier = earlierRecord();
         QCOMPARE(record.IM,

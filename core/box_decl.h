@@ -15,7 +15,7 @@ enum class BoxAlign { Left, Right };
 
 // One input box of a calculator, as declared once: everything its window, its
 // messages and its readers need. Places are in twips, relative to the client area.
-struct BoxSpec {
+struct BoxDecl {
     QStringView name;        // the box's object name, "txt" + the record field
     QStringView labelName;   // its caption label's object name
     QStringView caption;     // the label's text; messages name the box by it
@@ -30,4 +30,8 @@ struct BoxSpec {
 
     // The box's name without its "txt" prefix: the record field's name.
     [[nodiscard]] QStringView fieldName() const { return name.mid(3); }
+
+    // Whether this box stands above `other` in its window: the order of the Tab key,
+    // of the missing-input codes and of a copied statement's inputs.
+    [[nodiscard]] bool standsAbove(const BoxDecl& other) const { return boxAt.y() < other.boxAt.y(); }
 };

@@ -1,7 +1,7 @@
 #include "main_window.h"
 
 #include "about_window.h"
-#include "calc/calculators.h"
+#include "windows/calculators.h"
 #include "widgets/form_controls.h"
 #include "widgets/twips.h"
 #include "widgets/window_icon.h"

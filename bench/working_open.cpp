@@ -2,7 +2,7 @@
 // drawn), on the running X server: 21 openings over one redemption statement.
 //   build-bench/bench/working_open      (DISPLAY set; a window manager makes it real)
 #include "calc/redemption/redemption_calculation.h"
-#include "calc/redemption/redemption_statement_window.h"
+#include "windows/redemption/redemption_statement_window.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

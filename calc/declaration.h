@@ -1,7 +1,7 @@
 #pragma once
 
-#include "core/box_decl.h"
-#include "core/calc_outcome.h"
+#include "calc/box_decl.h"
+#include "calc/calc_outcome.h"
 #include "core/figures.h"
 #include "core/trace.h"
 

@@ -5,7 +5,7 @@
 
 #include <vector>
 
-#include "core/calc_outcome.h"
+#include "calc/calc_outcome.h"
 #include "core/calc_record.h"
 
 struct BoxDecl;

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "calc/declaration.h"
-#include "core/box_reading.h"
+#include "calc/box_reading.h"
 
 #include <QList>
 #include <QString>

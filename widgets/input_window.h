@@ -2,8 +2,8 @@
 
 #include "fixed_dialog.h"
 
-#include "core/box_reading.h"
-#include "core/calc_outcome.h"
+#include "calc/box_reading.h"
+#include "calc/calc_outcome.h"
 #include "core/calc_record.h"
 
 class CommandButton;

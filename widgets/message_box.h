@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/calc_outcome.h"
+#include "calc/calc_outcome.h"
 #include "core/calc_record.h"
 
 #include <QMessageBox>

@@ -1,5 +1,5 @@
 #include "calc/outcome_text.h"
-#include "core/box_decl.h"
+#include "calc/box_decl.h"
 #include "core/messages.h"
 
 #include <QtTest>

@@ -2,9 +2,9 @@
 // by Ctrl+C gives the statement as text; 計算過程 by Shift+F10 or the Menu key opens
 // the working, which OK closes, leaving the statement as it was.
 #include "app/application_setup.h"
-#include "calc/distribution/distribution_window.h"
-#include "calc/purchase/purchase_window.h"
-#include "calc/redemption/redemption_window.h"
+#include "windows/distribution/distribution_window.h"
+#include "windows/purchase/purchase_window.h"
+#include "windows/redemption/redemption_window.h"
 #include "core/calc_record.h"
 #include "support/modal.h"
 

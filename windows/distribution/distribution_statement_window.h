@@ -1,6 +1,6 @@
 #pragma once
 
-#include "distribution_declaration.h"
+#include "calc/distribution/distribution_declaration.h"
 #include "widgets/statement_window.h"
 
 // The distribution statement: taxable and non-taxable parts, the tax and, below the

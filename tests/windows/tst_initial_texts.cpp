@@ -1,8 +1,8 @@
 // Boxes left at their initial texts read as their defaults in the user's locale, and
 // the redemption example gives the right statement however the retention is typed.
 // Registered under several locales: the decimal point differs between them.
-#include "calc/purchase/purchase_window.h"
-#include "calc/redemption/redemption_window.h"
+#include "windows/purchase/purchase_window.h"
+#include "windows/redemption/redemption_window.h"
 #include "core/calc_record.h"
 #include "core/number_text.h"
 #include "support/modal.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "redemption_declaration.h"
+#include "calc/redemption/redemption_declaration.h"
 #include "widgets/statement_window.h"
 
 // The redemption statement: valuation, tax, retention and, below the rule, the cash.

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "calc_record.h"
+#include "core/calc_record.h"
 
 #include <QPoint>
 #include <QRect>

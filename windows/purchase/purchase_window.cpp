@@ -1,7 +1,7 @@
 #include "purchase_window.h"
 
-#include "calc/calculators.h"
-#include "purchase_calculation.h"
+#include "windows/calculators.h"
+#include "calc/purchase/purchase_calculation.h"
 #include "purchase_statement_window.h"
 #include "toggle_option.h"
 #include "widgets/twips.h"

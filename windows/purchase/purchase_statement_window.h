@@ -1,6 +1,6 @@
 #pragma once
 
-#include "purchase_declaration.h"
+#include "calc/purchase/purchase_declaration.h"
 #include "widgets/statement_window.h"
 
 // The purchase statement: units, their worth, the fee and the total; a rule sets the

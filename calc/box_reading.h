@@ -2,8 +2,8 @@
 
 #include "box_decl.h"
 #include "calc_outcome.h"
-#include "number_text.h"
-#include "trace.h"
+#include "core/number_text.h"
+#include "core/trace.h"
 
 #include <QList>
 #include <QString>

@@ -2,11 +2,11 @@
 // either the right figures or the right message, the window stays open with the
 // entries as typed, and a refused box has the focus with its text selected.
 #include "calc/distribution/distribution_calculation.h"
-#include "calc/distribution/distribution_window.h"
+#include "windows/distribution/distribution_window.h"
 #include "calc/purchase/purchase_calculation.h"
-#include "calc/purchase/purchase_window.h"
+#include "windows/purchase/purchase_window.h"
 #include "calc/redemption/redemption_calculation.h"
-#include "calc/redemption/redemption_window.h"
+#include "windows/redemption/redemption_window.h"
 #include "app/application_setup.h"
 #include "core/figures.h"
 #include "calc/outcome_text.h"

@@ -1,5 +1,5 @@
-#include "calc/distribution/distribution_statement_window.h"
-#include "calc/distribution/distribution_window.h"
+#include "windows/distribution/distribution_statement_window.h"
+#include "windows/distribution/distribution_window.h"
 
 #include "app/application_setup.h"
 #include "app/main_window.h"

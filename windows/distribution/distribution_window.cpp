@@ -1,7 +1,7 @@
 #include "distribution_window.h"
 
-#include "calc/calculators.h"
-#include "distribution_calculation.h"
+#include "windows/calculators.h"
+#include "calc/distribution/distribution_calculation.h"
 #include "distribution_statement_window.h"
 
 #include <QLocale>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "number_text.h"
+#include "core/number_text.h"
 
 #include <QString>
 

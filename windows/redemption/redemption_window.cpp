@@ -1,7 +1,7 @@
 #include "redemption_window.h"
 
-#include "calc/calculators.h"
-#include "redemption_calculation.h"
+#include "windows/calculators.h"
+#include "calc/redemption/redemption_calculation.h"
 #include "redemption_statement_window.h"
 
 #include <QLocale>

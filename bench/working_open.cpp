@@ -21,7 +21,7 @@ int main(int argc, char** argv)
     const auto formed = calculateRedemption(
         record, BoxTexts::inReadingOrder(kRedemptionBoxes, {"10000", "12000", "100000", "0.3"}),
         NumberFormat{}, &working);
-    frmWithdrawShow statement(formed.figures, working);
+    frmWithdrawShow statement(shownFigures(kRedemptionStatement, *formed), working);
     statement.show();
     QElapsedTimer settle;
     settle.start();

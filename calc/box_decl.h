@@ -27,11 +27,9 @@ struct BoxDecl {
     RecordField field;
     int missingCode;         // how the missing-input message names it
     bool zeroIsMissing;      // whether a zero here stops the calculation as missing
+    int tabIndex;            // its place in the window's Tab key order; also the order
+                             // in which a copied statement lists the inputs
 
     // The box's name without its "txt" prefix: the record field's name.
     [[nodiscard]] QStringView fieldName() const { return name.mid(3); }
-
-    // Whether this box stands above `other` in its window: the order of the Tab key,
-    // of the missing-input codes and of a copied statement's inputs.
-    [[nodiscard]] bool standsAbove(const BoxDecl& other) const { return boxAt.y() < other.boxAt.y(); }
 };

@@ -58,8 +58,8 @@ void traceInput(Trace& trace, const BoxDecl& box, const QString& text, T stored,
                 const NumberFormat& format)
 {
     const QString value = workingText(stored);
-    trace.input(box, value);
-    const std::optional<double> typed = parseDouble(text, format).value;
+    trace.input(box.caption.toString(), value, box.tabIndex);
+    const std::optional<double> typed = parseDouble(text, format).optional();
     const QString rounding = roundedTo(stored);
     if (!rounding.isEmpty() && typed && *typed != asDouble(stored)) {
         trace.step(QStringLiteral("%1 = %2（入力 %3 を%4）")
@@ -75,9 +75,8 @@ bool isZero(double value) { return value == 0.0; }
 
 } // namespace
 
-std::optional<CalcOutcome> readBoxes(CalcRecord& record, std::span<const BoxDecl* const> boxes,
-                                     const BoxTexts& texts, const NumberFormat& format,
-                                     Trace* trace)
+CalcOutcome<> readBoxes(CalcRecord& record, std::span<const BoxDecl* const> boxes,
+                        const BoxTexts& texts, const NumberFormat& format, Trace* trace)
 {
     note(trace, [] { return QStringLiteral("【入力】"); });
     for (const BoxDecl* box : boxes) {
@@ -86,29 +85,36 @@ std::optional<CalcOutcome> readBoxes(CalcRecord& record, std::span<const BoxDecl
             [&](auto member) -> std::optional<InputProblem> {
                 auto& field = record.*member;
                 const auto parsed = parse(text, format, record.range, &field);
-                if (!parsed.value)
-                    return parsed.problem;
-                field = *parsed.value;
+                if (!parsed)
+                    return parsed.why();
+                field = *parsed;
                 if (trace)
                     traceInput(*trace, *box, text, field, format);
                 return std::nullopt;
             },
             box->field);
         if (problem)
-            return CalcOutcome::refused(*box, *problem);
+            return CalcFault::refused(*box, *problem);
     }
-    return std::nullopt;
+    return {};
 }
 
-std::optional<CalcOutcome> findMissingInput(CalcRecord& record,
-                                            std::span<const BoxDecl* const> boxes)
+CalcOutcome<> findMissingInput(CalcRecord& record, std::span<const BoxDecl* const> boxes)
 {
     for (const BoxDecl* box : boxes) {
         const bool zero = std::visit([&](auto member) { return isZero(record.*member); }, box->field);
         if (box->zeroIsMissing && zero) {
             record.ErrNo = QString::number(box->missingCode);
-            return CalcOutcome::missingInput();
+            return CalcFault::missingInput();
         }
     }
-    return std::nullopt;
+    return {};
+}
+
+CalcOutcome<> readInputs(CalcRecord& record, std::span<const BoxDecl* const> boxes,
+                         const BoxTexts& texts, const NumberFormat& format, Trace* trace)
+{
+    if (CalcOutcome<> read = readBoxes(record, boxes, texts, format, trace); !read)
+        return read;
+    return findMissingInput(record, boxes);
 }

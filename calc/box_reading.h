@@ -35,13 +35,16 @@ private:
 // before the next box is read. The first box whose text is refused stops the
 // reading, and its refusal is returned; the fields read before it keep their new values.
 // A trace gets each value as stored, and says when storing rounded what was typed.
-[[nodiscard]] std::optional<CalcOutcome> readBoxes(CalcRecord& record,
-                                                   std::span<const BoxDecl* const> boxes,
-                                                   const BoxTexts& texts,
-                                                   const NumberFormat& format,
-                                                   Trace* trace = nullptr);
+[[nodiscard]] CalcOutcome<> readBoxes(CalcRecord& record, std::span<const BoxDecl* const> boxes,
+                                      const BoxTexts& texts, const NumberFormat& format,
+                                      Trace* trace = nullptr);
 
 // Tests the boxes in the order given for a zero where zero counts as missing; the
 // first one found puts its code into ErrNo and gives MissingInput.
-[[nodiscard]] std::optional<CalcOutcome> findMissingInput(CalcRecord& record,
-                                                          std::span<const BoxDecl* const> boxes);
+[[nodiscard]] CalcOutcome<> findMissingInput(CalcRecord& record,
+                                             std::span<const BoxDecl* const> boxes);
+
+// Both, as every calculator starts: the boxes read, then the first missing input.
+[[nodiscard]] CalcOutcome<> readInputs(CalcRecord& record, std::span<const BoxDecl* const> boxes,
+                                       const BoxTexts& texts, const NumberFormat& format,
+                                       Trace* trace = nullptr);

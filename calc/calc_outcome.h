@@ -1,62 +1,83 @@
 #pragma once
 
 #include "core/number_text.h"
+#include "core/outcome.h"
+#include "core/worksheet.h"
 
 #include <QString>
 
 struct BoxDecl;
 
-// How a calculation ended. The windows turn it into a message or a statement;
-// the calculation itself never shows anything. There is no default: every outcome,
-// success included, is made by one of the named constructors.
-class CalcOutcome {
+// Why a calculation did not complete. The windows turn it into a message; the
+// calculation itself never shows anything.
+class CalcFault {
 public:
     enum class Kind {
-        Done,         // results are in the record
         MissingInput, // the record's ErrNo holds the code of the first zero field
         InputRefused, // box() held text that problem() describes
         Overflow,     // figure() does not fit its type
         Invalid,      // a division by zero or another invalid floating operation
     };
 
-    [[nodiscard]] static CalcOutcome done() { return CalcOutcome(Kind::Done); }
-    [[nodiscard]] static CalcOutcome missingInput() { return CalcOutcome(Kind::MissingInput); }
-    [[nodiscard]] static CalcOutcome refused(const BoxDecl& box, InputProblem problem)
+    [[nodiscard]] static CalcFault missingInput() { return CalcFault(Kind::MissingInput); }
+    [[nodiscard]] static CalcFault refused(const BoxDecl& box, InputProblem problem)
     {
-        CalcOutcome outcome(Kind::InputRefused);
-        outcome.box_ = &box;
-        outcome.problem_ = problem;
-        return outcome;
+        CalcFault fault(Kind::InputRefused);
+        fault.box_ = &box;
+        fault.problem_ = problem;
+        return fault;
     }
-    [[nodiscard]] static CalcOutcome overflow(QStringView figure)
+    [[nodiscard]] static CalcFault overflow(QStringView figure)
     {
-        CalcOutcome outcome(Kind::Overflow);
-        outcome.figure_ = figure.toString();
-        return outcome;
+        CalcFault fault(Kind::Overflow);
+        fault.figure_ = figure.toString();
+        return fault;
     }
-    [[nodiscard]] static CalcOutcome invalid() { return CalcOutcome(Kind::Invalid); }
+    [[nodiscard]] static CalcFault invalid() { return CalcFault(Kind::Invalid); }
+    // The first step of a worksheet that went wrong.
+    [[nodiscard]] static CalcFault failedStep(const StepFailure& failure)
+    {
+        CalcFault fault(failure.fault == TermFault::Invalid ? Kind::Invalid : Kind::Overflow);
+        fault.figure_ = failure.figure;
+        fault.step_ = failure.step;
+        return fault;
+    }
 
     [[nodiscard]] Kind kind() const { return kind_; }
-    [[nodiscard]] bool isDone() const { return kind_ == Kind::Done; }
     // The refused box's declaration; null unless the kind is InputRefused.
     [[nodiscard]] const BoxDecl* box() const { return box_; }
     [[nodiscard]] InputProblem problem() const { return problem_; }
-    // The overflowing figure as the statement names it; empty unless Overflow.
+    // The figure the failing step belongs to, as the statement names it; empty for a
+    // missing or refused input.
     [[nodiscard]] const QString& figure() const { return figure_; }
+    // The caption of the step that failed; empty unless a calculation step failed.
+    [[nodiscard]] const QString& step() const { return step_; }
 
 private:
-    explicit CalcOutcome(Kind kind) : kind_(kind) {}
+    explicit CalcFault(Kind kind) : kind_(kind) {}
 
     Kind kind_;
     const BoxDecl* box_ = nullptr;
     InputProblem problem_ = InputProblem::NotANumber;
     QString figure_;
+    QString step_;
 };
 
-// A statement's figures with the outcome of forming them; the figures are
-// meaningful only when the outcome is done.
-template <class Figures>
-struct Formed {
-    CalcOutcome outcome;
-    Figures figures{};
-};
+// A calculation's result, or why there is none.
+template <class T = void>
+using CalcOutcome = Outcome<T, CalcFault>;
+
+// What a worksheet came to: `value` when every step went right, else its first failure.
+template <class T>
+[[nodiscard]] CalcOutcome<T> checked(const Worksheet& sheet, T value)
+{
+    if (const auto& failure = sheet.failure())
+        return CalcFault::failedStep(*failure);
+    return value;
+}
+[[nodiscard]] inline CalcOutcome<> checked(const Worksheet& sheet)
+{
+    if (const auto& failure = sheet.failure())
+        return CalcFault::failedStep(*failure);
+    return {};
+}

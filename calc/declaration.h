@@ -35,6 +35,14 @@ struct InputWindowDecl {
     QRect cancelAt;
 };
 
+// An input window's option (the purchase window's fee coverage), as data like its boxes.
+struct OptionDecl {
+    QStringView name;
+    QStringView caption; // also the working's and a copied statement's name for it
+    QStringView tooltip;
+    QRect at;            // twips, relative to the client area
+};
+
 // One row of a statement, as laid out: the caption at the left, the figure in its
 // field at the right.
 struct RowLayout {
@@ -80,16 +88,23 @@ template <class Figures>
 // The statement's figures, formed only when the calculation before them completed.
 // A trace then ends with the figures as the statement shows them.
 template <class Figures, class Form>
-[[nodiscard]] Formed<Figures> formWhenDone(const StatementDecl<Figures>& decl, Trace* trace,
-                                           const CalcOutcome& calculated, Form&& form)
+[[nodiscard]] CalcOutcome<Figures> formWhenDone(const StatementDecl<Figures>& decl, Trace* trace,
+                                                const CalcOutcome<>& calculated, Form&& form)
 {
-    if (!calculated.isDone())
-        return {calculated, {}};
-    Formed<Figures> formed = form();
-    if (trace && formed.outcome.isDone()) {
+    if (!calculated)
+        return calculated.why();
+    CalcOutcome<Figures> formed = form();
+    if (trace && formed) {
         trace->step(QStringLiteral("【明細】"));
-        for (const ShownFigure& figure : shownFigures(decl, formed.figures))
+        for (const ShownFigure& figure : shownFigures(decl, *formed))
             trace->step(figure.row->caption.toString() + QStringLiteral(" = ") + figure.text);
     }
     return formed;
+}
+
+// The figure a statement row shows, as a worksheet step names it.
+template <class Figures>
+[[nodiscard]] constexpr QStringView figureOf(const StatementRow<Figures>& row)
+{
+    return row.layout.figureName;
 }

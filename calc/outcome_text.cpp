@@ -11,11 +11,10 @@
 std::vector<const BoxDecl*> missingInputBoxes()
 {
     std::vector<const BoxDecl*> boxes;
-    for (const auto* table : {&kPurchaseBoxes, &kDistributionBoxes, &kRedemptionBoxes}) {
-        const auto first = boxes.insert(boxes.end(), table->begin(), table->end());
-        std::stable_sort(first, boxes.end(),
-                         [](const BoxDecl* a, const BoxDecl* b) { return a->standsAbove(*b); });
-    }
+    for (const auto* table : {&kPurchaseBoxes, &kDistributionBoxes, &kRedemptionBoxes})
+        boxes.insert(boxes.end(), table->begin(), table->end());
+    std::sort(boxes.begin(), boxes.end(),
+              [](const BoxDecl* a, const BoxDecl* b) { return a->missingCode < b->missingCode; });
     return boxes;
 }
 
@@ -39,18 +38,16 @@ QString missingInputMessage(const QString& errNo)
     return missingInputText(captions.at(*code - 1));
 }
 
-QString outcomeText(const CalcOutcome& outcome, const CalcRecord& record)
+QString outcomeText(const CalcFault& fault, const CalcRecord& record)
 {
-    switch (outcome.kind()) {
-    case CalcOutcome::Kind::Done:
-        return {};
-    case CalcOutcome::Kind::MissingInput:
+    switch (fault.kind()) {
+    case CalcFault::Kind::MissingInput:
         return missingInputMessage(record.ErrNo);
-    case CalcOutcome::Kind::InputRefused:
-        return inputRefusalText(outcome.box()->caption.toString(), outcome.problem(), record.range);
-    case CalcOutcome::Kind::Overflow:
-        return figureOverflowText(outcome.figure());
-    case CalcOutcome::Kind::Invalid:
+    case CalcFault::Kind::InputRefused:
+        return inputRefusalText(fault.box()->caption.toString(), fault.problem(), record.range);
+    case CalcFault::Kind::Overflow:
+        return figureOverflowText(fault.figure());
+    case CalcFault::Kind::Invalid:
         return invalidOperationText();
     }
     return {};

@@ -10,11 +10,11 @@
 
 struct BoxDecl;
 
-// The captions the missing-input message names, by code 1 to 12: each calculator's
-// boxes top to bottom, purchase first, then distribution, then redemption.
+// The captions the missing-input message names, by code 1 to 12, as each box declares
+// its code.
 [[nodiscard]] QStringList missingInputCaptions();
 
-// The boxes in the same order; each declares the code its position gives it.
+// The boxes in the same order.
 [[nodiscard]] std::vector<const BoxDecl*> missingInputBoxes();
 
 // The missing-input message for the code held as decimal text (the record's ErrNo);
@@ -22,5 +22,5 @@ struct BoxDecl;
 [[nodiscard]] QString missingInputMessage(const QString& errNo);
 
 // What the user is told when a calculation does not complete, exactly as the windows
-// and the command line say it; empty for an outcome that is done.
-[[nodiscard]] QString outcomeText(const CalcOutcome& outcome, const CalcRecord& record);
+// and the command line say it.
+[[nodiscard]] QString outcomeText(const CalcFault& fault, const CalcRecord& record);

@@ -20,10 +20,10 @@ QString statementCopyText(QStringView title, const Trace& working,
         text += line(choice.caption, choice.selected ? QStringLiteral("はい") : QStringLiteral("いいえ"));
     QList<Trace::Input> inputs = working.inputs();
     std::stable_sort(inputs.begin(), inputs.end(), [](const Trace::Input& a, const Trace::Input& b) {
-        return a.box->standsAbove(*b.box);
+        return a.order < b.order;
     });
     for (const Trace::Input& input : inputs)
-        text += line(input.box->caption, input.value);
+        text += line(input.caption, input.value);
     for (const ShownFigure& figure : figures)
         text += line(figure.row->caption, figure.text);
     return text;

@@ -8,7 +8,7 @@
 
 // A statement as plain text for the clipboard, every line ending in a line break: the
 // window's caption; each input the calculation read as "caption<TAB>value", in the input
-// window's order (its option first, then the boxes top to bottom); then each statement
+// window's order (its option first, then the boxes in tab order); then each statement
 // row as "caption<TAB>figure". Pasted into a spreadsheet, it gives two columns.
 [[nodiscard]] QString statementCopyText(QStringView title, const Trace& working,
                                         const QList<ShownFigure>& figures);

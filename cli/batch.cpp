@@ -29,7 +29,7 @@ QStringList requiredColumns(const CliCalculator& calculator)
     QStringList names;
     for (const BoxOption& option : calculator.options)
         names.append(option.box->fieldName().toString());
-    if (calculator.feeCoverageCaption)
+    if (calculator.calculator.option())
         names.append(kFeeCoveredColumn.toString());
     return names;
 }
@@ -78,7 +78,7 @@ std::optional<ColumnMap> mapColumns(const CsvReader& header, const CliCalculator
             return std::nullopt;
         columns.boxes.append({option.box, *index});
     }
-    if (calculator.feeCoverageCaption) {
+    if (calculator.calculator.option()) {
         columns.feeCovered = findColumn(header, kFeeCoveredColumn.toString(), required, problem);
         if (!columns.feeCovered)
             return std::nullopt;
@@ -94,10 +94,9 @@ Statement calculateRow(const CliCalculator& calculator, IntegerRange range, cons
     const std::optional<bool> feeCovered =
         columns.feeCovered ? readFeeCovered(row.field(*columns.feeCovered)) : false;
     if (!feeCovered) {
-        return {false, {},
-                QStringLiteral("%1 は 1 か 0（空欄は 0）にしてください").arg(kFeeCoveredColumn)};
+        return QStringLiteral("%1 は 1 か 0（空欄は 0）にしてください").arg(kFeeCoveredColumn);
     }
-    return calculator.calculate(texts, *feeCovered, range, nullptr);
+    return calculate(calculator, {texts, *feeCovered}, range, nullptr);
 }
 
 } // namespace
@@ -126,7 +125,7 @@ BatchResult runBatch(const CliCalculator& calculator, IntegerRange range, QIODev
     const qsizetype width = reader.fieldCount();
     for (qsizetype i = 0; i < width; ++i)
         writer.field(reader.field(i));
-    const QStringList captions = calculator.captions();
+    const QStringList captions = calculator.calculator.statementCaptions();
     for (const QString& caption : captions)
         writer.field(caption);
     writer.field(QByteArrayView("message"));
@@ -159,15 +158,16 @@ BatchResult runBatch(const CliCalculator& calculator, IntegerRange range, QIODev
         const Statement statement = calculateRow(calculator, range, reader, *columns, texts);
         for (qsizetype i = 0; i < width; ++i)
             writer.field(reader.field(i));
-        if (statement.done) {
-            for (const ShownFigure& figure : statement.figures)
+        if (statement) {
+            for (const ShownFigure& figure : *statement)
                 writer.field(figure.text);
+            writer.field(QByteArrayView());
         } else {
             for (qsizetype i = 0; i < captions.size(); ++i)
                 writer.field(QByteArrayView());
+            writer.field(statement.why());
             result.kind = BatchResult::Kind::SomeRefused;
         }
-        writer.field(statement.message);
         writer.endRecord();
     }
 

@@ -1,9 +1,10 @@
 #include "calculators.h"
 
-#include "calc/distribution/distribution_calculation.h"
+#include "calc/calculators.h"
+#include "calc/distribution/distribution_declaration.h"
 #include "calc/outcome_text.h"
-#include "calc/purchase/purchase_calculation.h"
-#include "calc/redemption/redemption_calculation.h"
+#include "calc/purchase/purchase_declaration.h"
+#include "calc/redemption/redemption_declaration.h"
 
 #include <array>
 
@@ -11,55 +12,6 @@ namespace {
 
 // The command line's grammar is the same whatever the locale: "." and ",".
 const NumberFormat kFormat{u'.', u','};
-
-template <class Figures>
-QStringList captionsOf(const StatementDecl<Figures>& decl)
-{
-    QStringList captions;
-    for (const StatementRow<Figures>& row : decl.rows)
-        captions.append(row.layout.caption.toString());
-    return captions;
-}
-
-template <class Figures>
-Statement statementOf(const StatementDecl<Figures>& decl, const Formed<Figures>& formed,
-                      const CalcRecord& record)
-{
-    if (!formed.outcome.isDone())
-        return {false, {}, outcomeText(formed.outcome, record)};
-    return {true, shownFigures(decl, formed.figures), {}};
-}
-
-// Each row starts from a zeroed record, so no row sees what an earlier one stored.
-CalcRecord freshRecord(IntegerRange range)
-{
-    CalcRecord record;
-    record.range = range;
-    return record;
-}
-
-Statement purchase(const BoxTexts& texts, bool feePaidFromFunds, IntegerRange range,
-                   Trace* working)
-{
-    CalcRecord record = freshRecord(range);
-    return statementOf(kPurchaseStatement,
-                       calculatePurchase(record, texts, feePaidFromFunds, kFormat, working),
-                       record);
-}
-
-Statement redemption(const BoxTexts& texts, bool, IntegerRange range, Trace* working)
-{
-    CalcRecord record = freshRecord(range);
-    return statementOf(kRedemptionStatement,
-                       calculateRedemption(record, texts, kFormat, working), record);
-}
-
-Statement distribution(const BoxTexts& texts, bool, IntegerRange range, Trace* working)
-{
-    CalcRecord record = freshRecord(range);
-    return statementOf(kDistributionStatement,
-                       calculateDistribution(record, texts, kFormat, working), record);
-}
 
 constexpr std::array kPurchaseOptions{
     BoxOption{u"funds", &kPurchaseIM},
@@ -101,18 +53,25 @@ static_assert(eachBoxOnce(kRedemptionOptions, kRedemptionBoxes));
 static_assert(eachBoxOnce(kDistributionOptions, kDistributionBoxes));
 
 const std::array<CliCalculator, 3> kCalculators{{
-    {u"purchase", u"購入したときの口数と費用",
-     kPurchaseOptions, &kFeeCoveredCaption,
-     [] { return captionsOf(kPurchaseStatement); }, purchase},
-    {u"redemption", u"解約したときの受取額",
-     kRedemptionOptions, nullptr,
-     [] { return captionsOf(kRedemptionStatement); }, redemption},
-    {u"distribution", u"分配金の課税と手取り",
-     kDistributionOptions, nullptr,
-     [] { return captionsOf(kDistributionStatement); }, distribution},
+    {u"purchase", u"購入したときの口数と費用", purchaseCalculator(), kPurchaseOptions},
+    {u"redemption", u"解約したときの受取額", redemptionCalculator(), kRedemptionOptions},
+    {u"distribution", u"分配金の課税と手取り", distributionCalculator(), kDistributionOptions},
 }};
 
 } // namespace
+
+Statement calculate(const CliCalculator& calculator, const CalcRequest& request, IntegerRange range,
+                    Trace* working)
+{
+    // Each calculation starts from a zeroed record, so no row sees what an earlier one
+    // stored.
+    CalcRecord record;
+    record.range = range;
+    const auto figures = calculator.calculator.calculate(record, request, kFormat, working);
+    if (!figures)
+        return outcomeText(figures.why(), record);
+    return *figures;
+}
 
 std::span<const CliCalculator> cliCalculators() { return kCalculators; }
 

@@ -1,7 +1,6 @@
 #pragma once
 
-#include "calc/declaration.h"
-#include "calc/box_reading.h"
+#include "calc/calculator.h"
 
 #include <QList>
 #include <QString>
@@ -20,27 +19,22 @@ struct BoxOption {
     const BoxDecl* box;
 };
 
-// One calculation's statement: the figures as the statement window shows them, or
-// the message the window would show instead (then there are no figures).
-struct Statement {
-    bool done = false;
-    QList<ShownFigure> figures;
-    QString message;
+// One calculation's statement: the figures as the statement window shows them, or the
+// message the window would show instead.
+using Statement = Outcome<QList<ShownFigure>, QString>;
+
+// A calculator under the command's name, with an option for each of its boxes.
+struct CliCalculator {
+    QStringView name;                   // the command: "purchase", ...
+    QStringView summary;                // one line for --help
+    const Calculator& calculator;
+    std::span<const BoxOption> options; // the boxes, in the order --help and CSV list them
 };
 
-struct CliCalculator {
-    QStringView name;                      // the command: "purchase", ...
-    QStringView summary;                   // one line for --help
-    std::span<const BoxOption> options;    // the boxes, in the order --help and CSV list them
-    // The purchase window's fee-coverage option; null for the others.
-    const QStringView* feeCoverageCaption;
-    // The statement's row captions as shown, top to bottom.
-    QStringList (*captions)();
-    // Runs the calculation on a fresh record with the whole-number range given, as the
-    // window's "計算" does; a trace, when given, receives the working.
-    Statement (*calculate)(const BoxTexts& texts, bool feePaidFromFunds, IntegerRange range,
-                           Trace* working);
-};
+// Runs the calculation on a fresh record with the whole-number range given, as the
+// window's "計算" does; a trace, when given, receives the working.
+[[nodiscard]] Statement calculate(const CliCalculator& calculator, const CalcRequest& request,
+                                  IntegerRange range, Trace* working);
 
 // The option that turns the purchase window's fee coverage on, and its CSV column
 // (named after the record field that keeps the window's memory of it).

@@ -39,13 +39,13 @@ QString calculatorSection(const CliCalculator& calculator)
                                     option.box->initialText.toString(),
                                     option.box->fieldName().toString()));
     }
-    if (calculator.feeCoverageCaption) {
+    if (const OptionDecl* option = calculator.calculator.option()) {
         text += optionLine(4, QStringLiteral("--%1").arg(kFeeCoveredOption.toString()),
                            QStringLiteral("%1（CSV の列 %2: 1 か 0）")
-                               .arg(calculator.feeCoverageCaption->toString(),
+                               .arg(option->caption.toString(),
                                     kFeeCoveredColumn.toString()));
     }
-    text += QStringLiteral("    明細: %1\n").arg(calculator.captions().join(QStringLiteral("、")));
+    text += QStringLiteral("    明細: %1\n").arg(calculator.calculator.statementCaptions().join(QStringLiteral("、")));
     return text;
 }
 

@@ -41,14 +41,14 @@ int calculateOne(const Invocation& invocation)
 {
     Trace working;
     const Statement statement =
-        invocation.calculator->calculate(invocation.texts, invocation.feePaidFromFunds,
-                                         invocation.range, invocation.explain ? &working : nullptr);
+        calculate(*invocation.calculator, {invocation.texts, invocation.feePaidFromFunds},
+                  invocation.range, invocation.explain ? &working : nullptr);
     const Printed printed =
         printStatement(*invocation.calculator, statement, invocation.format, working.steps());
     std::fputs(printed.standardError.constData(), stderr);
     if (!writeStandardOutput(printed.standardOutput))
         return kUsage;
-    return statement.done ? kCalculated : kRefused;
+    return statement ? kCalculated : kRefused;
 }
 
 int calculateBatch(const CliCalculator& calculator, IntegerRange range)
@@ -85,10 +85,10 @@ int main(int argc, char* argv[])
         arguments.append(QString::fromLocal8Bit(argv[i]));
 
     const ParsedArguments parsed = parseArguments(arguments);
-    if (!parsed.error.isEmpty())
-        return usageError(parsed.error);
+    if (!parsed)
+        return usageError(parsed.why());
 
-    const Invocation& invocation = parsed.invocation;
+    const Invocation& invocation = *parsed;
     switch (invocation.action) {
     case Invocation::Action::Help:
         return writeStandardOutput(helpText().toUtf8()) ? kCalculated : kUsage;

@@ -10,7 +10,7 @@ const QString kHelp = QStringLiteral("help");
 const QString kRange = QStringLiteral("range");
 const QString kExplain = QStringLiteral("explain");
 
-ParsedArguments failure(const QString& error) { return {{}, error}; }
+ParsedArguments failure(const QString& error) { return error; }
 
 QString calculatorNames()
 {
@@ -41,14 +41,14 @@ ParsedArguments parseArguments(const QStringList& arguments)
     // Asking for help is never an error, wherever it stands.
     for (const QString& argument : arguments) {
         if (isHelp(argument))
-            return {};
+            return Invocation{};
     }
     if (arguments.isEmpty())
         return failure(QStringLiteral("計算の種類を指定してください（%1）").arg(calculatorNames()));
     if (arguments.size() == 1 && arguments.front() == QLatin1String("--version")) {
-        ParsedArguments parsed;
-        parsed.invocation.action = Invocation::Action::Version;
-        return parsed;
+        Invocation version;
+        version.action = Invocation::Action::Version;
+        return version;
     }
 
     Invocation invocation;
@@ -77,7 +77,7 @@ ParsedArguments parseArguments(const QStringList& arguments)
 
         const BoxOption* boxOption = findBoxOption(calculator, name);
         const bool isFlag = name == kCsv || name == kExplain
-                            || (calculator.feeCoverageCaption && name == kFeeCoveredOption);
+                            || (calculator.calculator.option() && name == kFeeCoveredOption);
         if (!boxOption && !isFlag && name != kFormat && name != kRange)
             return failure(QStringLiteral("%1 にはないオプションです: --%2")
                                .arg(calculator.name.toString(), name));
@@ -130,5 +130,5 @@ ParsedArguments parseArguments(const QStringList& arguments)
         return failure(QStringLiteral("--csv と --%1 は一緒に使えません")
                            .arg(firstCalculationOption));
     invocation.action = csv ? Invocation::Action::Batch : Invocation::Action::Calculate;
-    return {invocation, {}};
+    return invocation;
 }

@@ -22,11 +22,8 @@ struct Invocation {
     bool explain = false;
 };
 
-// The invocation, or a usage error in one line (then `invocation` is meaningless).
-struct ParsedArguments {
-    Invocation invocation;
-    QString error;
-};
+// The invocation, or a usage error in one line.
+using ParsedArguments = Outcome<Invocation, QString>;
 
 // Reads the arguments after the program's name: a calculator, then long options,
 // each value either after "=" or as the next argument (so "--fee -1" works).

@@ -1,57 +1,45 @@
 #include "single_output.h"
 
-namespace {
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 
-QByteArray jsonString(const QString& text)
-{
-    QByteArray out("\"");
-    for (const char c : text.toUtf8()) {
-        switch (c) {
-        case '"': out += "\\\""; break;
-        case '\\': out += "\\\\"; break;
-        case '\n': out += "\\n"; break;
-        case '\t': out += "\\t"; break;
-        default:
-            if (static_cast<unsigned char>(c) < 0x20)
-                out += QByteArray("\\u00") + QByteArray::number(static_cast<unsigned char>(c), 16)
-                                                 .rightJustified(2, '0');
-            else
-                out += c;
-        }
-    }
-    return out + '"';
-}
+namespace {
 
 Printed asText(const Statement& statement, const QStringList& working)
 {
-    if (!statement.done)
-        return {{}, statement.message.toUtf8() + '\n'};
+    if (!statement)
+        return {{}, statement.why().toUtf8() + '\n'};
     QByteArray out;
-    for (const ShownFigure& figure : statement.figures)
+    for (const ShownFigure& figure : *statement)
         out += figure.row->caption.toUtf8() + '\t' + figure.text.toUtf8() + '\n';
     if (!working.isEmpty())
         out += '\n' + working.join(u'\n').toUtf8() + '\n';
     return {out, {}};
 }
 
+// A JSON value as QJsonDocument writes it: UTF-8, compact.
+QByteArray json(const QJsonValue& value)
+{
+    const QByteArray wrapped = QJsonDocument(QJsonArray{value}).toJson(QJsonDocument::Compact);
+    return wrapped.mid(1, wrapped.size() - 2);
+}
+
 Printed asJson(const CliCalculator& calculator, const Statement& statement,
                const QStringList& working)
 {
-    QByteArray out = "{\"calculator\":" + jsonString(calculator.name.toString()) + ",\"statement\":[";
-    for (qsizetype i = 0; i < statement.figures.size(); ++i) {
-        const ShownFigure& figure = statement.figures.at(i);
-        // A figure as shown is plain decimal digits with an optional "-": a JSON number,
-        // written as is so that no digit is lost to a double on the way.
-        out += (i > 0 ? "," : "") + QByteArray("{\"caption\":") + jsonString(figure.row->caption.toString())
-               + ",\"figure\":" + figure.text.toUtf8() + '}';
+    QJsonArray rows;
+    if (statement) {
+        for (const ShownFigure& figure : *statement)
+            rows.append(QJsonObject{{QStringLiteral("caption"), figure.row->caption.toString()},
+                                    {QStringLiteral("figure"), figure.text.toLongLong()}});
     }
-    out += "],\"message\":" + jsonString(statement.message);
-    if (!working.isEmpty()) {
-        out += ",\"working\":[";
-        for (qsizetype i = 0; i < working.size(); ++i)
-            out += (i > 0 ? "," : "") + jsonString(working.at(i));
-        out += ']';
-    }
+    // The keys in the order scripts have read them since the first version, which a
+    // QJsonObject (keys sorted) would not keep.
+    QByteArray out = "{\"calculator\":" + json(calculator.name.toString()) + ",\"statement\":"
+                     + json(rows) + ",\"message\":" + json(statement ? QString() : statement.why());
+    if (!working.isEmpty())
+        out += ",\"working\":" + json(QJsonArray::fromStringList(working));
     return {out + "}\n", {}};
 }
 

@@ -33,10 +33,7 @@ struct DecimalText {
     std::string fraction; // as typed
 };
 
-struct Split {
-    std::optional<DecimalText> number;
-    InputProblem problem = InputProblem::NotANumber;
-};
+using Split = Parsed<DecimalText>;
 
 bool isDigit(QChar c) { return c >= u'0' && c <= u'9'; }
 
@@ -62,7 +59,7 @@ Split splitDecimal(const QString& text, const NumberFormat& format)
     while (end > begin && t[end - 1].isSpace())
         --end;
     if (begin == end)
-        return {std::nullopt, InputProblem::Empty};
+        return InputProblem::Empty;
 
     DecimalText number;
     qsizetype i = begin;
@@ -89,7 +86,7 @@ Split splitDecimal(const QString& text, const NumberFormat& format)
                 grouped ? groupDigits == 3
                         : groupDigits >= 1 && groupDigits <= 3 && t[wholeBegin] != u'0';
             if (!groupFits)
-                return {};
+                return InputProblem::NotANumber;
             grouped = true;
             groupDigits = 0;
             ++i;
@@ -98,7 +95,7 @@ Split splitDecimal(const QString& text, const NumberFormat& format)
         }
     }
     if (grouped && groupDigits != 3)
-        return {};
+        return InputProblem::NotANumber;
     if (i < end && t[i] == format.decimalPoint) {
         ++i;
         while (i < end && isDigit(t[i])) {
@@ -108,8 +105,8 @@ Split splitDecimal(const QString& text, const NumberFormat& format)
         }
     }
     if (i != end || !anyDigit)
-        return {};
-    return {number, InputProblem::NotANumber};
+        return InputProblem::NotANumber;
+    return number;
 }
 
 // The magnitude times 10^places, rounded to whole ties to even; nothing past `limit`.
@@ -179,41 +176,41 @@ QString localizedInitialText(const QString& text, const NumberFormat& format)
 Parsed<Integer> parseInteger(const QString& text, const NumberFormat& format, IntegerRange range)
 {
     const Split split = splitDecimal(text, format);
-    if (!split.number)
-        return {std::nullopt, split.problem};
-    const bool negative = split.number->negative;
+    if (!split)
+        return split.why();
+    const bool negative = split->negative;
     // The bounds' magnitudes, as unsigned so the most negative bound has one too.
     const std::uint64_t limit = negative ? ~static_cast<std::uint64_t>(range.min) + 1
                                          : static_cast<std::uint64_t>(range.max);
-    const auto magnitude = scaledMagnitude(*split.number, 0, limit);
+    const auto magnitude = scaledMagnitude(*split, 0, limit);
     if (!magnitude)
-        return {std::nullopt, InputProblem::OutOfIntegerRange};
+        return InputProblem::OutOfIntegerRange;
     const auto value = negative ? static_cast<std::int64_t>(~*magnitude + 1)
                                 : static_cast<std::int64_t>(*magnitude);
-    return {value, InputProblem::NotANumber};
+    return value;
 }
 
 Parsed<Currency> parseCurrency(const QString& text, const NumberFormat& format)
 {
     const Split split = splitDecimal(text, format);
-    if (!split.number)
-        return {std::nullopt, split.problem};
-    const bool negative = split.number->negative;
+    if (!split)
+        return split.why();
+    const bool negative = split->negative;
     const std::uint64_t limit = negative ? (std::uint64_t{1} << 63) : (std::uint64_t{1} << 63) - 1;
-    const auto magnitude = scaledMagnitude(*split.number, 4, limit);
+    const auto magnitude = scaledMagnitude(*split, 4, limit);
     if (!magnitude)
-        return {std::nullopt, InputProblem::TooLarge};
+        return InputProblem::TooLarge;
     // Two's complement: the negation of 2^63 as unsigned is INT64_MIN.
     const std::uint64_t bits = negative ? (~*magnitude + 1) : *magnitude;
-    return {Currency::fromRaw(static_cast<std::int64_t>(bits)), InputProblem::NotANumber};
+    return Currency::fromRaw(static_cast<std::int64_t>(bits));
 }
 
 Parsed<double> parseDouble(const QString& text, const NumberFormat& format)
 {
     const Split split = splitDecimal(text, format);
-    if (!split.number)
-        return {std::nullopt, split.problem};
-    const DecimalText& number = *split.number;
+    if (!split)
+        return split.why();
+    const DecimalText& number = *split;
     std::string plain = number.negative ? "-" : "";
     plain += number.whole.empty() ? "0" : number.whole;
     if (!number.fraction.empty())
@@ -225,10 +222,10 @@ Parsed<double> parseDouble(const QString& text, const NumberFormat& format)
     if (error == std::errc::result_out_of_range) {
         // Below one, out of range can only mean too small for a double: it rounds to zero.
         if (number.whole.empty())
-            return {number.negative ? -0.0 : 0.0, InputProblem::NotANumber};
-        return {std::nullopt, InputProblem::TooLarge};
+            return number.negative ? -0.0 : 0.0;
+        return InputProblem::TooLarge;
     }
     if (error != std::errc{} || end != plain.data() + plain.size())
-        return {std::nullopt, InputProblem::NotANumber};
-    return {value, InputProblem::NotANumber};
+        return InputProblem::NotANumber;
+    return value;
 }

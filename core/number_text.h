@@ -2,6 +2,7 @@
 
 #include "currency.h"
 #include "integer.h"
+#include "outcome.h"
 
 #include <QChar>
 #include <QLocale>
@@ -26,10 +27,7 @@ enum class InputProblem {
 };
 
 template <class T>
-struct Parsed {
-    std::optional<T> value;
-    InputProblem problem = InputProblem::NotANumber; // meaningful only without a value
-};
+using Parsed = Outcome<T, InputProblem>;
 
 // Text typed into a box, converted without ever passing through binary floating
 // point where the field is decimal: Integer rounds to whole, Currency to four

@@ -9,8 +9,6 @@
 
 #include <utility>
 
-struct BoxDecl;
-
 // The working of one calculation, written by the calculation itself as it goes: the
 // inputs as stored, every intermediate value with the expression that formed it,
 // every rounding and every branch, and at the end the statement's figures. A
@@ -18,15 +16,19 @@ struct BoxDecl;
 class Trace {
 public:
     struct Input {
-        const BoxDecl* box;
+        QString caption;
         QString value; // as stored
+        int order;     // the box's place in its window's tab order
     };
     struct Choice {
         QString caption;
         bool selected;
     };
 
-    void input(const BoxDecl& box, const QString& value) { inputs_.append({&box, value}); }
+    void input(const QString& caption, const QString& value, int order)
+    {
+        inputs_.append({caption, value, order});
+    }
     void choice(const QString& caption, bool selected) { choices_.append({caption, selected}); }
     void step(const QString& line) { steps_.append(line); }
 

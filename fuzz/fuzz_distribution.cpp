@@ -13,12 +13,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     CalcRecord record = markedRecord();
     record.range = in.range;
     const CalcRecord before = record;
-    const CalcOutcome outcome = runDistribution(record, BoxTexts::inReadingOrder(kDistributionBoxes, t), in.format);
+    const CalcOutcome<> outcome = runDistribution(record, BoxTexts::inReadingOrder(kDistributionBoxes, t), in.format);
 
-    if (outcome.kind() != CalcOutcome::Kind::Done) {
+    if (!outcome) {
         if (record.TaxableDiv != before.TaxableDiv || record.Tax != before.Tax)
             violated("a calculation that did not complete changed its results", t);
-        if (outcome.kind() == CalcOutcome::Kind::MissingInput
+        if (outcome.why().kind() == CalcFault::Kind::MissingInput
             && !(record.ErrNo == "5" || record.ErrNo == "6" || record.ErrNo == "7" || record.ErrNo == "8"))
             violated("missing input with a code other than 5 to 8", t);
         return 0;
@@ -31,11 +31,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (std::abs(record.Tax - record.TaxableDiv * 0.2) > 0.5)
         violated("the tax is not a fifth of the taxable part, to the yen", t);
 
-    const Formed<DistributionFigures> statement = distributionStatement(record);
-    if (!statement.outcome.isDone())
+    const CalcOutcome<DistributionFigures> statement = distributionStatement(record);
+    if (!statement)
         violated("a completed calculation whose statement cannot be formed", t);
-    if (statement.figures.nonTaxable != record.Div - record.TaxableDiv
-        || statement.figures.net != record.Div - record.Tax)
+    if (statement->nonTaxable != record.Div - record.TaxableDiv
+        || statement->net != record.Div - record.Tax)
         violated("the statement's differences are wrong", t);
     return 0;
 }

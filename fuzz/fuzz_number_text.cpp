@@ -23,11 +23,11 @@ void check(const QString& text, const NumberFormat& format)
     if (ref.empty || !ref.number) {
         const InputProblem expected = ref.empty ? InputProblem::Empty : InputProblem::NotANumber;
         const auto integer = parseInteger(text, format, IntegerRange::wide());
-        if (integer.value || integer.problem != expected)
+        if (integer || integer.why() != expected)
             fail("Integer field disagrees on a non-number", text);
-        if (currency.value || currency.problem != expected)
+        if (currency || currency.why() != expected)
             fail("Currency field disagrees on a non-number", text);
-        if (binary.value || binary.problem != expected)
+        if (binary || binary.why() != expected)
             fail("Double field disagrees on a non-number", text);
         return;
     }
@@ -42,23 +42,23 @@ void check(const QString& text, const NumberFormat& format)
     for (const auto& [range, low, high] : ranges) {
         const auto integer = parseInteger(text, format, range);
         const auto refInteger = reference::integer(ref, low, high);
-        if (refInteger.has_value() != integer.value.has_value()
-            || (refInteger && *refInteger != *integer.value)
-            || (!refInteger && integer.problem != InputProblem::OutOfIntegerRange))
+        if (refInteger.has_value() != bool(integer)
+            || (refInteger && *refInteger != *integer)
+            || (!refInteger && integer.why() != InputProblem::OutOfIntegerRange))
             fail("Integer field disagrees", text);
     }
 
     const auto refCurrency = reference::currencyRaw(ref);
-    if (refCurrency.has_value() != currency.value.has_value()
-        || (refCurrency && *refCurrency != currency.value->raw())
-        || (!refCurrency && currency.problem != InputProblem::TooLarge))
+    if (refCurrency.has_value() != bool(currency)
+        || (refCurrency && *refCurrency != currency->raw())
+        || (!refCurrency && currency.why() != InputProblem::TooLarge))
         fail("Currency field disagrees", text);
 
     const auto refDouble = reference::binary(ref);
-    if (refDouble.has_value() != binary.value.has_value()
-        || (refDouble && (*refDouble != *binary.value
-                          || std::signbit(*refDouble) != std::signbit(*binary.value)))
-        || (!refDouble && binary.problem != InputProblem::TooLarge))
+    if (refDouble.has_value() != bool(binary)
+        || (refDouble && (*refDouble != *binary
+                          || std::signbit(*refDouble) != std::signbit(*binary)))
+        || (!refDouble && binary.why() != InputProblem::TooLarge))
         fail("Double field disagrees", text);
 }
 

@@ -14,14 +14,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     CalcRecord record = markedRecord();
     record.range = in.range;
     const CalcRecord before = record;
-    const CalcOutcome outcome = runPurchase(record, BoxTexts::inReadingOrder(kPurchaseBoxes, t), in.option, in.format);
+    const CalcOutcome<> outcome = runPurchase(record, BoxTexts::inReadingOrder(kPurchaseBoxes, t), in.option, in.format);
 
     if (record.FeeCovered != before.FeeCovered)
         violated("the calculation touched the option's memory", t);
-    if (outcome.kind() != CalcOutcome::Kind::Done) {
+    if (!outcome) {
         if (record.Rate != before.Rate || record.Fee != before.Fee || record.OA != before.OA)
             violated("a calculation that did not complete changed its results", t);
-        if (outcome.kind() == CalcOutcome::Kind::MissingInput
+        if (outcome.why().kind() == CalcFault::Kind::MissingInput
             && !(record.ErrNo == "1" || record.ErrNo == "2" || record.ErrNo == "3"))
             violated("missing input with a code other than 1, 2 or 3", t);
         return 0;
@@ -35,8 +35,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (std::abs(record.Fee - feeValue) > 0.5)
         violated("the fee is not the fee value to the yen", t);
 
-    const Formed<PurchaseFigures> statement = purchaseStatement(record, in.option);
-    if (statement.outcome.kind() != CalcOutcome::Kind::Done) {
+    const CalcOutcome<PurchaseFigures> statement = purchaseStatement(record, in.option);
+    if (!statement) {
         // The units' worth is formed first; in the wide range NAV x units can leave
         // the Currency range even when the funds fit.
         const bool amountFits = multiply(record.BL, record.OA).has_value();
@@ -44,12 +44,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const QString expected = !amountFits ? QStringLiteral("金額")
                                  : !totalFits ? QStringLiteral("総投資額")
                                               : QString();
-        if (statement.outcome.kind() != CalcOutcome::Kind::Overflow
-            || statement.outcome.figure() != expected)
+        if (statement.why().kind() != CalcFault::Kind::Overflow
+            || statement.why().figure() != expected)
             violated("a statement refused for the wrong reason", t);
         return 0;
     }
-    const PurchaseFigures& f = statement.figures;
+    const PurchaseFigures& f = *statement;
     if (f.units != record.OA.floorWhole() || static_cast<double>(f.units) > record.OA.toDouble())
         violated("the units shown exceed the units bought", t);
     if (f.total != (in.option ? record.IM : record.IM + record.Fee))

@@ -13,12 +13,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     CalcRecord record = markedRecord();
     record.range = in.range;
     const CalcRecord before = record;
-    const CalcOutcome outcome = runRedemption(record, BoxTexts::inReadingOrder(kRedemptionBoxes, t), in.format);
+    const CalcOutcome<> outcome = runRedemption(record, BoxTexts::inReadingOrder(kRedemptionBoxes, t), in.format);
 
-    if (outcome.kind() != CalcOutcome::Kind::Done) {
+    if (!outcome) {
         if (record.Fee != before.Fee || record.Tax != before.Tax || record.Cash != before.Cash)
             violated("a calculation that did not complete changed its results", t);
-        if (outcome.kind() == CalcOutcome::Kind::MissingInput
+        if (outcome.why().kind() == CalcFault::Kind::MissingInput
             && !(record.ErrNo == "9" || record.ErrNo == "10" || record.ErrNo == "11"))
             violated("missing input with a code other than 9, 10 or 11", t);
         return 0;
@@ -37,13 +37,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (std::abs(record.Cash.toDouble() - expectedCash) > slack)
         violated("cash is not valuation - tax - retention", t);
 
-    const Formed<RedemptionFigures> statement = redemptionStatement(record);
-    if (!statement.outcome.isDone())
+    const CalcOutcome<RedemptionFigures> statement = redemptionStatement(record);
+    if (!statement)
         violated("a completed calculation whose statement cannot be formed", t);
-    const auto shownValuation = static_cast<double>(statement.figures.valuation);
+    const auto shownValuation = static_cast<double>(statement->valuation);
     if (shownValuation > valuation || shownValuation + 1 <= valuation - 1e-6)
         violated("the valuation shown is not the valuation floored", t);
-    if (statement.figures.cash != record.Cash.floorWhole())
+    if (statement->cash != record.Cash.floorWhole())
         violated("the cash shown is not the cash floored", t);
     return 0;
 }

@@ -54,29 +54,29 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     r.Div = takeInteger(data, size, r.range);
     r.TaxableDiv = takeInteger(data, size, r.range);
 
-    const Formed<PurchaseFigures> purchase = purchaseStatement(r, option);
+    const CalcOutcome<PurchaseFigures> purchase = purchaseStatement(r, option);
     const bool amountFits = multiply(r.BL, r.OA).has_value();
     const bool totalFits = option || r.range.contains(r.IM + r.Fee);
-    if ((purchase.outcome.kind() == CalcOutcome::Kind::Done) != (amountFits && totalFits))
+    if (bool(purchase) != (amountFits && totalFits))
         violated("purchase statement formed exactly when its figures fit");
-    if (purchase.outcome.kind() == CalcOutcome::Kind::Done
-        && (purchase.figures.units != r.OA.floorWhole()
-            || purchase.figures.total != (option ? r.IM : r.IM + r.Fee)))
+    if (purchase
+        && (purchase->units != r.OA.floorWhole()
+            || purchase->total != (option ? r.IM : r.IM + r.Fee)))
         violated("purchase statement figures");
 
-    const Formed<RedemptionFigures> redemption = redemptionStatement(r);
+    const CalcOutcome<RedemptionFigures> redemption = redemptionStatement(r);
     const bool valuationFits = multiply(r.NBL, r.OA).has_value();
-    if (redemption.outcome.isDone() != valuationFits)
+    if (bool(redemption) != valuationFits)
         violated("redemption statement formed exactly when the valuation fits");
-    if (valuationFits && redemption.figures.cash != r.Cash.floorWhole())
+    if (valuationFits && redemption->cash != r.Cash.floorWhole())
         violated("redemption cash shown is not the cash floored");
 
-    const Formed<DistributionFigures> distribution = distributionStatement(r);
+    const CalcOutcome<DistributionFigures> distribution = distributionStatement(r);
     const bool differencesFit = r.range.contains(r.Div - r.TaxableDiv) && r.range.contains(r.Div - r.Tax);
-    if (distribution.outcome.isDone() != differencesFit)
+    if (bool(distribution) != differencesFit)
         violated("distribution statement formed exactly when its differences fit");
-    if (distribution.outcome.isDone()
-        && distribution.figures.principalAfter != std::min(r.CBL, r.NBL))
+    if (bool(distribution)
+        && distribution->principalAfter != std::min(r.CBL, r.NBL))
         violated("the principal NAV afterwards is not the smaller NAV");
     return 0;
 }

@@ -4,17 +4,20 @@
 #include "message_box.h"
 
 #include <QLineEdit>
+#include <QLocale>
 
 #include <algorithm>
 #include <vector>
 
-InputWindow::InputWindow(const InputWindowDecl& decl) : FixedDialog(decl.window), declaration_(decl)
+InputWindow::InputWindow(const Calculator& calculator, CalcRecord& record)
+    : FixedDialog(calculator.inputs().window), record_(record), calculator_(calculator)
 {
+    const InputWindowDecl& decl = calculator.inputs();
     // Labels take no focus, so creating them first leaves the tab order to the boxes
     // and buttons, which are created in it: boxes top to bottom, then the buttons.
     std::vector<const BoxDecl*> tabOrder(decl.boxes.begin(), decl.boxes.end());
-    std::stable_sort(tabOrder.begin(), tabOrder.end(),
-                     [](const BoxDecl* a, const BoxDecl* b) { return a->standsAbove(*b); });
+    std::sort(tabOrder.begin(), tabOrder.end(),
+                     [](const BoxDecl* a, const BoxDecl* b) { return a->tabIndex < b->tabIndex; });
     std::vector<QLabel*> labels;
     for (const BoxDecl* box : tabOrder) {
         QLabel* label = addCaptionLabel(this, box->labelName.toString(), box->caption.toString(),
@@ -35,6 +38,21 @@ InputWindow::InputWindow(const InputWindowDecl& decl) : FixedDialog(decl.window)
     box(*tabOrder.front())->setFocus(Qt::OtherFocusReason);
 }
 
+void InputWindow::cmdCalc_Click()
+{
+    // The figures are formed before the statement opens, so a fault is reported here
+    // instead of opening a statement with figures missing.
+    Trace working;
+    const CalcOutcome<QList<ShownFigure>> figures =
+        calculator_.calculate(record_, {texts(), optionSelected()},
+                              NumberFormat::fromLocale(QLocale::system()), &working);
+    if (!figures) {
+        reportFault(figures.why());
+        return;
+    }
+    openStatement(*figures, working);
+}
+
 void InputWindow::cmdCancel_Click() { close(); }
 
 QLineEdit* InputWindow::box(const BoxDecl& decl) const
@@ -45,21 +63,18 @@ QLineEdit* InputWindow::box(const BoxDecl& decl) const
 BoxTexts InputWindow::texts() const
 {
     BoxTexts texts;
-    for (const BoxDecl* decl : declaration_.boxes)
+    for (const BoxDecl* decl : calculator_.inputs().boxes)
         texts.set(*decl, box(*decl)->text());
     return texts;
 }
 
-bool InputWindow::reportFault(const CalcOutcome& outcome, const CalcRecord& record)
+void InputWindow::reportFault(const CalcFault& fault)
 {
-    if (outcome.isDone())
-        return false;
-    showOutcome(this, outcome, record);
-    if (const BoxDecl* refused = outcome.box()) {
+    showFault(this, fault, record_);
+    if (const BoxDecl* refused = fault.box()) {
         if (QLineEdit* edit = box(*refused)) {
             edit->setFocus(Qt::OtherFocusReason);
             edit->selectAll();
         }
     }
-    return true;
 }

@@ -2,37 +2,58 @@
 
 #include "fixed_dialog.h"
 
-#include "calc/box_reading.h"
-#include "calc/calc_outcome.h"
+#include "calc/calculator.h"
 #include "core/calc_record.h"
+
+#include <QList>
 
 class CommandButton;
 class QLineEdit;
 
 // A calculator's input window, built from its declaration: each box with its caption
-// label and tooltip, the boxes in tab order top to bottom, then "計算" and "終了".
-// A subclass adds what is its own and handles "計算".
+// label and tooltip, the boxes in their declared tab order, then "計算" and "終了".
+// "計算" reads the boxes into the record, calculates, and either tells why it could
+// not or opens the statement; a subclass adds what is its own.
 class InputWindow : public FixedDialog {
 public:
-    explicit InputWindow(const InputWindowDecl& decl);
+    InputWindow(const Calculator& calculator, CalcRecord& record);
 
+    void cmdCalc_Click();
     void cmdCancel_Click();
 
 protected:
-    virtual void cmdCalc_Click() = 0;
+    // Opens the calculator's statement on figures that "計算" formed.
+    virtual void openStatement(const QList<ShownFigure>& figures, const Trace& working) = 0;
+    // Whether the window's option is selected; a window without one has none selected.
+    [[nodiscard]] virtual bool optionSelected() const { return false; }
 
     // The box declared by `decl`; never null for a box of this window.
     [[nodiscard]] QLineEdit* box(const BoxDecl& decl) const;
     // What the boxes hold now.
     [[nodiscard]] BoxTexts texts() const;
 
-    // Shows why a calculation did not complete; a refused box gets the focus with its
-    // text selected. Nothing typed is changed. False when the outcome is done.
-    bool reportFault(const CalcOutcome& outcome, const CalcRecord& record);
-
+    CalcRecord& record_;
     CommandButton* cmdCalc_;
     CommandButton* cmdCancel_;
 
 private:
-    const InputWindowDecl& declaration_;
+    // Shows why a calculation did not complete; a refused box gets the focus with its
+    // text selected. Nothing typed is changed.
+    void reportFault(const CalcFault& fault);
+
+    const Calculator& calculator_;
+};
+
+// An input window whose "計算" opens a `Statement` window.
+template <class Statement>
+class CalculatorWindow : public InputWindow {
+public:
+    using InputWindow::InputWindow;
+
+protected:
+    void openStatement(const QList<ShownFigure>& figures, const Trace& working) override
+    {
+        Statement statement(figures, working);
+        statement.exec();
+    }
 };

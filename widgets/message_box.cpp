@@ -10,14 +10,12 @@ void showProgramMessage(QWidget* parent, const QString& text, QMessageBox::Icon 
     box.exec();
 }
 
-void showOutcome(QWidget* parent, const CalcOutcome& outcome, const CalcRecord& record)
+void showFault(QWidget* parent, const CalcFault& fault, const CalcRecord& record)
 {
-    if (outcome.isDone())
-        return;
     // Only a box left empty or a missing input is told without a warning sign.
-    const bool missing = outcome.kind() == CalcOutcome::Kind::MissingInput
-                         || (outcome.kind() == CalcOutcome::Kind::InputRefused
-                             && outcome.problem() == InputProblem::Empty);
-    showProgramMessage(parent, outcomeText(outcome, record),
+    const bool missing = fault.kind() == CalcFault::Kind::MissingInput
+                         || (fault.kind() == CalcFault::Kind::InputRefused
+                             && fault.problem() == InputProblem::Empty);
+    showProgramMessage(parent, outcomeText(fault, record),
                        missing ? QMessageBox::NoIcon : QMessageBox::Warning);
 }

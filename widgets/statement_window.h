@@ -14,11 +14,11 @@ class QMenu;
 // Shift+F10) copies the statement (also Ctrl+C) or shows its working.
 class StatementWindow : public FixedDialog {
 public:
-    // `working` is the trace of the calculation that formed the figures.
+    // The figures as shown; `working` is the trace of the calculation that formed them.
     template <class Figures>
-    StatementWindow(const StatementDecl<Figures>& decl, const Figures& figures,
+    StatementWindow(const StatementDecl<Figures>& decl, const QList<ShownFigure>& figures,
                     const Trace& working)
-        : StatementWindow(decl.window, decl.okAt, shownFigures(decl, figures), working)
+        : StatementWindow(decl.window, decl.okAt, figures, working)
     {
     }
 

@@ -16,15 +16,15 @@
 // distribution up to the amount by which the holding stands below its principal is
 // a return of principal and not taxed; the rest is. A distribution of zero or less
 // is taxable as a whole.
-[[nodiscard]] CalcOutcome runDistribution(CalcRecord& record, const BoxTexts& texts,
+[[nodiscard]] CalcOutcome<> runDistribution(CalcRecord& record, const BoxTexts& texts,
                                           const NumberFormat& format, Trace* trace = nullptr);
 
 // The statement's five figures from the record, or the first that does not fit.
-[[nodiscard]] Formed<DistributionFigures> distributionStatement(const CalcRecord& record,
+[[nodiscard]] CalcOutcome<DistributionFigures> distributionStatement(const CalcRecord& record,
                                                                 Trace* trace = nullptr);
 
 // The calculation, then its statement; a trace ends with the statement's figures.
-[[nodiscard]] Formed<DistributionFigures> calculateDistribution(CalcRecord& record,
+[[nodiscard]] CalcOutcome<DistributionFigures> calculateDistribution(CalcRecord& record,
                                                                 const BoxTexts& texts,
                                                                 const NumberFormat& format,
                                                                 Trace* trace = nullptr);

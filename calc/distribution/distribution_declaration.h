@@ -7,21 +7,61 @@
 // The distribution calculator as data.
 
 inline constexpr BoxDecl kDistributionCBL{
-    u"txtCBL", u"Label1", u"元本の基準価額", u"10,000口当たりの元本の基準価額を入力してください",
-    {240, 120}, {1920, 120, 1215, 270}, u"0", BoxAlign::Left,
-    &CalcRecord::CBL, 5, true};
+    .name = u"txtCBL",
+    .labelName = u"Label1",
+    .caption = u"元本の基準価額",
+    .tooltip = u"10,000口当たりの元本の基準価額を入力してください",
+    .labelAt = {240, 120},
+    .boxAt = {1920, 120, 1215, 270},
+    .initialText = u"0",
+    .align = BoxAlign::Left,
+    .field = &CalcRecord::CBL,
+    .missingCode = 5,
+    .zeroIsMissing = true,
+    .tabIndex = 0,
+};
 inline constexpr BoxDecl kDistributionNBL{
-    u"txtNBL", u"Label2", u"分配後の基準価額", u"10,000口当たりの分配後基準価額です",
-    {240, 480}, {1920, 480, 1215, 270}, u"0", BoxAlign::Left,
-    &CalcRecord::NBL, 6, true};
+    .name = u"txtNBL",
+    .labelName = u"Label2",
+    .caption = u"分配後の基準価額",
+    .tooltip = u"10,000口当たりの分配後基準価額です",
+    .labelAt = {240, 480},
+    .boxAt = {1920, 480, 1215, 270},
+    .initialText = u"0",
+    .align = BoxAlign::Left,
+    .field = &CalcRecord::NBL,
+    .missingCode = 6,
+    .zeroIsMissing = true,
+    .tabIndex = 1,
+};
 inline constexpr BoxDecl kDistributionDiv{
-    u"txtDiv", u"Label3", u"分配金", u"分配金を入力してください",
-    {240, 840}, {1920, 840, 1215, 270}, u"0", BoxAlign::Left,
-    &CalcRecord::Div, 7, true};
+    .name = u"txtDiv",
+    .labelName = u"Label3",
+    .caption = u"分配金",
+    .tooltip = u"分配金を入力してください",
+    .labelAt = {240, 840},
+    .boxAt = {1920, 840, 1215, 270},
+    .initialText = u"0",
+    .align = BoxAlign::Left,
+    .field = &CalcRecord::Div,
+    .missingCode = 7,
+    .zeroIsMissing = true,
+    .tabIndex = 2,
+};
 inline constexpr BoxDecl kDistributionOA{
-    u"txtOA", u"Label4", u"所有口数", u"分配時に所有している口数です",
-    {240, 1200}, {1920, 1200, 1215, 270}, u"0", BoxAlign::Left,
-    &CalcRecord::OA, 8, true};
+    .name = u"txtOA",
+    .labelName = u"Label4",
+    .caption = u"所有口数",
+    .tooltip = u"分配時に所有している口数です",
+    .labelAt = {240, 1200},
+    .boxAt = {1920, 1200, 1215, 270},
+    .initialText = u"0",
+    .align = BoxAlign::Left,
+    .field = &CalcRecord::OA,
+    .missingCode = 8,
+    .zeroIsMissing = true,
+    .tabIndex = 3,
+};
 
 // In reading order, which is also the order they are tested for a missing input.
 inline constexpr std::array<const BoxDecl*, 4> kDistributionBoxes{
@@ -43,16 +83,20 @@ struct DistributionFigures {
 };
 
 inline constexpr StatementRow<DistributionFigures> kDistributionTaxableRow{
-    {u"Label1", u"課税分配金", {360, 120}, u"lblDiv1", {1800, 120, 1335, 255}, u"課税分配金"},
+    {.captionName = u"Label1", .caption = u"課税分配金", .captionAt = {360, 120},
+     .valueName = u"lblDiv1", .valueAt = {1800, 120, 1335, 255}, .figureName = u"課税分配金"},
     &DistributionFigures::taxable};
 inline constexpr StatementRow<DistributionFigures> kDistributionNonTaxableRow{
-    {u"Label2", u"非課税分配金", {360, 480}, u"lblDiv2", {1800, 480, 1335, 255}, u"非課税分配金"},
+    {.captionName = u"Label2", .caption = u"非課税分配金", .captionAt = {360, 480},
+     .valueName = u"lblDiv2", .valueAt = {1800, 480, 1335, 255}, .figureName = u"非課税分配金"},
     &DistributionFigures::nonTaxable};
 inline constexpr StatementRow<DistributionFigures> kDistributionTaxRow{
-    {u"Label3", u"税金", {360, 840}, u"lblTax", {1800, 840, 1335, 255}, u"税金"},
+    {.captionName = u"Label3", .caption = u"税金", .captionAt = {360, 840},
+     .valueName = u"lblTax", .valueAt = {1800, 840, 1335, 255}, .figureName = u"税金"},
     &DistributionFigures::tax};
 inline constexpr StatementRow<DistributionFigures> kDistributionNetRow{
-    {u"Label4", u"手取分配金", {360, 1320}, u"lblDiv3", {1800, 1320, 1335, 255}, u"手取分配金"},
+    {.captionName = u"Label4", .caption = u"手取分配金", .captionAt = {360, 1320},
+     .valueName = u"lblDiv3", .valueAt = {1800, 1320, 1335, 255}, .figureName = u"手取分配金"},
     &DistributionFigures::net};
 inline constexpr StatementRow<DistributionFigures> kDistributionPrincipalRow{
     {u"Label5", u"（分配後元本基準価額）", {1080, 1680}, u"lblCBL", {3120, 1680, 1335, 255},

@@ -12,18 +12,18 @@
 // stores its code in ErrNo), then computes Rate, Fee and OA. `feePaidFromFunds` is
 // the fee-coverage option's state. Rate, Fee and OA are written only when every step
 // succeeded; FeeCovered is never touched.
-[[nodiscard]] CalcOutcome runPurchase(CalcRecord& record, const BoxTexts& texts,
-                                      bool feePaidFromFunds, const NumberFormat& format,
-                                      Trace* trace = nullptr);
+[[nodiscard]] CalcOutcome<> runPurchase(CalcRecord& record, const BoxTexts& texts,
+                                        bool feePaidFromFunds, const NumberFormat& format,
+                                        Trace* trace = nullptr);
 
 // The statement's figures, formed from the record after a purchase calculation and
 // from the option's state when "計算" was pressed; or the figure that does not fit.
-[[nodiscard]] Formed<PurchaseFigures> purchaseStatement(const CalcRecord& record,
+[[nodiscard]] CalcOutcome<PurchaseFigures> purchaseStatement(const CalcRecord& record,
                                                         bool feePaidFromFunds,
                                                         Trace* trace = nullptr);
 
 // The calculation, then its statement; a trace ends with the statement's figures.
-[[nodiscard]] Formed<PurchaseFigures> calculatePurchase(CalcRecord& record, const BoxTexts& texts,
+[[nodiscard]] CalcOutcome<PurchaseFigures> calculatePurchase(CalcRecord& record, const BoxTexts& texts,
                                                         bool feePaidFromFunds,
                                                         const NumberFormat& format,
                                                         Trace* trace = nullptr);

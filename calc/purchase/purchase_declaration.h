@@ -7,22 +7,62 @@
 // The purchase calculator as data.
 
 inline constexpr BoxDecl kPurchaseIM{
-    u"txtIM", u"Label1", u"購入資金", u"購入のために支払う金額です",
-    {240, 720}, {1560, 720, 1335, 270}, u"0", BoxAlign::Left,
-    &CalcRecord::IM, 1, true};
+    .name = u"txtIM",
+    .labelName = u"Label1",
+    .caption = u"購入資金",
+    .tooltip = u"購入のために支払う金額です",
+    .labelAt = {240, 720},
+    .boxAt = {1560, 720, 1335, 270},
+    .initialText = u"0",
+    .align = BoxAlign::Left,
+    .field = &CalcRecord::IM,
+    .missingCode = 1,
+    .zeroIsMissing = true,
+    .tabIndex = 1,
+};
 inline constexpr BoxDecl kPurchaseFP1{
-    u"txtFP1", u"Label2", u"販売手数料(%)", u"販売手数料を%で入力してください",
-    {240, 1680}, {1560, 1680, 495, 270}, u"3", BoxAlign::Right,
-    &CalcRecord::FP1, 3, true};
+    .name = u"txtFP1",
+    .labelName = u"Label2",
+    .caption = u"販売手数料(%)",
+    .tooltip = u"販売手数料を%で入力してください",
+    .labelAt = {240, 1680},
+    .boxAt = {1560, 1680, 495, 270},
+    .initialText = u"3",
+    .align = BoxAlign::Right,
+    .field = &CalcRecord::FP1,
+    .missingCode = 3,
+    .zeroIsMissing = true,
+    .tabIndex = 3,
+};
 // The tax may be zero.
 inline constexpr BoxDecl kPurchaseFP2{
-    u"txtFP2", u"Label3", u"消費税(%)", u"消費税率です",
-    {240, 2040}, {1560, 2040, 495, 270}, u"5", BoxAlign::Right,
-    &CalcRecord::FP2, 4, false};
+    .name = u"txtFP2",
+    .labelName = u"Label3",
+    .caption = u"消費税(%)",
+    .tooltip = u"消費税率です",
+    .labelAt = {240, 2040},
+    .boxAt = {1560, 2040, 495, 270},
+    .initialText = u"5",
+    .align = BoxAlign::Right,
+    .field = &CalcRecord::FP2,
+    .missingCode = 4,
+    .zeroIsMissing = false,
+    .tabIndex = 4,
+};
 inline constexpr BoxDecl kPurchaseBL{
-    u"txtBL", u"Label4", u"基準価額", u"10,000口当たりの基準価額を入力してください",
-    {240, 1200}, {1560, 1200, 1335, 270}, u"0", BoxAlign::Left,
-    &CalcRecord::BL, 2, true};
+    .name = u"txtBL",
+    .labelName = u"Label4",
+    .caption = u"基準価額",
+    .tooltip = u"10,000口当たりの基準価額を入力してください",
+    .labelAt = {240, 1200},
+    .boxAt = {1560, 1200, 1335, 270},
+    .initialText = u"0",
+    .align = BoxAlign::Left,
+    .field = &CalcRecord::BL,
+    .missingCode = 2,
+    .zeroIsMissing = true,
+    .tabIndex = 2,
+};
 
 // In reading order, which is also the order they are tested for a missing input.
 inline constexpr std::array<const BoxDecl*, 4> kPurchaseBoxes{
@@ -34,9 +74,14 @@ inline constexpr InputWindowDecl kPurchaseWindow{
     {3480, 240, 1095, 375},
     {3480, 720, 1095, 375}};
 
-// The fee-coverage option, which is the purchase window's own.
-inline constexpr QStringView kFeeCoveredCaption = u"手数料も購入資金でカバーする";
-inline constexpr QStringView kFeeCoveredTooltip = u"手数料が購入資金に含まれるかどうかです";
+// The fee-coverage option, which is the purchase window's own; it comes first in the
+// tab order.
+inline constexpr OptionDecl kFeeCoverageOption{
+    .name = u"optChoice",
+    .caption = u"手数料も購入資金でカバーする",
+    .tooltip = u"手数料が購入資金に含まれるかどうかです",
+    .at = {240, 240, 2895, 375},
+};
 
 // The purchase statement's figures, whole yen or whole units.
 struct PurchaseFigures {
@@ -47,16 +92,20 @@ struct PurchaseFigures {
 };
 
 inline constexpr StatementRow<PurchaseFigures> kPurchaseUnitsRow{
-    {u"Label2", u"購入口数", {120, 120}, u"lblOA", {1200, 120, 1455, 255}, u"購入口数"},
+    {.captionName = u"Label2", .caption = u"購入口数", .captionAt = {120, 120},
+     .valueName = u"lblOA", .valueAt = {1200, 120, 1455, 255}, .figureName = u"購入口数"},
     &PurchaseFigures::units};
 inline constexpr StatementRow<PurchaseFigures> kPurchaseAmountRow{
-    {u"Label3", u"（金額）", {120, 480}, u"lblIM", {1200, 480, 1455, 255}, u"金額"},
+    {.captionName = u"Label3", .caption = u"（金額）", .captionAt = {120, 480},
+     .valueName = u"lblIM", .valueAt = {1200, 480, 1455, 255}, .figureName = u"金額"},
     &PurchaseFigures::amount};
 inline constexpr StatementRow<PurchaseFigures> kPurchaseFeeRow{
-    {u"Label5", u"手数料", {120, 840}, u"lblFP", {1200, 840, 1455, 255}, u"手数料"},
+    {.captionName = u"Label5", .caption = u"手数料", .captionAt = {120, 840},
+     .valueName = u"lblFP", .valueAt = {1200, 840, 1455, 255}, .figureName = u"手数料"},
     &PurchaseFigures::fee};
 inline constexpr StatementRow<PurchaseFigures> kPurchaseTotalRow{
-    {u"Label1", u"総投資額", {240, 1320}, u"lblTI", {1200, 1320, 1455, 255}, u"総投資額"},
+    {.captionName = u"Label1", .caption = u"総投資額", .captionAt = {240, 1320},
+     .valueName = u"lblTI", .valueAt = {1200, 1320, 1455, 255}, .figureName = u"総投資額"},
     &PurchaseFigures::total};
 
 inline constexpr std::array<StatementRow<PurchaseFigures>, 4> kPurchaseRows{

@@ -7,22 +7,62 @@
 // The redemption calculator as data.
 
 inline constexpr BoxDecl kRedemptionCBL{
-    u"txtCBL", u"Label1", u"元本の基準価額", u"10,000口当たりの基準価額を入力してください",
-    {240, 120}, {2280, 120, 1095, 270}, u"0", BoxAlign::Left,
-    &CalcRecord::CBL, 9, true};
+    .name = u"txtCBL",
+    .labelName = u"Label1",
+    .caption = u"元本の基準価額",
+    .tooltip = u"10,000口当たりの基準価額を入力してください",
+    .labelAt = {240, 120},
+    .boxAt = {2280, 120, 1095, 270},
+    .initialText = u"0",
+    .align = BoxAlign::Left,
+    .field = &CalcRecord::CBL,
+    .missingCode = 9,
+    .zeroIsMissing = true,
+    .tabIndex = 0,
+};
 inline constexpr BoxDecl kRedemptionNBL{
-    u"txtNBL", u"Label2", u"現在の基準価額", u"10,000口当たりの現在の基準価額を入力してください",
-    {240, 480}, {2280, 480, 1095, 270}, u"0", BoxAlign::Left,
-    &CalcRecord::NBL, 10, true};
+    .name = u"txtNBL",
+    .labelName = u"Label2",
+    .caption = u"現在の基準価額",
+    .tooltip = u"10,000口当たりの現在の基準価額を入力してください",
+    .labelAt = {240, 480},
+    .boxAt = {2280, 480, 1095, 270},
+    .initialText = u"0",
+    .align = BoxAlign::Left,
+    .field = &CalcRecord::NBL,
+    .missingCode = 10,
+    .zeroIsMissing = true,
+    .tabIndex = 1,
+};
 inline constexpr BoxDecl kRedemptionOA{
-    u"txtOA", u"Label3", u"所有口数", u"解約時の所有口数を入力して下さい",
-    {240, 840}, {2280, 840, 1095, 270}, u"0", BoxAlign::Left,
-    &CalcRecord::OA, 11, true};
+    .name = u"txtOA",
+    .labelName = u"Label3",
+    .caption = u"所有口数",
+    .tooltip = u"解約時の所有口数を入力して下さい",
+    .labelAt = {240, 840},
+    .boxAt = {2280, 840, 1095, 270},
+    .initialText = u"0",
+    .align = BoxAlign::Left,
+    .field = &CalcRecord::OA,
+    .missingCode = 11,
+    .zeroIsMissing = true,
+    .tabIndex = 2,
+};
 // A retention of 0 is a valid rate.
 inline constexpr BoxDecl kRedemptionFee{
-    u"txtFee", u"Label4", u"信託留保(%)", u"信託留保率を％で入力してください",
-    {240, 1200}, {2280, 1200, 615, 270}, u"0.3", BoxAlign::Right,
-    &CalcRecord::RetentionPercent, 12, false};
+    .name = u"txtFee",
+    .labelName = u"Label4",
+    .caption = u"信託留保(%)",
+    .tooltip = u"信託留保率を％で入力してください",
+    .labelAt = {240, 1200},
+    .boxAt = {2280, 1200, 615, 270},
+    .initialText = u"0.3",
+    .align = BoxAlign::Right,
+    .field = &CalcRecord::RetentionPercent,
+    .missingCode = 12,
+    .zeroIsMissing = false,
+    .tabIndex = 3,
+};
 
 // In reading order, which is also the order they are tested for a missing input.
 inline constexpr std::array<const BoxDecl*, 4> kRedemptionBoxes{
@@ -43,16 +83,20 @@ struct RedemptionFigures {
 };
 
 inline constexpr StatementRow<RedemptionFigures> kRedemptionValuationRow{
-    {u"Label1", u"評価額", {240, 120}, u"lblIM", {1080, 120, 1335, 255}, u"評価額"},
+    {.captionName = u"Label1", .caption = u"評価額", .captionAt = {240, 120},
+     .valueName = u"lblIM", .valueAt = {1080, 120, 1335, 255}, .figureName = u"評価額"},
     &RedemptionFigures::valuation};
 inline constexpr StatementRow<RedemptionFigures> kRedemptionTaxRow{
-    {u"Label2", u"税金", {240, 480}, u"lblTax", {1080, 480, 1335, 255}, u"税金"},
+    {.captionName = u"Label2", .caption = u"税金", .captionAt = {240, 480},
+     .valueName = u"lblTax", .valueAt = {1080, 480, 1335, 255}, .figureName = u"税金"},
     &RedemptionFigures::tax};
 inline constexpr StatementRow<RedemptionFigures> kRedemptionRetentionRow{
-    {u"Label3", u"信託留保額", {0, 840}, u"lblFee", {1080, 840, 1335, 255}, u"信託留保額"},
+    {.captionName = u"Label3", .caption = u"信託留保額", .captionAt = {0, 840},
+     .valueName = u"lblFee", .valueAt = {1080, 840, 1335, 255}, .figureName = u"信託留保額"},
     &RedemptionFigures::retention};
 inline constexpr StatementRow<RedemptionFigures> kRedemptionCashRow{
-    {u"Label4", u"手取り現金", {0, 1320}, u"lblGain", {1080, 1320, 1335, 255}, u"手取り現金"},
+    {.captionName = u"Label4", .caption = u"手取り現金", .captionAt = {0, 1320},
+     .valueName = u"lblGain", .valueAt = {1080, 1320, 1335, 255}, .figureName = u"手取り現金"},
     &RedemptionFigures::cash};
 
 inline constexpr std::array<StatementRow<RedemptionFigures>, 4> kRedemptionRows{

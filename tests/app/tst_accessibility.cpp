@@ -56,15 +56,15 @@ private slots:
         QTest::newRow("about") << WindowFactory([](CalcRecord&) { return std::make_unique<frmAbout>(); });
         QTest::newRow("purchase") << WindowFactory([](CalcRecord& r) { return std::make_unique<frmBuy>(r); });
         QTest::newRow("purchase statement") << WindowFactory([](CalcRecord&) {
-            return std::make_unique<frmBuyShow>(PurchaseFigures{9694, 9694, 305, 10000});
+            return std::make_unique<frmBuyShow>(shownFigures(kPurchaseStatement, PurchaseFigures{9694, 9694, 305, 10000}));
         });
         QTest::newRow("redemption") << WindowFactory([](CalcRecord& r) { return std::make_unique<frmWithdraw>(r); });
         QTest::newRow("redemption statement") << WindowFactory([](CalcRecord&) {
-            return std::make_unique<frmWithdrawShow>(RedemptionFigures{120000, 3928, 360, 115712});
+            return std::make_unique<frmWithdrawShow>(shownFigures(kRedemptionStatement, RedemptionFigures{120000, 3928, 360, 115712}));
         });
         QTest::newRow("distribution") << WindowFactory([](CalcRecord& r) { return std::make_unique<frmDiv>(r); });
         QTest::newRow("distribution statement") << WindowFactory([](CalcRecord&) {
-            return std::make_unique<frmDivShow>(DistributionFigures{500, 500, 100, 900, 9950});
+            return std::make_unique<frmDivShow>(shownFigures(kDistributionStatement, DistributionFigures{500, 500, 100, 900, 9950}));
         });
     }
 

@@ -35,13 +35,39 @@ private slots:
         QCOMPARE(missingInputMessage(errNo), text);
     }
 
-    // Each box's declared code is its place in the assembled list.
-    void declaredCodesMatchTheirPlace()
+    // The codes and tab places each box declares, as the windows' tables give them.
+    void declaredOrder_data()
     {
+        QTest::addColumn<int>("code");
+        QTest::addColumn<QString>("box");
+        QTest::addColumn<int>("tabIndex");
+        const struct {
+            const char* row;
+            const char* box;
+            int tab;
+        } rows[] = {
+            {"purchase funds", "txtIM", 1}, {"purchase NAV", "txtBL", 2},
+            {"purchase fee", "txtFP1", 3}, {"purchase tax", "txtFP2", 4},
+            {"distribution principal NAV", "txtCBL", 0}, {"distribution NAV after", "txtNBL", 1},
+            {"distribution amount", "txtDiv", 2}, {"distribution units", "txtOA", 3},
+            {"redemption principal NAV", "txtCBL", 0}, {"redemption current NAV", "txtNBL", 1},
+            {"redemption units", "txtOA", 2}, {"redemption retention", "txtFee", 3},
+        };
+        int code = 1;
+        for (const auto& row : rows)
+            QTest::newRow(row.row) << code++ << QString::fromLatin1(row.box) << row.tab;
+    }
+    void declaredOrder()
+    {
+        QFETCH(int, code);
+        QFETCH(QString, box);
+        QFETCH(int, tabIndex);
         const auto boxes = missingInputBoxes();
         QCOMPARE(boxes.size(), std::size_t(12));
-        for (std::size_t i = 0; i < boxes.size(); ++i)
-            QCOMPARE(boxes[i]->missingCode, int(i + 1));
+        const BoxDecl* declared = boxes.at(std::size_t(code - 1));
+        QCOMPARE(declared->missingCode, code);
+        QCOMPARE(declared->name.toString(), box);
+        QCOMPARE(declared->tabIndex, tabIndex);
     }
 
     void refusals()

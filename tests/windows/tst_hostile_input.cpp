@@ -27,7 +27,7 @@ namespace {
 enum class Kind { Integer, Currency, Double };
 
 // What a calculator's window and its rules look like from outside.
-struct Calculator {
+struct Subject {
     std::function<std::unique_ptr<QDialog>(CalcRecord&)> open;
     QStringList boxes;    // in reading order
     QStringList captions; // as the messages name them
@@ -35,61 +35,61 @@ struct Calculator {
     QStringList example;  // a worked example that completes
     QStringList labels;   // the statement's value labels, top to bottom
     // The pure calculation and statement: the figures, or empty when none is shown.
-    std::function<QStringList(CalcRecord&, const QStringList&, CalcOutcome&)> expect;
+    std::function<QStringList(CalcRecord&, const QStringList&, CalcEnd&)> expect;
 };
 
 const NumberFormat kFormat = NumberFormat::fromLocale(QLocale::system());
 
 // The figures as the statement would show them, or none when it would not open.
 template <class Figures>
-QStringList shown(const StatementDecl<Figures>& decl, CalcOutcome& outcome, const Formed<Figures>& formed)
+QStringList shown(const StatementDecl<Figures>& decl, CalcEnd& outcome, const CalcOutcome<Figures>& formed)
 {
-    outcome = formed.outcome;
-    return formed.outcome.isDone() ? shownTexts(decl, formed.figures) : QStringList();
+    outcome = formed;
+    return bool(formed) ? shownTexts(decl, formed.value()) : QStringList();
 }
 
-const Calculator& purchase()
+const Subject& purchase()
 {
-    static const Calculator c{
+    static const Subject c{
         [](CalcRecord& r) { return std::make_unique<frmBuy>(r); },
         {"txtIM", "txtFP1", "txtFP2", "txtBL"},
         {"購入資金", "販売手数料(%)", "消費税(%)", "基準価額"},
         {Kind::Integer, Kind::Double, Kind::Double, Kind::Integer},
         {"10000", "3", "5", "10000"},
         {"lblOA", "lblIM", "lblFP", "lblTI"},
-        [](CalcRecord& r, const QStringList& t, CalcOutcome& outcome) {
+        [](CalcRecord& r, const QStringList& t, CalcEnd& outcome) {
             return shown(kPurchaseStatement, outcome,
                          calculatePurchase(r, BoxTexts::inReadingOrder(kPurchaseBoxes, t), false, kFormat));
         }};
     return c;
 }
 
-const Calculator& redemption()
+const Subject& redemption()
 {
-    static const Calculator c{
+    static const Subject c{
         [](CalcRecord& r) { return std::make_unique<frmWithdraw>(r); },
         {"txtCBL", "txtNBL", "txtOA", "txtFee"},
         {"元本の基準価額", "現在の基準価額", "所有口数", "信託留保(%)"},
         {Kind::Integer, Kind::Integer, Kind::Currency, Kind::Double},
         {"10000", "12000", "100000", localizedInitialText("0.3", kFormat)},
         {"lblIM", "lblTax", "lblFee", "lblGain"},
-        [](CalcRecord& r, const QStringList& t, CalcOutcome& outcome) {
+        [](CalcRecord& r, const QStringList& t, CalcEnd& outcome) {
             return shown(kRedemptionStatement, outcome,
                          calculateRedemption(r, BoxTexts::inReadingOrder(kRedemptionBoxes, t), kFormat));
         }};
     return c;
 }
 
-const Calculator& distribution()
+const Subject& distribution()
 {
-    static const Calculator c{
+    static const Subject c{
         [](CalcRecord& r) { return std::make_unique<frmDiv>(r); },
         {"txtCBL", "txtNBL", "txtDiv", "txtOA"},
         {"元本の基準価額", "分配後の基準価額", "分配金", "所有口数"},
         {Kind::Integer, Kind::Integer, Kind::Integer, Kind::Currency},
         {"10000", "9950", "1000", "100000"},
         {"lblDiv1", "lblDiv2", "lblTax", "lblDiv3", "lblCBL"},
-        [](CalcRecord& r, const QStringList& t, CalcOutcome& outcome) {
+        [](CalcRecord& r, const QStringList& t, CalcEnd& outcome) {
             return shown(kDistributionStatement, outcome,
                          calculateDistribution(r, BoxTexts::inReadingOrder(kDistributionBoxes, t), kFormat));
         }};
@@ -170,18 +170,18 @@ QList<Hostile> hostileTexts()
 }
 
 // The message for an outcome, a refused box named by the test's own caption list.
-QString messageFor(const CalcOutcome& o, const CalcRecord& r, const QString& refusedCaption)
+QString messageFor(const CalcEnd& o, const CalcRecord& r, const QString& refusedCaption)
 {
     switch (o.kind()) {
-    case CalcOutcome::Kind::MissingInput:
+    case CalcEnd::Kind::MissingInput:
         return missingInputMessage(r.ErrNo);
-    case CalcOutcome::Kind::InputRefused:
+    case CalcEnd::Kind::InputRefused:
         return inputRefusalText(refusedCaption, o.problem(), r.range);
-    case CalcOutcome::Kind::Overflow:
+    case CalcEnd::Kind::Overflow:
         return figureOverflowText(o.figure());
-    case CalcOutcome::Kind::Invalid:
+    case CalcEnd::Kind::Invalid:
         return invalidOperationText();
-    case CalcOutcome::Kind::Done:
+    case CalcEnd::Kind::Done:
         break;
     }
     return {};
@@ -191,7 +191,7 @@ QString messageFor(const CalcOutcome& o, const CalcRecord& r, const QString& ref
 
 using namespace support;
 
-Q_DECLARE_METATYPE(const Calculator*)
+Q_DECLARE_METATYPE(const Subject*)
 
 class HostileInputTest : public QObject {
     Q_OBJECT
@@ -205,11 +205,11 @@ private slots:
 
     void everyBox_data()
     {
-        QTest::addColumn<const Calculator*>("calculator");
+        QTest::addColumn<const Subject*>("calculator");
         QTest::addColumn<int>("box");
         QTest::addColumn<QString>("text");
         QTest::addColumn<int>("problem"); // -1: read as a number
-        const QList<QPair<const char*, const Calculator*>> calculators = {
+        const QList<QPair<const char*, const Subject*>> calculators = {
             {"purchase", &purchase()}, {"redemption", &redemption()}, {"distribution", &distribution()}};
         for (const auto& [name, calc] : calculators) {
             for (int box = 0; box < calc->boxes.size(); ++box) {
@@ -227,24 +227,24 @@ private slots:
 
     void everyBox()
     {
-        QFETCH(const Calculator*, calculator);
+        QFETCH(const Subject*, calculator);
         QFETCH(int, box);
         QFETCH(QString, text);
         QFETCH(int, problem);
-        const Calculator& calc = *calculator;
+        const Subject& calc = *calculator;
         QStringList texts = calc.example;
         texts[box] = text;
 
         // What the rules say must happen.
         CalcRecord expectedRecord;
-        CalcOutcome expected = CalcOutcome::invalid(); // set by expect()
+        CalcEnd expected = CalcOutcome<>(CalcFault::invalid()); // set by expect()
         const QStringList expectedFigures = calc.expect(expectedRecord, texts, expected);
         if (problem >= 0) {
-            QCOMPARE(expected.kind(), CalcOutcome::Kind::InputRefused);
+            QCOMPARE(expected.kind(), CalcEnd::Kind::InputRefused);
             QCOMPARE(expected.box()->name, calc.boxes[box]);
             QCOMPARE(int(expected.problem()), problem);
         } else {
-            QVERIFY(expected.kind() != CalcOutcome::Kind::InputRefused);
+            QVERIFY(expected.kind() != CalcEnd::Kind::InputRefused);
         }
 
         // What the window does.
@@ -257,7 +257,7 @@ private slots:
         QVERIFY2(opened.closed(), opened.why());
 
         const bool message = opened.seen().className == QLatin1String("QMessageBox");
-        if (expected.kind() == CalcOutcome::Kind::Done) {
+        if (expected.kind() == CalcEnd::Kind::Done) {
             QVERIFY2(!message, qPrintable(opened.seen().text));
             QCOMPARE(opened.seen().texts, expectedFigures);
         } else {
@@ -266,7 +266,7 @@ private slots:
         }
         QVERIFY(window->isVisible());
         QCOMPARE(textsOf(window.get(), calc.boxes), texts);
-        if (expected.kind() == CalcOutcome::Kind::InputRefused) {
+        if (expected.kind() == CalcEnd::Kind::InputRefused) {
             auto* refused = child<QLineEdit>(window.get(), calc.boxes[box]);
             QVERIFY(refused);
             QCOMPARE(window->focusWidget(), refused);

@@ -65,8 +65,8 @@ private slots:
         const std::unique_ptr<QDialog> window = open(record);
         const QString text = window->findChild<QLineEdit*>(box)->text();
         const auto read = parseDouble(text, kFormat);
-        QVERIFY2(read.value, qPrintable(text));
-        QCOMPARE(*read.value, value);
+        QVERIFY2(bool(read), qPrintable(text));
+        QCOMPARE(*read, value);
     }
 
     // Principal NAV 10000, current 12000, 100000 units: retention 360, net cash 115712.

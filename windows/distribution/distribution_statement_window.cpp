@@ -2,7 +2,7 @@
 
 #include "widgets/form_controls.h"
 
-frmDivShow::frmDivShow(const DistributionFigures& figures, const Trace& working)
+frmDivShow::frmDivShow(const QList<ShownFigure>& figures, const Trace& working)
     : StatementWindow(kDistributionStatement, figures, working)
 {
     addRule(this, QStringLiteral("Line1"), 240, 3120, 1200);

@@ -7,5 +7,5 @@
 // rule, the net distribution and the principal NAV afterwards.
 class frmDivShow : public StatementWindow {
 public:
-    explicit frmDivShow(const DistributionFigures& figures, const Trace& working = {});
+    explicit frmDivShow(const QList<ShownFigure>& figures, const Trace& working = {});
 };

@@ -1,17 +1,12 @@
 #pragma once
 
+#include "distribution_statement_window.h"
+
 #include "widgets/input_window.h"
 
-struct CalcRecord;
-
-// The distribution window: principal NAV, NAV after the distribution, the distribution
-// and the units in; "計算" opens the statement.
-class frmDiv : public InputWindow {
+// The distribution window: principal NAV, NAV after the distribution, the
+// distribution and the units in; "計算" opens the statement.
+class frmDiv : public CalculatorWindow<frmDivShow> {
 public:
     explicit frmDiv(CalcRecord& record);
-
-    void cmdCalc_Click() override;
-
-private:
-    CalcRecord& record_;
 };

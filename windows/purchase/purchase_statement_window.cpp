@@ -2,7 +2,7 @@
 
 #include "widgets/form_controls.h"
 
-frmBuyShow::frmBuyShow(const PurchaseFigures& figures, const Trace& working)
+frmBuyShow::frmBuyShow(const QList<ShownFigure>& figures, const Trace& working)
     : StatementWindow(kPurchaseStatement, figures, working)
 {
     addRule(this, QStringLiteral("Line1"), 240, 2760, 1200);

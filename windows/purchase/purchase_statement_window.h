@@ -7,5 +7,5 @@
 // total apart.
 class frmBuyShow : public StatementWindow {
 public:
-    explicit frmBuyShow(const PurchaseFigures& figures, const Trace& working = {});
+    explicit frmBuyShow(const QList<ShownFigure>& figures, const Trace& working = {});
 };

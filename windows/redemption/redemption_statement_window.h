@@ -6,5 +6,5 @@
 // The redemption statement: valuation, tax, retention and, below the rule, the cash.
 class frmWithdrawShow : public StatementWindow {
 public:
-    explicit frmWithdrawShow(const RedemptionFigures& figures, const Trace& working = {});
+    explicit frmWithdrawShow(const QList<ShownFigure>& figures, const Trace& working = {});
 };

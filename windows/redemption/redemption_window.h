@@ -1,17 +1,12 @@
 #pragma once
 
-#include "widgets/input_window.h"
+#include "redemption_statement_window.h"
 
-struct CalcRecord;
+#include "widgets/input_window.h"
 
 // The redemption window: principal NAV, current NAV, units and retention rate in;
 // "計算" opens the statement.
-class frmWithdraw : public InputWindow {
+class frmWithdraw : public CalculatorWindow<frmWithdrawShow> {
 public:
     explicit frmWithdraw(CalcRecord& record);
-
-    void cmdCalc_Click() override;
-
-private:
-    CalcRecord& record_;
 };

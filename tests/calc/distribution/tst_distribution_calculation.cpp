@@ -11,7 +11,7 @@ namespace {
 BoxTexts texts(const QStringList& typed) { return BoxTexts::inReadingOrder(kDistributionBoxes, typed); }
 
 // Where the refused box stands in the reading order.
-int readingIndex(const CalcOutcome& outcome)
+int readingIndex(const CalcEnd& outcome)
 {
     return int(std::find(kDistributionBoxes.begin(), kDistributionBoxes.end(), outcome.box()) - kDistributionBoxes.begin());
 }
@@ -132,12 +132,12 @@ private slots:
         QFETCH(int, tax);
 
         CalcRecord record = usedRecord();
-        const CalcOutcome outcome = runDistribution(record, texts({cbl, nbl, div, oa}), kFormat);
-        QCOMPARE(outcome.kind(), CalcOutcome::Kind::Done);
+        const CalcEnd outcome = runDistribution(record, texts({cbl, nbl, div, oa}), kFormat);
+        QCOMPARE(outcome.kind(), CalcEnd::Kind::Done);
         QCOMPARE(int(record.Div), storedDiv);
         QCOMPARE(int(record.TaxableDiv), taxableDiv);
         QCOMPARE(int(record.Tax), tax);
-        QCOMPARE(record.OA, parseCurrency(oa, kFormat).value.value());
+        QCOMPARE(record.OA, parseCurrency(oa, kFormat).value());
         QCOMPARE(record.ErrNo, QStringLiteral("1")); // untouched when nothing is missing
     }
 
@@ -165,14 +165,14 @@ private slots:
         QFETCH(QString, code);
 
         CalcRecord record = usedRecord();
-        const CalcOutcome outcome = runDistribution(record, texts({cbl, nbl, div, oa}), kFormat);
-        QCOMPARE(outcome.kind(), CalcOutcome::Kind::MissingInput);
+        const CalcEnd outcome = runDistribution(record, texts({cbl, nbl, div, oa}), kFormat);
+        QCOMPARE(outcome.kind(), CalcEnd::Kind::MissingInput);
         QCOMPARE(record.ErrNo, code);
         // All four are stored before the test; the results are not touched.
-        QCOMPARE(record.CBL, parseInteger(cbl, kFormat, IntegerRange::narrow()).value.value());
-        QCOMPARE(record.NBL, parseInteger(nbl, kFormat, IntegerRange::narrow()).value.value());
-        QCOMPARE(record.Div, parseInteger(div, kFormat, IntegerRange::narrow()).value.value());
-        QCOMPARE(record.OA, parseCurrency(oa, kFormat).value.value());
+        QCOMPARE(record.CBL, parseInteger(cbl, kFormat, IntegerRange::narrow()).value());
+        QCOMPARE(record.NBL, parseInteger(nbl, kFormat, IntegerRange::narrow()).value());
+        QCOMPARE(record.Div, parseInteger(div, kFormat, IntegerRange::narrow()).value());
+        QCOMPARE(record.OA, parseCurrency(oa, kFormat).value());
         QCOMPARE(int(record.TaxableDiv), 5555);
         QCOMPARE(int(record.Tax), 666);
     }
@@ -213,14 +213,14 @@ private slots:
 
         const CalcRecord before = usedRecord();
         CalcRecord record = before;
-        const CalcOutcome outcome = runDistribution(record, texts({cbl, nbl, div, oa}), kFormat);
-        QCOMPARE(outcome.kind(), CalcOutcome::Kind::InputRefused);
+        const CalcEnd outcome = runDistribution(record, texts({cbl, nbl, div, oa}), kFormat);
+        QCOMPARE(outcome.kind(), CalcEnd::Kind::InputRefused);
         QCOMPARE(readingIndex(outcome), box);
         QCOMPARE(outcome.problem(), problem);
         // Boxes before the refused one are stored; it and the later ones are not.
-        QCOMPARE(record.CBL, box > 0 ? parseInteger(cbl, kFormat, IntegerRange::narrow()).value.value() : before.CBL);
-        QCOMPARE(record.NBL, box > 1 ? parseInteger(nbl, kFormat, IntegerRange::narrow()).value.value() : before.NBL);
-        QCOMPARE(record.Div, box > 2 ? parseInteger(div, kFormat, IntegerRange::narrow()).value.value() : before.Div);
+        QCOMPARE(record.CBL, box > 0 ? parseInteger(cbl, kFormat, IntegerRange::narrow()).value() : before.CBL);
+        QCOMPARE(record.NBL, box > 1 ? parseInteger(nbl, kFormat, IntegerRange::narrow()).value() : before.NBL);
+        QCOMPARE(record.Div, box > 2 ? parseInteger(div, kFormat, IntegerRange::narrow()).value() : before.Div);
         QCOMPARE(record.OA, before.OA);
         QCOMPARE(record.TaxableDiv, before.TaxableDiv);
         QCOMPARE(record.Tax, before.Tax);
@@ -250,8 +250,8 @@ private slots:
 
         const CalcRecord before = usedRecord();
         CalcRecord record = before;
-        const CalcOutcome outcome = runDistribution(record, texts({cbl, nbl, div, oa}), kFormat);
-        QCOMPARE(outcome.kind(), CalcOutcome::Kind::Overflow);
+        const CalcEnd outcome = runDistribution(record, texts({cbl, nbl, div, oa}), kFormat);
+        QCOMPARE(outcome.kind(), CalcEnd::Kind::Overflow);
         QCOMPARE(outcome.figure(), figure);
         QCOMPARE(record.TaxableDiv, before.TaxableDiv);
         QCOMPARE(record.Tax, before.Tax);
@@ -291,16 +291,16 @@ private slots:
         QFETCH(QStringList, figures);
 
         CalcRecord record;
-        QCOMPARE(runDistribution(record, texts({cbl, nbl, div, oa}), kFormat).kind(), CalcOutcome::Kind::Done);
-        const Formed<DistributionFigures> statement = distributionStatement(record);
-        QCOMPARE(statement.outcome.kind(), CalcOutcome::Kind::Done);
-        QCOMPARE(shownTexts(kDistributionStatement, statement.figures), figures);
+        QCOMPARE(CalcEnd(runDistribution(record, texts({cbl, nbl, div, oa}), kFormat)).kind(), CalcEnd::Kind::Done);
+        const CalcOutcome<DistributionFigures> statement = distributionStatement(record);
+        QCOMPARE(CalcEnd(statement).kind(), CalcEnd::Kind::Done);
+        QCOMPARE(shownTexts(kDistributionStatement, statement.value()), figures);
 
         // The working, traced by the same run, ends with the statement as shown.
         CalcRecord traced;
         Trace working;
-        QVERIFY(calculateDistribution(traced, texts({cbl, nbl, div, oa}), kFormat, &working)
-                    .outcome.isDone());
+        QVERIFY(bool(calculateDistribution(traced, texts({cbl, nbl, div, oa}), kFormat, &working)
+                    ));
         QCOMPARE(lastSteps(working, 5),
                  figureLines({"課税分配金", "非課税分配金", "税金", "手取分配金", "（分配後元本基準価額）"},
                              figures));
@@ -328,8 +328,8 @@ private slots:
         record.Div = Integer(div);
         record.TaxableDiv = Integer(taxableDiv);
         record.Tax = Integer(tax);
-        const CalcOutcome outcome = distributionStatement(record).outcome;
-        QCOMPARE(outcome.kind(), CalcOutcome::Kind::Overflow);
+        const CalcEnd outcome = distributionStatement(record);
+        QCOMPARE(outcome.kind(), CalcEnd::Kind::Overflow);
         QCOMPARE(outcome.figure(), figure);
     }
 };

@@ -6,7 +6,7 @@
 
 #include <limits>
 
-Q_DECLARE_METATYPE(CalcOutcome::Kind)
+Q_DECLARE_METATYPE(CalcEnd::Kind)
 Q_DECLARE_METATYPE(InputProblem)
 
 namespace {
@@ -119,9 +119,9 @@ private slots:
         CalcRecord record = earlierRecord();
         // The option's state decides, not its memory: give the memory the opposite.
         record.FeeCovered = fromFunds ? 0 : -1;
-        const CalcOutcome outcome =
+        const CalcEnd outcome =
             runPurchase(record, texts({funds, feePercent, taxPercent, nav}), fromFunds, kDotFormat);
-        QCOMPARE(outcome.kind(), CalcOutcome::Kind::Done);
+        QCOMPARE(outcome.kind(), CalcEnd::Kind::Done);
 
         QFETCH(double, rate);
         QFETCH(int, fee);
@@ -137,19 +137,19 @@ private slots:
         QCOMPARE(record.Cash.raw(), Currency::fromRaw(-5).raw());
         QCOMPARE(record.Tax, Integer(99));
 
-        const Formed<PurchaseFigures> statement = purchaseStatement(record, fromFunds);
-        QCOMPARE(statement.outcome.kind(), CalcOutcome::Kind::Done);
-        QCOMPARE(qint64(statement.figures.units), shownUnits);
-        QCOMPARE(qint64(statement.figures.amount), shownAmount);
-        QCOMPARE(qint64(statement.figures.fee), qint64(fee));
-        QCOMPARE(qint64(statement.figures.total), shownTotal);
+        const CalcOutcome<PurchaseFigures> statement = purchaseStatement(record, fromFunds);
+        QCOMPARE(CalcEnd(statement).kind(), CalcEnd::Kind::Done);
+        QCOMPARE(qint64(statement->units), shownUnits);
+        QCOMPARE(qint64(statement->amount), shownAmount);
+        QCOMPARE(qint64(statement->fee), qint64(fee));
+        QCOMPARE(qint64(statement->total), shownTotal);
 
         // The working, traced by the same run, ends with the statement as shown.
         CalcRecord traced;
         Trace working;
         const auto formed = calculatePurchase(traced, texts({funds, feePercent, taxPercent, nav}),
                                               fromFunds, kDotFormat, &working);
-        QVERIFY(formed.outcome.isDone());
+        QVERIFY(bool(formed));
         QCOMPARE(lastSteps(working, 4),
                  figureLines({"購入口数", "（金額）", "手数料", "総投資額"},
                              {QString::number(shownUnits), QString::number(shownAmount),
@@ -160,9 +160,9 @@ private slots:
     {
         CalcRecord record;
         const NumberFormat commaDecimal{u',', u'.'};
-        const CalcOutcome outcome =
+        const CalcEnd outcome =
             runPurchase(record, texts({"20.000", "3,15", "8", "10.523"}), true, commaDecimal);
-        QCOMPARE(outcome.kind(), CalcOutcome::Kind::Done);
+        QCOMPARE(outcome.kind(), CalcEnd::Kind::Done);
         QCOMPARE(record.IM, Integer(20000));
         QCOMPARE(record.FP1, 3.15);
         QCOMPARE(record.BL, Integer(10523));
@@ -196,13 +196,13 @@ private slots:
         QFETCH(QString, code);
 
         CalcRecord record = earlierRecord();
-        const CalcOutcome outcome =
+        const CalcEnd outcome =
             runPurchase(record, texts({funds, feePercent, taxPercent, nav}), false, kDotFormat);
-        QCOMPARE(outcome.kind(), CalcOutcome::Kind::MissingInput);
+        QCOMPARE(outcome.kind(), CalcEnd::Kind::MissingInput);
         QCOMPARE(record.ErrNo, code);
         // The boxes are read before the test; the results stay as they were.
-        QCOMPARE(record.FP2, parseDouble(taxPercent, kDotFormat).value.value());
-        QCOMPARE(record.BL, parseInteger(nav, kDotFormat, IntegerRange::narrow()).value.value());
+        QCOMPARE(record.FP2, parseDouble(taxPercent, kDotFormat).value());
+        QCOMPARE(record.BL, parseInteger(nav, kDotFormat, IntegerRange::narrow()).value());
         verifyResultsUntouched(record);
     }
 
@@ -244,9 +244,9 @@ private slots:
         QFETCH(InputProblem, problem);
 
         CalcRecord record = earlierRecord();
-        const CalcOutcome outcome =
+        const CalcEnd outcome =
             runPurchase(record, texts({funds, feePercent, taxPercent, nav}), false, kDotFormat);
-        QCOMPARE(outcome.kind(), CalcOutcome::Kind::InputRefused);
+        QCOMPARE(outcome.kind(), CalcEnd::Kind::InputRefused);
         QCOMPARE(outcome.box()->name, box);
         QCOMPARE(outcome.problem(), problem);
 
@@ -257,10 +257,10 @@ private slots:
         };
         const CalcRecord earlier = earlierRecord();
         QCOMPARE(record.IM,
-                 read(kPurchaseIM) ? parseInteger(funds, kDotFormat, IntegerRange::narrow()).value.value() : earlier.IM);
-        QCOMPARE(record.FP1, read(kPurchaseFP1) ? parseDouble(feePercent, kDotFormat).value.value()
+                 read(kPurchaseIM) ? parseInteger(funds, kDotFormat, IntegerRange::narrow()).value() : earlier.IM);
+        QCOMPARE(record.FP1, read(kPurchaseFP1) ? parseDouble(feePercent, kDotFormat).value()
                                            : earlier.FP1);
-        QCOMPARE(record.FP2, read(kPurchaseFP2) ? parseDouble(taxPercent, kDotFormat).value.value()
+        QCOMPARE(record.FP2, read(kPurchaseFP2) ? parseDouble(taxPercent, kDotFormat).value()
                                            : earlier.FP2);
         QCOMPARE(record.BL, earlier.BL);
         QCOMPARE(record.ErrNo, earlier.ErrNo);
@@ -274,28 +274,28 @@ private slots:
         QTest::addColumn<QString>("feePercent");
         QTest::addColumn<QString>("taxPercent");
         QTest::addColumn<bool>("fromFunds");
-        QTest::addColumn<CalcOutcome::Kind>("kind");
+        QTest::addColumn<CalcEnd::Kind>("kind");
         QTest::addColumn<QString>("figure");
 
         const QString hugeFee = QStringLiteral("1") + QString(308, u'0');
         QTest::newRow("cost factor 0: fee -100 %, tax 0, from funds")
-            << "10000" << "-100" << "0" << true << CalcOutcome::Kind::Invalid << "";
+            << "10000" << "-100" << "0" << true << CalcEnd::Kind::Invalid << "";
         QTest::newRow("cost factor 0 with -0 tax")
-            << "10000" << "-100" << "-0" << true << CalcOutcome::Kind::Invalid << "";
+            << "10000" << "-100" << "-0" << true << CalcEnd::Kind::Invalid << "";
         QTest::newRow("cost factor near 0: fee beyond an Integer")
-            << "10000" << "-100" << "0.0001" << true << CalcOutcome::Kind::Overflow << "手数料";
+            << "10000" << "-100" << "0.0001" << true << CalcEnd::Kind::Overflow << "手数料";
         QTest::newRow("cost factor that overflows")
             << "10000" << hugeFee << "10000000000" << true
-            << CalcOutcome::Kind::Overflow << "手数料";
+            << CalcEnd::Kind::Overflow << "手数料";
         QTest::newRow("fee value that overflows")
             << "10000" << hugeFee << "10000000000" << false
-            << CalcOutcome::Kind::Overflow << "手数料";
+            << CalcEnd::Kind::Overflow << "手数料";
         QTest::newRow("fee on top above 32767")
-            << "32767" << "200" << "5" << false << CalcOutcome::Kind::Overflow << "手数料";
+            << "32767" << "200" << "5" << false << CalcEnd::Kind::Overflow << "手数料";
         QTest::newRow("fee on top below -32768")
-            << "-32768" << "100" << "5" << false << CalcOutcome::Kind::Overflow << "手数料";
+            << "-32768" << "100" << "5" << false << CalcEnd::Kind::Overflow << "手数料";
         QTest::newRow("fee 32767.5 ties up out of range")
-            << "32767" << "100" << "0.0015259254737998596" << false << CalcOutcome::Kind::Overflow
+            << "32767" << "100" << "0.0015259254737998596" << false << CalcEnd::Kind::Overflow
             << "手数料";
     }
     void calculationFault()
@@ -304,11 +304,11 @@ private slots:
         QFETCH(QString, feePercent);
         QFETCH(QString, taxPercent);
         QFETCH(bool, fromFunds);
-        QFETCH(CalcOutcome::Kind, kind);
+        QFETCH(CalcEnd::Kind, kind);
         QFETCH(QString, figure);
 
         CalcRecord record = earlierRecord();
-        const CalcOutcome outcome =
+        const CalcEnd outcome =
             runPurchase(record, texts({funds, feePercent, taxPercent, "10000"}), fromFunds, kDotFormat);
         QCOMPARE(outcome.kind(), kind);
         QCOMPARE(outcome.figure(), figure);
@@ -350,9 +350,9 @@ private slots:
         record.Fee = Integer(fee);
         record.BL = Integer(nav);
         record.OA = Currency::fromRaw(unitsRaw);
-        const Formed<PurchaseFigures> statement = purchaseStatement(record, fromFunds);
-        QCOMPARE(statement.outcome.kind(), CalcOutcome::Kind::Overflow);
-        QCOMPARE(statement.outcome.figure(), figure);
+        const CalcOutcome<PurchaseFigures> statement = purchaseStatement(record, fromFunds);
+        QCOMPARE(CalcEnd(statement).kind(), CalcEnd::Kind::Overflow);
+        QCOMPARE(CalcEnd(statement).figure(), figure);
     }
 
     // A mouse release on the fee-coverage option: the memory decides, not the option.

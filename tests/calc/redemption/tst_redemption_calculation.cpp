@@ -11,7 +11,7 @@ namespace {
 BoxTexts texts(const QStringList& typed) { return BoxTexts::inReadingOrder(kRedemptionBoxes, typed); }
 
 // Where the refused box stands in the reading order.
-int readingIndex(const CalcOutcome& outcome)
+int readingIndex(const CalcEnd& outcome)
 {
     return int(std::find(kRedemptionBoxes.begin(), kRedemptionBoxes.end(), outcome.box()) - kRedemptionBoxes.begin());
 }
@@ -95,21 +95,21 @@ private slots:
         QFETCH(QStringList, shown);
 
         CalcRecord record = earlierRecord();
-        QCOMPARE(runRedemption(record, texts({cbl, nbl, oa, rate}), kFormat).kind(), CalcOutcome::Kind::Done);
+        QCOMPARE(CalcEnd(runRedemption(record, texts({cbl, nbl, oa, rate}), kFormat)).kind(), CalcEnd::Kind::Done);
         QCOMPARE(int(record.Fee), fee);
         QCOMPARE(int(record.Tax), tax);
         QCOMPARE(record.Cash.raw(), cashRaw);
         QCOMPARE(record.ErrNo, QStringLiteral("earlier"));
 
-        const Formed<RedemptionFigures> statement = redemptionStatement(record);
-        QCOMPARE(statement.outcome.kind(), CalcOutcome::Kind::Done);
-        QCOMPARE(shownTexts(kRedemptionStatement, statement.figures), shown);
+        const CalcOutcome<RedemptionFigures> statement = redemptionStatement(record);
+        QCOMPARE(CalcEnd(statement).kind(), CalcEnd::Kind::Done);
+        QCOMPARE(shownTexts(kRedemptionStatement, statement.value()), shown);
 
         // The working, traced by the same run, ends with the statement as shown.
         CalcRecord traced;
         Trace working;
-        QVERIFY(calculateRedemption(traced, texts({cbl, nbl, oa, rate}), kFormat, &working)
-                    .outcome.isDone());
+        QVERIFY(bool(calculateRedemption(traced, texts({cbl, nbl, oa, rate}), kFormat, &working)
+                    ));
         QCOMPARE(lastSteps(working, 4), figureLines({"評価額", "税金", "信託留保額", "手取り現金"}, shown));
     }
 
@@ -117,12 +117,12 @@ private slots:
     void stops_data()
     {
         addTextColumns();
-        QTest::addColumn<CalcOutcome::Kind>("kind");
+        QTest::addColumn<CalcEnd::Kind>("kind");
         QTest::addColumn<QString>("detail"); // ErrNo, refused box index, or figure caption
         QTest::addColumn<int>("problem");    // for a refused box
         QTest::addColumn<int>("stored");     // boxes read into the record
 
-        using K = CalcOutcome::Kind;
+        using K = CalcEnd::Kind;
         const int none = -1;
         const int empty = int(InputProblem::Empty);
         const int notNumber = int(InputProblem::NotANumber);
@@ -156,32 +156,32 @@ private slots:
         QFETCH(QString, nbl);
         QFETCH(QString, oa);
         QFETCH(QString, rate);
-        QFETCH(CalcOutcome::Kind, kind);
+        QFETCH(CalcEnd::Kind, kind);
         QFETCH(QString, detail);
         QFETCH(int, problem);
         QFETCH(int, stored);
 
         const CalcRecord earlier = earlierRecord();
         CalcRecord record = earlier;
-        const CalcOutcome outcome = runRedemption(record, texts({cbl, nbl, oa, rate}), kFormat);
+        const CalcEnd outcome = runRedemption(record, texts({cbl, nbl, oa, rate}), kFormat);
         QCOMPARE(outcome.kind(), kind);
-        if (kind == CalcOutcome::Kind::MissingInput)
+        if (kind == CalcEnd::Kind::MissingInput)
             QCOMPARE(record.ErrNo, detail);
         else
             QCOMPARE(record.ErrNo, earlier.ErrNo);
-        if (kind == CalcOutcome::Kind::InputRefused) {
+        if (kind == CalcEnd::Kind::InputRefused) {
             QCOMPARE(QString::number(readingIndex(outcome)), detail);
             QCOMPARE(int(outcome.problem()), problem);
         }
-        if (kind == CalcOutcome::Kind::Overflow)
+        if (kind == CalcEnd::Kind::Overflow)
             QCOMPARE(outcome.figure(), detail);
 
         // The boxes read before the stop keep their new values; no result is written.
-        QCOMPARE(record.CBL, stored > 0 ? *parseInteger(cbl, kFormat, IntegerRange::narrow()).value : earlier.CBL);
-        QCOMPARE(record.NBL, stored > 1 ? *parseInteger(nbl, kFormat, IntegerRange::narrow()).value : earlier.NBL);
-        QCOMPARE(record.OA, stored > 2 ? *parseCurrency(oa, kFormat).value : earlier.OA);
+        QCOMPARE(record.CBL, stored > 0 ? parseInteger(cbl, kFormat, IntegerRange::narrow()).value() : earlier.CBL);
+        QCOMPARE(record.NBL, stored > 1 ? parseInteger(nbl, kFormat, IntegerRange::narrow()).value() : earlier.NBL);
+        QCOMPARE(record.OA, stored > 2 ? parseCurrency(oa, kFormat).value() : earlier.OA);
         QCOMPARE(record.RetentionPercent,
-                 stored > 3 ? *parseDouble(rate, kFormat).value : earlier.RetentionPercent);
+                 stored > 3 ? parseDouble(rate, kFormat).value() : earlier.RetentionPercent);
         QCOMPARE(record.Fee, earlier.Fee);
         QCOMPARE(record.Tax, earlier.Tax);
         QCOMPARE(record.Cash, earlier.Cash);
@@ -193,8 +193,8 @@ private slots:
         CalcRecord record;
         record.NBL = 32767;
         record.OA = Currency::fromRaw(std::numeric_limits<qint64>::max());
-        const CalcOutcome outcome = redemptionStatement(record).outcome;
-        QCOMPARE(outcome.kind(), CalcOutcome::Kind::Overflow);
+        const CalcEnd outcome = redemptionStatement(record);
+        QCOMPARE(outcome.kind(), CalcEnd::Kind::Overflow);
         QCOMPARE(outcome.figure(), QStringLiteral("評価額"));
     }
 };

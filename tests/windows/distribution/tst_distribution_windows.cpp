@@ -99,14 +99,14 @@ private slots:
     }
     void statementWindow()
     {
-        frmDivShow statement(DistributionFigures{1, 2, 3, 4, 5});
+        frmDivShow statement(shownFigures(kDistributionStatement, DistributionFigures{1, 2, 3, 4, 5}));
         checkControl(&statement);
     }
 
     // Esc is no cancel key; a click on "OK" closes the statement.
     void statementKeys()
     {
-        frmDivShow statement(DistributionFigures{1, 2, 3, 4, 5});
+        frmDivShow statement(shownFigures(kDistributionStatement, DistributionFigures{1, 2, 3, 4, 5}));
         QVERIFY(showAndActivate(&statement));
         QTest::keyClick(&statement, Qt::Key_Escape);
         QVERIFY(statement.isVisible());

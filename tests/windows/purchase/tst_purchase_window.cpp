@@ -131,7 +131,7 @@ private slots:
     }
     void statementWindow()
     {
-        frmBuyShow statement(PurchaseFigures{-9695, 9999, 305, 32767});
+        frmBuyShow statement(shownFigures(kPurchaseStatement, PurchaseFigures{-9695, 9999, 305, 32767}));
         checkControl(&statement);
     }
 

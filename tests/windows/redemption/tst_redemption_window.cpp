@@ -92,14 +92,14 @@ private slots:
     }
     void statementWindow()
     {
-        frmWithdrawShow statement(RedemptionFigures{1, -2, 3, 40000});
+        frmWithdrawShow statement(shownFigures(kRedemptionStatement, RedemptionFigures{1, -2, 3, 40000}));
         checkControl(&statement);
     }
 
     // Esc is no cancel key; Space presses the focused "OK", which closes the statement.
     void statementKeys()
     {
-        frmWithdrawShow statement(RedemptionFigures{1, 2, 3, 4});
+        frmWithdrawShow statement(shownFigures(kRedemptionStatement, RedemptionFigures{1, 2, 3, 4}));
         QVERIFY(showAndActivate(&statement));
         QTest::keyClick(statement.focusWidget(), Qt::Key_Escape);
         QVERIFY(statement.isVisible());

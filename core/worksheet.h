@@ -1,0 +1,234 @@
+#pragma once
+
+#include "currency.h"
+#include "integer.h"
+#include "trace.h"
+
+#include <QString>
+#include <QStringView>
+
+#include <cmath>
+#include <initializer_list>
+#include <optional>
+#include <type_traits>
+
+// A calculation written as a worksheet: each step computes its value from terms, and
+// the same terms print the expression as it was evaluated, so the working cannot say
+// anything the arithmetic did not do. A term that went wrong (NaN, an infinity, a
+// value outside its type) stays wrong through every later step; the worksheet keeps
+// the first fault, with the figure its step belongs to, for one check at the end.
+
+// What went wrong in a term, if anything.
+enum class TermFault {
+    None,
+    Overflow, // a value beyond its type, or an infinity
+    Invalid,  // NaN, or a division by zero
+};
+
+class Worksheet;
+
+// A number in a calculation, with how it was formed.
+template <class T>
+struct Term {
+    T value{};
+    TermFault fault = TermFault::None;
+    const Worksheet* sheet = nullptr;
+    // Built only when the worksheet explains itself.
+    QString expression; // how the term prints as an operand
+    int precedence = 3; // of its outermost operator: 1 + −, 2 × ÷, 3 none
+    QString evaluated;  // its operands by value, when both are expressions themselves
+    QString rounding;   // "… を偶数丸め" when the term is a rounding of another
+
+    [[nodiscard]] bool ok() const { return fault == TermFault::None; }
+};
+
+// The first step that went wrong: its caption, the figure it belongs to, and how.
+struct StepFailure {
+    QString step;
+    QString figure;
+    TermFault fault;
+};
+
+class Worksheet {
+public:
+    // Lines go to `trace` when there is one; the range is the calculation's.
+    Worksheet(Trace* trace, IntegerRange range) : trace_(trace), range_(range) {}
+
+    [[nodiscard]] bool explains() const { return trace_ != nullptr; }
+    [[nodiscard]] IntegerRange range() const { return range_; }
+
+    // A value the calculation starts from (an input as stored, a constant).
+    template <class T>
+    [[nodiscard]] Term<T> known(T value) const;
+
+    // One step: `term` is the value of `caption`, a step towards `figure`. The working
+    // gets "caption = expression = value", with the rounding when the term is one. The
+    // result prints as its value when used in later steps.
+    template <class T>
+    Term<T> let(QStringView figure, QStringView caption, const Term<T>& term);
+
+    // A line of explanation, with the terms' values in place of %1, %2, ...
+    template <class... Terms>
+    void note(QStringView text, const Terms&... terms)
+    {
+        if (trace_ && !failure_)
+            trace_->step(formatted(text, {terms.expression...}));
+    }
+
+    // The first step that went wrong; nothing when every step so far went right.
+    [[nodiscard]] const std::optional<StepFailure>& failure() const { return failure_; }
+
+private:
+    static QString formatted(QStringView text, std::initializer_list<QString> args);
+
+    Trace* trace_;
+    IntegerRange range_;
+    std::optional<StepFailure> failure_;
+};
+
+// Numbers as the working shows them.
+template <class T>
+QString termText(T value)
+{
+    return workingText(value);
+}
+
+template <class T>
+Term<T> Worksheet::known(T value) const
+{
+    Term<T> term{value, TermFault::None, this, {}, 3, {}, {}};
+    if (explains())
+        term.expression = termText(value);
+    return term;
+}
+
+QString stepLine(QStringView caption, const QString& expression, int precedence,
+                 const QString& evaluated, const QString& rounding, const QString& value);
+
+template <class T>
+Term<T> Worksheet::let(QStringView figure, QStringView caption, const Term<T>& term)
+{
+    Term<T> named = known(term.value);
+    named.fault = term.fault;
+    if (failure_)
+        return named;
+    if (!term.ok())
+        failure_ = StepFailure{caption.toString(), figure.toString(), term.fault};
+    if (trace_) {
+        const QString value = term.ok() ? named.expression
+                              : term.fault == TermFault::Invalid ? QStringLiteral("（計算できません）")
+                                                                 : QStringLiteral("（範囲を超えます）");
+        trace_->step(stepLine(caption, term.expression, term.precedence, term.evaluated,
+                              term.rounding, value));
+    }
+    return named;
+}
+
+// --- Arithmetic on terms ----------------------------------------------------------
+// Whole numbers meet doubles as doubles; Integer times Currency is formed exactly.
+
+namespace term_detail {
+
+template <class R, class A, class B>
+Term<R> combine(const Term<A>& a, QStringView op, int precedence, const Term<B>& b, R value,
+                TermFault own)
+{
+    const Worksheet* sheet = a.sheet ? a.sheet : b.sheet;
+    Term<R> out{value, TermFault::None, sheet, {}, precedence, {}, {}};
+    out.fault = !a.ok() ? a.fault : !b.ok() ? b.fault : own;
+    if (sheet && sheet->explains()) {
+        // Left to right: an operand of the same rank on the right keeps its brackets.
+        const auto wrap = [](const QString& text, bool brackets) {
+            return brackets ? u'(' + text + u')' : text;
+        };
+        const QString sep = u' ' + op.toString() + u' ';
+        out.expression = wrap(a.expression, a.precedence < precedence) + sep
+                         + wrap(b.expression, b.precedence <= precedence);
+        if (a.precedence < 3 && b.precedence < 3) {
+            out.evaluated = termText(a.value) + sep + termText(b.value);
+        }
+    }
+    return out;
+}
+
+inline TermFault faultOf(double value)
+{
+    if (std::isnan(value))
+        return TermFault::Invalid;
+    return std::isinf(value) ? TermFault::Overflow : TermFault::None;
+}
+
+template <class T>
+double asDouble(T value)
+{
+    if constexpr (std::is_same_v<T, Currency>)
+        return value.toDouble();
+    else
+        return static_cast<double>(value);
+}
+
+} // namespace term_detail
+
+// A constant in a step prints as itself.
+template <class T>
+Term<double> operator*(const Term<T>& a, double b) { return a * a.sheet->known(b); }
+template <class T>
+Term<double> operator/(const Term<T>& a, double b) { return a / a.sheet->known(b); }
+template <class T>
+Term<double> operator+(const Term<T>& a, double b) { return a + a.sheet->known(b); }
+
+// Double arithmetic, in exactly the order written; NaN is invalid, an infinity an overflow.
+template <class A, class B>
+    requires(!std::is_same_v<A, Integer> || !std::is_same_v<B, Integer>)
+            && (!std::is_same_v<A, Integer> || !std::is_same_v<B, Currency>)
+Term<double> operator*(const Term<A>& a, const Term<B>& b)
+{
+    const double v = term_detail::asDouble(a.value) * term_detail::asDouble(b.value);
+    return term_detail::combine(a, u"×", 2, b, v, term_detail::faultOf(v));
+}
+template <class A, class B>
+Term<double> operator/(const Term<A>& a, const Term<B>& b)
+{
+    const double divisor = term_detail::asDouble(b.value);
+    if (divisor == 0.0)
+        return term_detail::combine(a, u"÷", 2, b, 0.0, TermFault::Invalid);
+    const double v = term_detail::asDouble(a.value) / divisor;
+    return term_detail::combine(a, u"÷", 2, b, v, term_detail::faultOf(v));
+}
+template <class A, class B>
+    requires(!std::is_same_v<A, Integer> || !std::is_same_v<B, Integer>)
+Term<double> operator+(const Term<A>& a, const Term<B>& b)
+{
+    const double v = term_detail::asDouble(a.value) + term_detail::asDouble(b.value);
+    return term_detail::combine(a, u"+", 1, b, v, term_detail::faultOf(v));
+}
+template <class A, class B>
+    requires(!std::is_same_v<A, Integer> || !std::is_same_v<B, Integer>)
+Term<double> operator-(const Term<A>& a, const Term<B>& b)
+{
+    const double v = term_detail::asDouble(a.value) - term_detail::asDouble(b.value);
+    return term_detail::combine(a, u"−", 1, b, v, term_detail::faultOf(v));
+}
+
+// NAV times units, exact; an overflow when the product leaves the Currency range.
+Term<Currency> operator*(const Term<Integer>& nav, const Term<Currency>& units);
+
+// Sum and difference of whole numbers, checked against the calculation's range.
+Term<Integer> operator+(const Term<Integer>& a, const Term<Integer>& b);
+Term<Integer> operator-(const Term<Integer>& a, const Term<Integer>& b);
+
+// --- Roundings, each named where it happens ----------------------------------------
+
+// To a whole number, ties to even (偶数丸め), in the calculation's range.
+[[nodiscard]] Term<Integer> roundHalfEven(const Term<double>& term);
+// To four decimals, ties to even (小数第4位に偶数丸め).
+[[nodiscard]] Term<Currency> roundToFourPlaces(const Term<double>& term);
+// Down to a whole number (切り捨て): a figure as shown, in 64 bits.
+[[nodiscard]] Term<Integer> roundDown(const Term<double>& term);
+[[nodiscard]] Term<Integer> roundDown(const Term<Currency>& term);
+// The nearest whole number, ties to even, of a value taken as 0 when below it, then
+// kept within 0 to `ceiling`.
+[[nodiscard]] Term<Integer> roundHalfEvenWithin(const Term<double>& term,
+                                                const Term<Integer>& ceiling);
+// The smaller of two whole numbers.
+[[nodiscard]] Term<Integer> smaller(const Term<Integer>& a, const Term<Integer>& b);

@@ -59,6 +59,19 @@ bool CsvReader::readable(QByteArrayView bytes) const
 
 bool CsvReader::fieldsReadable() const
 {
+    const QByteArrayView record(text_.data(), static_cast<qsizetype>(text_.size()));
+    if (isAscii(record))
+        return true;
+    if (encoding_ == CsvEncoding::Utf8) {
+        // The fields are UTF-8 when the record is and no field starts inside a character.
+        if (!record.isValidUtf8())
+            return false;
+        for (const std::size_t end : ends_) {
+            if (end < text_.size() && (static_cast<unsigned char>(text_[end]) & 0xC0) == 0x80)
+                return false;
+        }
+        return true;
+    }
     for (qsizetype i = 0; i < fieldCount(); ++i) {
         if (!readable(field(i)))
             return false;

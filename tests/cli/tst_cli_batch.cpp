@@ -225,6 +225,23 @@ private slots:
             << "memo," + kPurchaseHeader + kPurchaseAddedCp932 + "\n\x83\x81," + good
                    + ",10000,10000,315,10315,\n"
             << "3 行目|CP932 として" << QStringList();
+        // Each field alone must be UTF-8, not just the record with its commas taken out.
+        QTest::newRow("a UTF-8 character split across two fields")
+            << "memo,note," + kPurchaseHeader + "\n\xE3\x81,\x82," + good + "\n" << "memo,note," + kHeaderOut + "\n"
+            << "2 行目|UTF-8" << QStringList();
+        QTest::newRow("--encoding utf-8 for a CP932 file")
+            << "memo," + kPurchaseHeader + "\n\x83\x81," + good + "\n" << "memo," + kHeaderOut + "\n"
+            << "2 行目|UTF-8 として" << QStringList{"--encoding", "utf-8"};
+        // Past the first MiB the encoding is settled: a CP932 line there is refused, not garbled.
+        QByteArray asciiMiB = kPurchaseHeader + ",memo\n";
+        QByteArray asciiMiBOut = kPurchaseHeader + ",memo" + kPurchaseAdded + "\n";
+        for (int row = 0; asciiMiB.size() <= 1 << 20; ++row) {
+            asciiMiB += good + ",row " + QByteArray::number(row) + "\n";
+            asciiMiBOut += good + ",row " + QByteArray::number(row) + ",10000,10000,315,10315,\n";
+        }
+        QTest::newRow("CP932 after a first MiB of ASCII")
+            << asciiMiB + good + ",\x83\x81\n" << asciiMiBOut
+            << QStringLiteral("%1 行目|--encoding").arg(asciiMiB.count('\n') + 1) << QStringList();
         QTest::newRow("a box named by its code and its caption")
             << QByteArray("IM,BL,FP1,FP2,FeeCovered,購入資金\n") << QByteArray() << "「IM」|「購入資金」"
             << QStringList();

@@ -24,35 +24,25 @@ BatchResult unreadableAt(const CsvReader& reader, const QString& problem)
     return unreadable(QStringLiteral("入力の %1 行目: %2").arg(reader.line()).arg(problem));
 }
 
-QStringList requiredColumns(const CliCalculator& calculator)
-{
-    QStringList names;
-    for (const BoxOption& option : calculator.options)
-        names.append(option.box->fieldName().toString());
-    if (calculator.calculator.option())
-        names.append(kFeeCoveredColumn.toString());
-    return names;
-}
+// An input column the calculator reads, and the names a header may give it.
+struct InputColumn {
+    const BoxDecl* box; // null for the fee coverage
+    QStringList names;  // its code first, then its captions
+};
 
-// The header's only column with this name, or the problem with it.
-std::optional<qsizetype> findColumn(const CsvReader& header, const QString& name,
-                                    const QStringList& required, QString& problem)
+QList<InputColumn> inputColumns(const CliCalculator& calculator)
 {
-    const QByteArray wanted = name.toUtf8();
-    std::optional<qsizetype> found;
-    for (qsizetype i = 0; i < header.fieldCount(); ++i) {
-        if (header.field(i) != wanted)
-            continue;
-        if (found) {
-            problem = QStringLiteral("見出しに列 %1 が二つ以上あります").arg(name);
-            return std::nullopt;
-        }
-        found = i;
+    QList<InputColumn> columns;
+    for (const BoxOption& option : calculator.options) {
+        columns.append({option.box,
+                        {option.box->fieldName().toString(), option.box->caption.toString()}});
     }
-    if (!found)
-        problem = QStringLiteral("見出しに列 %1 がありません（必要な列: %2）")
-                      .arg(name, required.join(u','));
-    return found;
+    if (const OptionDecl* option = calculator.calculator.option()) {
+        columns.append({nullptr,
+                        {kFeeCoveredColumn.toString(), kFeeCoveredShortCaption.toString(),
+                         option->caption.toString()}});
+    }
+    return columns;
 }
 
 // "1" selects the fee coverage; "0" or nothing leaves it off.
@@ -70,18 +60,38 @@ std::optional<bool> readFeeCovered(QByteArrayView text)
 std::optional<ColumnMap> mapColumns(const CsvReader& header, const CliCalculator& calculator,
                                     QString& problem)
 {
-    const QStringList required = requiredColumns(calculator);
-    ColumnMap columns;
-    for (const BoxOption& option : calculator.options) {
-        const auto index = findColumn(header, option.box->fieldName().toString(), required, problem);
-        if (!index)
-            return std::nullopt;
-        columns.boxes.append({option.box, *index});
+    const QList<InputColumn> wanted = inputColumns(calculator);
+    QList<std::optional<qsizetype>> found(wanted.size());
+    for (qsizetype i = 0; i < header.fieldCount(); ++i) {
+        const QString name = header.fieldText(i).trimmed();
+        for (qsizetype w = 0; w < wanted.size(); ++w) {
+            if (!wanted[w].names.contains(name))
+                continue;
+            if (found[w]) {
+                problem = QStringLiteral("見出しの %1 列目「%2」と %3 列目「%4」はどちらも列 %5（%6）です")
+                              .arg(*found[w] + 1)
+                              .arg(header.fieldText(*found[w]).trimmed())
+                              .arg(i + 1)
+                              .arg(name, wanted[w].names.front(), wanted[w].names.at(1));
+                return std::nullopt;
+            }
+            found[w] = i;
+        }
     }
-    if (calculator.calculator.option()) {
-        columns.feeCovered = findColumn(header, kFeeCoveredColumn.toString(), required, problem);
-        if (!columns.feeCovered)
+    ColumnMap columns;
+    for (qsizetype w = 0; w < wanted.size(); ++w) {
+        if (!found[w]) {
+            QStringList codes;
+            for (const InputColumn& column : wanted)
+                codes.append(column.names.front());
+            problem = QStringLiteral("見出しに列 %1（%2）がありません（必要な列: %3、または画面の項目名）")
+                          .arg(wanted[w].names.front(), wanted[w].names.at(1), codes.join(u','));
             return std::nullopt;
+        }
+        if (wanted[w].box)
+            columns.boxes.append({wanted[w].box, *found[w]});
+        else
+            columns.feeCovered = found[w];
     }
     return columns;
 }
@@ -90,7 +100,7 @@ Statement calculateRow(const CliCalculator& calculator, IntegerRange range, cons
                        const ColumnMap& columns, BoxTexts& texts)
 {
     for (const auto& [box, index] : columns.boxes)
-        texts.set(*box, QString::fromUtf8(row.field(index)));
+        texts.set(*box, row.fieldText(index));
     const std::optional<bool> feeCovered =
         columns.feeCovered ? readFeeCovered(row.field(*columns.feeCovered)) : false;
     if (!feeCovered) {
@@ -101,10 +111,10 @@ Statement calculateRow(const CliCalculator& calculator, IntegerRange range, cons
 
 } // namespace
 
-BatchResult runBatch(const CliCalculator& calculator, IntegerRange range, QIODevice& input,
-                     QIODevice& output)
+BatchResult runBatch(const CliCalculator& calculator, IntegerRange range,
+                     const BatchOptions& options, QIODevice& input, QIODevice& output)
 {
-    CsvReader reader(input);
+    CsvReader reader(input, 64 * 1024, options.encoding);
     switch (reader.next()) {
     case CsvReader::Result::End:
         return unreadable(QStringLiteral("入力が空です（見出しの行が必要です）"));
@@ -118,9 +128,14 @@ BatchResult runBatch(const CliCalculator& calculator, IntegerRange range, QIODev
     if (!columns)
         return unreadable(problem);
 
-    // The output keeps the input's byte order mark and line breaks.
-    CsvWriter writer(output, reader.endedWithCrLf());
-    if (reader.hadByteOrderMark())
+    // A byte order mark in CP932 would be read as two stray characters.
+    if (options.byteOrderMark && reader.encoding() != CsvEncoding::Utf8)
+        return unreadable(QStringLiteral("入力が CP932 なので、出力も CP932 です。"
+                                         "--bom は UTF-8 の出力にだけ使えます"));
+
+    // The output keeps the input's encoding, byte order mark and line breaks.
+    CsvWriter writer(output, reader.endedWithCrLf(), reader.encoding());
+    if (reader.hadByteOrderMark() || options.byteOrderMark)
         writer.byteOrderMark();
     const qsizetype width = reader.fieldCount();
     for (qsizetype i = 0; i < width; ++i)

@@ -2,10 +2,12 @@
 # Batch benchmark: streams a generated CSV of ROWS purchase rows (default 1,000,000)
 # through miroven-calc and prints the rows per second and the peak resident memory.
 #
-#   cli/bench.sh [ROWS] [BUILD_DIR] [narrow|wide]   BUILD_DIR defaults to build/
+#   cli/bench.sh [ROWS] [BUILD_DIR] [narrow|wide] [ascii|utf-8|cp932]
 #
-# With "wide" the rows hold real-world amounts (funds up to 3,000,000, NAVs 20,000 to
-# 35,000) and run with --range wide.
+# BUILD_DIR defaults to build/. With "wide" the rows hold real-world amounts (funds up
+# to 3,000,000, NAVs 20,000 to 35,000) and run with --range wide. The memo column is
+# ASCII by default; "utf-8" and "cp932" give it a Japanese memo in that encoding, and
+# the output is checked to be in it.
 #
 # The rows mix the fee on top and from the funds, and about one in a hundred is
 # refused (a NAV of 0), so the message path is timed too. Load on the machine skews
@@ -16,11 +18,17 @@ cd "$(dirname "$0")/.."
 rows=${1:-1000000}
 build=${2:-build}
 range=${3:-narrow}
-usage() { echo "usage: cli/bench.sh [ROWS] [BUILD_DIR] [narrow|wide]" >&2; exit 2; }
+encoding=${4:-ascii}
+usage() { echo "usage: cli/bench.sh [ROWS] [BUILD_DIR] [narrow|wide] [ascii|utf-8|cp932]" >&2; exit 2; }
 case $rows in '' | *[!0-9]*) usage ;; esac
 case $range in
     narrow) scale=1; base=9000 ;;
     wide) scale=100; base=20000 ;;
+    *) usage ;;
+esac
+case $encoding in
+    ascii) memo='row' ;;
+    utf-8 | cp932) memo='積立・ソフト表示' ;; # ソ and 表 end in 0x5C in CP932
     *) usage ;;
 esac
 [ -f "$build/CMakeCache.txt" ] || cmake -S . -B "$build" -G Ninja -DBUILD_TESTING=OFF >/dev/null
@@ -29,13 +37,17 @@ program=$build/miroven-calc
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-awk -v rows="$rows" -v scale="$scale" -v base="$base" 'BEGIN {
+awk -v rows="$rows" -v scale="$scale" -v base="$base" -v memo="$memo" 'BEGIN {
     print "IM,BL,FP1,FP2,FeeCovered,memo"
     for (i = 0; i < rows; i++) {
         nav = (i % 100 == 99) ? 0 : base + i % 3000 * (scale > 1 ? 5 : 1)
-        printf "%d,%d,%d.%d,%d,%d,row %d\n", (1000 + i % 30000) * scale, nav, i % 4, i % 10, 8 + i % 3, i % 2, i
+        printf "%d,%d,%d.%d,%d,%d,%s %d\n", (1000 + i % 30000) * scale, nav, i % 4, i % 10, 8 + i % 3, i % 2, memo, i
     }
 }' >"$work/in.csv"
+if [ "$encoding" = cp932 ]; then
+    iconv -f UTF-8 -t CP932 "$work/in.csv" >"$work/in.cp932.csv"
+    mv "$work/in.cp932.csv" "$work/in.csv"
+fi
 
 load=$(cut -d' ' -f1-3 /proc/loadavg)
 status=0
@@ -46,10 +58,13 @@ status=0
 read -r seconds user system peak_kib < <(tail -n 1 "$work/time")
 written=$(($(wc -l <"$work/out.csv") - 1))
 [ "$written" -eq "$rows" ] || { echo "wrote $written rows of $rows" >&2; exit 1; }
+if [ "$encoding" != ascii ]; then
+    iconv -f "$encoding" -t UTF-8 "$work/out.csv" >/dev/null || { echo "output is not $encoding" >&2; exit 1; }
+fi
 
-awk -v range="$range" -v rows="$rows" -v s="$seconds" -v cpu="$user $system" -v kib="$peak_kib" -v bytes="$(stat -c %s "$work/in.csv")" 'BEGIN {
+awk -v range="$range" -v encoding="$encoding" -v rows="$rows" -v s="$seconds" -v cpu="$user $system" -v kib="$peak_kib" -v bytes="$(stat -c %s "$work/in.csv")" 'BEGIN {
     split(cpu, t, " ")
-    printf "%s range: %d rows (%.1f MB) in %.2f s (CPU %.2f s): %.0f rows/s, peak RSS %.1f MB\n",
-        range, rows, bytes / 1e6, s, t[1] + t[2], (s > 0 ? rows / s : 0), kib / 1024
+    printf "%s range, %s: %d rows (%.1f MB) in %.2f s (CPU %.2f s): %.0f rows/s, peak RSS %.1f MB\n",
+        range, encoding, rows, bytes / 1e6, s, t[1] + t[2], (s > 0 ? rows / s : 0), kib / 1024
 }'
 echo "load average before the run: $load on $(nproc) cores"

@@ -2,19 +2,22 @@
 
 #include <QIODevice>
 
+#include <algorithm>
 #include <cstring>
 
-CsvReader::CsvReader(QIODevice& input, qsizetype chunkSize)
-    : input_(input), chunkSize_(chunkSize > 0 ? chunkSize : 1)
+CsvReader::CsvReader(QIODevice& input, qsizetype chunkSize, std::optional<CsvEncoding> encoding)
+    : input_(input), chunkSize_(chunkSize > 0 ? chunkSize : 1), givenEncoding_(encoding)
 {
 }
+
+CsvReader::~CsvReader() = default;
 
 bool CsvReader::fill()
 {
     if (atEnd_)
         return false;
-    // Only the byte order mark check reads ahead, and it does so before anything is
-    // consumed: what is left to consume is always at the front.
+    // Only the byte order mark and encoding checks read ahead, and they do so before
+    // anything is consumed: what is left to consume is always at the front.
     if (pos_ == end_)
         pos_ = end_ = 0;
     if (buffer_.size() < end_ + static_cast<std::size_t>(chunkSize_))
@@ -45,6 +48,87 @@ void CsvReader::skipByteOrderMark()
         pos_ += 3;
         hadByteOrderMark_ = true;
     }
+}
+
+bool CsvReader::readable(QByteArrayView bytes) const
+{
+    if (encoding_ == CsvEncoding::Utf8)
+        return bytes.isValidUtf8();
+    return isAscii(bytes) || cp932_->decode(bytes, nullptr);
+}
+
+bool CsvReader::fieldsReadable() const
+{
+    const QByteArrayView record(text_.data(), static_cast<qsizetype>(text_.size()));
+    if (isAscii(record))
+        return true;
+    if (encoding_ == CsvEncoding::Utf8) {
+        // The fields are UTF-8 when the record is and no field starts inside a character.
+        if (!record.isValidUtf8())
+            return false;
+        for (const std::size_t end : ends_) {
+            if (end < text_.size() && (static_cast<unsigned char>(text_[end]) & 0xC0) == 0x80)
+                return false;
+        }
+        return true;
+    }
+    for (qsizetype i = 0; i < fieldCount(); ++i) {
+        if (!readable(field(i)))
+            return false;
+    }
+    return true;
+}
+
+// UTF-8 when the start of the input is UTF-8 (ASCII alone included), CP932 when it is
+// CP932 instead; when it is neither, the one that reads more lines, so that the refusal
+// names the line where a file in it went wrong.
+void CsvReader::detectEncoding()
+{
+    while (end_ - pos_ < kDetectionBytes && fill()) {
+    }
+    std::size_t size = std::min(end_ - pos_, kDetectionBytes);
+    const char* const begin = buffer_.data() + pos_;
+    if (size == kDetectionBytes) {
+        // Cut after a byte below 0x40, which is never part of a character in either
+        // encoding, so that no character is judged by half of it.
+        while (size > 0 && static_cast<unsigned char>(begin[size - 1]) >= 0x40)
+            --size;
+    }
+    const QByteArrayView head(begin, static_cast<qsizetype>(size));
+    if (head.isValidUtf8())
+        return;
+    const auto linesRead = [&](CsvEncoding encoding) {
+        encoding_ = encoding;
+        qint64 lines = 0;
+        for (qsizetype from = 0; from < head.size(); ++lines) {
+            qsizetype to = head.indexOf('\n', from);
+            to = to < 0 ? head.size() : to + 1;
+            if (!readable(head.sliced(from, to - from)))
+                break;
+            from = to;
+        }
+        return lines;
+    };
+    const qint64 utf8Lines = linesRead(CsvEncoding::Utf8);
+    cp932_ = std::make_unique<Cp932Codec>();
+    if (!cp932_->isValid() || linesRead(CsvEncoding::Cp932) <= utf8Lines)
+        encoding_ = CsvEncoding::Utf8;
+}
+
+// Settles the encoding before the first record; false if CP932 cannot be read here.
+bool CsvReader::start()
+{
+    started_ = true;
+    // A byte order mark says UTF-8, unless CP932 is asked for: then it is unreadable.
+    if (givenEncoding_ != CsvEncoding::Cp932)
+        skipByteOrderMark();
+    if (givenEncoding_)
+        encoding_ = *givenEncoding_;
+    else if (!hadByteOrderMark_)
+        detectEncoding();
+    if (encoding_ == CsvEncoding::Cp932 && !cp932_)
+        cp932_ = std::make_unique<Cp932Codec>();
+    return encoding_ == CsvEncoding::Utf8 || cp932_->isValid();
 }
 
 template <class IsStop>
@@ -80,14 +164,22 @@ QByteArrayView CsvReader::field(qsizetype index) const
     return QByteArrayView(text_.data() + begin, static_cast<qsizetype>(ends_[i] - begin));
 }
 
+QString CsvReader::fieldText(qsizetype index) const
+{
+    const QByteArrayView bytes = field(index);
+    if (encoding_ == CsvEncoding::Utf8 || isAscii(bytes))
+        return QString::fromUtf8(bytes);
+    QString text;
+    (void)cp932_->decode(bytes, &text); // next() has made sure it is CP932
+    return text;
+}
+
 CsvReader::Result CsvReader::next()
 {
     if (!problem_.isEmpty())
         return Result::Malformed;
-    if (!started_) {
-        started_ = true;
-        skipByteOrderMark();
-    }
+    if (!started_ && !start())
+        return malformed(QStringLiteral("CP932 の変換（iconv）がこのシステムにありません"), 1);
     text_.clear();
     ends_.clear();
     crLf_ = false;
@@ -103,7 +195,15 @@ CsvReader::Result CsvReader::next()
     const auto endField = [this] { ends_.push_back(text_.size()); };
     const auto endRecord = [&] {
         endField();
-        return tooLong() ? recordTooLong() : Result::Record;
+        if (tooLong())
+            return recordTooLong();
+        if (!fieldsReadable()) {
+            return malformed(QStringLiteral("%1 として読めない文字があります（読める文字コードは "
+                                            "UTF-8 と CP932 で、--encoding で指定できます）")
+                                 .arg(encodingName(encoding_)),
+                             line_);
+        }
+        return Result::Record;
     };
 
     for (;;) {

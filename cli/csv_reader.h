@@ -1,8 +1,12 @@
 #pragma once
 
+#include "csv_encoding.h"
+
 #include <QByteArrayView>
 #include <QString>
 
+#include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -14,6 +18,10 @@ class QIODevice;
 // mark at the very start (dropped), a lone CR or a quote inside an unquoted field
 // (kept as data), and no line break after the last record. Empty lines are skipped,
 // so a trailing line break never makes an extra record.
+//
+// Every field must be text in one encoding: UTF-8 (always so with a byte order mark),
+// or CP932 when the start of the input is not UTF-8 but is CP932; or the one given.
+// Fields are handed out as the bytes read, so that a batch writes them back unchanged.
 class CsvReader {
 public:
     enum class Result {
@@ -25,14 +33,22 @@ public:
     // A record longer than this is refused, so one stray quote cannot make the
     // reader hold the rest of a large file.
     static constexpr std::size_t kMaxRecordBytes = 1 << 20;
+    // How much of the input's start tells its encoding, when none is given.
+    static constexpr std::size_t kDetectionBytes = 1 << 20;
 
-    explicit CsvReader(QIODevice& input, qsizetype chunkSize = 64 * 1024);
+    explicit CsvReader(QIODevice& input, qsizetype chunkSize = 64 * 1024,
+                       std::optional<CsvEncoding> encoding = std::nullopt);
+    ~CsvReader();
 
     [[nodiscard]] Result next();
 
     [[nodiscard]] qsizetype fieldCount() const { return static_cast<qsizetype>(ends_.size()); }
     // The field's bytes, unquoted, valid until the next call of next().
     [[nodiscard]] QByteArrayView field(qsizetype index) const;
+    // The field as text.
+    [[nodiscard]] QString fieldText(qsizetype index) const;
+    // The input's encoding, known once next() has been called.
+    [[nodiscard]] CsvEncoding encoding() const { return encoding_; }
 
     // The line, from 1, on which the last record began, or where the input went wrong.
     [[nodiscard]] qint64 line() const { return line_; }
@@ -45,6 +61,10 @@ private:
     int get(); // the next byte, or -1 at the end of the input
     bool fill();
     void skipByteOrderMark();
+    [[nodiscard]] bool start();
+    void detectEncoding();
+    [[nodiscard]] bool readable(QByteArrayView bytes) const;
+    [[nodiscard]] bool fieldsReadable() const;
     // Appends to the field the buffered bytes before the first one isStop() picks.
     template <class IsStop>
     void takeRun(IsStop isStop);
@@ -59,6 +79,9 @@ private:
     bool atEnd_ = false;
     bool readFailed_ = false;
     bool started_ = false;
+    std::optional<CsvEncoding> givenEncoding_;
+    CsvEncoding encoding_ = CsvEncoding::Utf8;
+    std::unique_ptr<Cp932Codec> cp932_; // only for CP932 input
 
     std::string text_;               // the record's fields, one after another
     std::vector<std::size_t> ends_;  // where each field ends in text_

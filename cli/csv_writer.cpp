@@ -17,8 +17,9 @@ bool needsQuotes(QByteArrayView field)
 
 } // namespace
 
-CsvWriter::CsvWriter(QIODevice& output, bool crLf)
-    : output_(output), lineBreak_(crLf ? "\r\n" : "\n")
+CsvWriter::CsvWriter(QIODevice& output, bool crLf, CsvEncoding encoding)
+    : output_(output), lineBreak_(crLf ? "\r\n" : "\n"),
+      cp932_(encoding == CsvEncoding::Cp932 ? std::make_unique<Cp932Codec>() : nullptr)
 {
     buffer_.reserve(2 * kFlushAt);
 }
@@ -27,17 +28,17 @@ CsvWriter::~CsvWriter() { (void)flush(); }
 
 void CsvWriter::byteOrderMark() { buffer_ += "\xEF\xBB\xBF"; }
 
-void CsvWriter::field(QByteArrayView utf8)
+void CsvWriter::field(QByteArrayView bytes)
 {
     if (fieldsInRecord_++ > 0)
         buffer_ += ',';
-    lastFieldEmpty_ = utf8.isEmpty();
-    if (!needsQuotes(utf8)) {
-        buffer_.append(utf8.data(), static_cast<std::size_t>(utf8.size()));
+    lastFieldEmpty_ = bytes.isEmpty();
+    if (!needsQuotes(bytes)) {
+        buffer_.append(bytes.data(), static_cast<std::size_t>(bytes.size()));
         return;
     }
     buffer_ += '"';
-    for (const char c : utf8) {
+    for (const char c : bytes) {
         if (c == '"')
             buffer_ += '"';
         buffer_ += c;
@@ -51,7 +52,13 @@ void CsvWriter::field(QStringView text)
     scratch_.clear();
     for (const QChar c : text) {
         if (c.unicode() >= 0x80) {
-            field(QByteArrayView(text.toUtf8()));
+            if (!cp932_) {
+                field(QByteArrayView(text.toUtf8()));
+                return;
+            }
+            scratch_.clear();
+            (void)cp932_->encode(text, scratch_);
+            field(QByteArrayView(scratch_.data(), static_cast<qsizetype>(scratch_.size())));
             return;
         }
         scratch_ += static_cast<char>(c.unicode());

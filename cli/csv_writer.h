@@ -1,8 +1,11 @@
 #pragma once
 
+#include "csv_encoding.h"
+
 #include <QByteArrayView>
 #include <QStringView>
 
+#include <memory>
 #include <string>
 
 class QIODevice;
@@ -10,15 +13,16 @@ class QIODevice;
 // Writes RFC 4180 CSV record by record, through a buffer of its own. A field is
 // quoted only when it holds a comma, a quote or a line break; a record that is one
 // empty field is written as "" so that it does not read back as an empty line.
+// Bytes are written as given; text is written in the writer's encoding.
 class CsvWriter {
 public:
-    CsvWriter(QIODevice& output, bool crLf);
+    CsvWriter(QIODevice& output, bool crLf, CsvEncoding encoding = CsvEncoding::Utf8);
     ~CsvWriter();
     CsvWriter(const CsvWriter&) = delete;
     CsvWriter& operator=(const CsvWriter&) = delete;
 
     void byteOrderMark();
-    void field(QByteArrayView utf8);
+    void field(QByteArrayView bytes);
     void field(QStringView text);
     void endRecord();
 
@@ -31,6 +35,7 @@ private:
     std::string buffer_;
     std::string lineBreak_;
     std::string scratch_;
+    std::unique_ptr<Cp932Codec> cp932_; // only for CP932 output
     int fieldsInRecord_ = 0;
     bool lastFieldEmpty_ = false;
     bool failed_ = false;

@@ -1,5 +1,6 @@
 #include "help.h"
 
+#include "batch.h"
 #include "calculators.h"
 
 #include <algorithm>
@@ -41,9 +42,10 @@ QString calculatorSection(const CliCalculator& calculator)
     }
     if (const OptionDecl* option = calculator.calculator.option()) {
         text += optionLine(4, QStringLiteral("--%1").arg(kFeeCoveredOption.toString()),
-                           QStringLiteral("%1（CSV の列 %2: 1 か 0）")
+                           QStringLiteral("%1\n（CSV の列 %2 か %3: 1 か 0）")
                                .arg(option->caption.toString(),
-                                    kFeeCoveredColumn.toString()));
+                                    kFeeCoveredColumn.toString(),
+                                    kFeeCoveredShortCaption.toString()));
     }
     text += QStringLiteral("    明細: %1\n").arg(calculator.calculator.statementCaptions().join(QStringLiteral("、")));
     return text;
@@ -78,16 +80,25 @@ QString helpText()
                                       "正確に表せる整数）。規則も丸めも同じです。\n"
                                       "画面はいつも narrow です。--csv とも使えます"));
     text += optionLine(2, QStringLiteral("--csv"),
-                       QStringLiteral("標準入力の CSV（UTF-8、見出しの行つき、列の順は自由）を\n"
+                       QStringLiteral("標準入力の CSV（見出しの行つき、列の順は自由）を\n"
                                       "1 行ずつ計算して標準出力に CSV で書きます。出力の列は\n"
                                       "入力の列のまま、続いて明細の各項目、最後に message\n"
-                                      "（計算できない行は画面と同じメッセージ、明細は空欄）"));
+                                      "（計算できない行は画面と同じメッセージ、明細は空欄）。\n"
+                                      "見出しは列の記号（IM など）か画面の項目名（購入資金\n"
+                                      "など）で、前後の空白は無視します"));
+    text += optionLine(2, QStringLiteral("--encoding utf-8|cp932"),
+                       QStringLiteral("CSV の文字コード。省略時は入力の先頭 1 MiB から判断し、\n"
+                                      "UTF-8 でなく CP932（Excel の「CSV (カンマ区切り)」）\n"
+                                      "なら CP932。出力も同じ文字コードで書きます"));
+    text += optionLine(2, QStringLiteral("--bom"),
+                       QStringLiteral("UTF-8 の出力の先頭に BOM を付けます（Excel で開くとき\n"
+                                      "に必要）。入力に BOM があれば指定しなくても付きます"));
     text += optionLine(2, QStringLiteral("-h, --help"), QStringLiteral("この説明を表示します"));
     text += optionLine(2, QStringLiteral("--version"), QStringLiteral("版を表示します"));
     text += QStringLiteral(
         "\n"
         "数値は「.」を小数点、「,」を 3 桁ごとの区切りとして書きます（ロケールによりません）。\n"
-        "値は --fee 3 とも --fee=3 とも書けます。\n"
+        "値は --fee 3 とも --fee=3 とも書けます。「--」で始まる引数は値ではなく次のオプションです。\n"
         "\n"
         "終了状態: 0 すべて計算できた、1 計算できないもの（行）があった、\n"
         "          2 使い方の誤り、読めない入力、または書き込みの失敗\n");

@@ -51,7 +51,7 @@ int calculateOne(const Invocation& invocation)
     return statement ? kCalculated : kRefused;
 }
 
-int calculateBatch(const CliCalculator& calculator, IntegerRange range)
+int calculateBatch(const Invocation& invocation)
 {
     QFile in;
     QFile out;
@@ -60,7 +60,8 @@ int calculateBatch(const CliCalculator& calculator, IntegerRange range)
         printError(QStringLiteral("標準入力か標準出力を開けません"));
         return kUsage;
     }
-    const BatchResult result = runBatch(calculator, range, in, out);
+    const BatchResult result = runBatch(*invocation.calculator, invocation.range,
+                                        {invocation.encoding, invocation.byteOrderMark}, in, out);
     switch (result.kind) {
     case BatchResult::Kind::AllCalculated:
         return kCalculated;
@@ -99,7 +100,7 @@ int main(int argc, char* argv[])
     case Invocation::Action::Calculate:
         return calculateOne(invocation);
     case Invocation::Action::Batch:
-        return calculateBatch(*invocation.calculator, invocation.range);
+        return calculateBatch(invocation);
     }
     return kUsage;
 }

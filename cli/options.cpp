@@ -9,6 +9,8 @@ const QString kFormat = QStringLiteral("format");
 const QString kHelp = QStringLiteral("help");
 const QString kRange = QStringLiteral("range");
 const QString kExplain = QStringLiteral("explain");
+const QString kEncoding = QStringLiteral("encoding");
+const QString kBom = QStringLiteral("bom");
 
 ParsedArguments failure(const QString& error) { return error; }
 
@@ -67,6 +69,7 @@ ParsedArguments parseArguments(const QStringList& arguments)
     bool csv = false;
     QSet<QString> seen;
     QString firstCalculationOption; // the first option that --csv cannot go with
+    QString firstBatchOption;       // the first option that needs --csv
     for (qsizetype i = 1; i < arguments.size(); ++i) {
         const QString& argument = arguments.at(i);
         if (!argument.startsWith(QLatin1String("--")) || argument.size() == 2)
@@ -76,9 +79,9 @@ ParsedArguments parseArguments(const QStringList& arguments)
         const bool inlineValue = equals >= 0;
 
         const BoxOption* boxOption = findBoxOption(calculator, name);
-        const bool isFlag = name == kCsv || name == kExplain
+        const bool isFlag = name == kCsv || name == kExplain || name == kBom
                             || (calculator.calculator.option() && name == kFeeCoveredOption);
-        if (!boxOption && !isFlag && name != kFormat && name != kRange)
+        if (!boxOption && !isFlag && name != kFormat && name != kRange && name != kEncoding)
             return failure(QStringLiteral("%1 にはないオプションです: --%2")
                                .arg(calculator.name.toString(), name));
         if (seen.contains(name))
@@ -92,6 +95,11 @@ ParsedArguments parseArguments(const QStringList& arguments)
                 csv = true;
                 continue;
             }
+            if (name == kBom) {
+                invocation.byteOrderMark = true;
+                firstBatchOption = firstBatchOption.isEmpty() ? name : firstBatchOption;
+                continue;
+            }
             if (name == kExplain)
                 invocation.explain = true;
             else
@@ -100,7 +108,7 @@ ParsedArguments parseArguments(const QStringList& arguments)
             QString value;
             if (inlineValue) {
                 value = argument.mid(equals + 1);
-            } else if (i + 1 < arguments.size()) {
+            } else if (i + 1 < arguments.size() && !arguments.at(i + 1).startsWith(QLatin1String("--"))) {
                 value = arguments.at(++i);
             } else {
                 return failure(QStringLiteral("--%1 には値が必要です").arg(name));
@@ -113,6 +121,12 @@ ParsedArguments parseArguments(const QStringList& arguments)
                 else if (value != QLatin1String("narrow"))
                     return failure(QStringLiteral("--range は narrow か wide です: %1").arg(value));
                 // The range goes with a batch as well as with one calculation.
+                continue;
+            } else if (name == kEncoding) {
+                invocation.encoding = encodingFromOption(value);
+                if (!invocation.encoding)
+                    return failure(QStringLiteral("--encoding は utf-8 か cp932 です: %1").arg(value));
+                firstBatchOption = firstBatchOption.isEmpty() ? name : firstBatchOption;
                 continue;
             } else if (value == QLatin1String("text")) {
                 invocation.format = OutputFormat::Text;
@@ -129,6 +143,8 @@ ParsedArguments parseArguments(const QStringList& arguments)
     if (csv && !firstCalculationOption.isEmpty())
         return failure(QStringLiteral("--csv と --%1 は一緒に使えません")
                            .arg(firstCalculationOption));
+    if (!csv && !firstBatchOption.isEmpty())
+        return failure(QStringLiteral("--%1 は --csv と一緒に使います").arg(firstBatchOption));
     invocation.action = csv ? Invocation::Action::Batch : Invocation::Action::Calculate;
     return invocation;
 }

@@ -1,9 +1,12 @@
 #pragma once
 
 #include "calculators.h"
+#include "csv_encoding.h"
 
 #include <QString>
 #include <QStringList>
+
+#include <optional>
 
 enum class OutputFormat { Text, Json };
 
@@ -20,11 +23,15 @@ struct Invocation {
     IntegerRange range = IntegerRange::narrow();
     // --explain: the working follows the statement.
     bool explain = false;
+    // A batch's --encoding (none: told from the input) and --bom.
+    std::optional<CsvEncoding> encoding;
+    bool byteOrderMark = false;
 };
 
 // The invocation, or a usage error in one line.
 using ParsedArguments = Outcome<Invocation, QString>;
 
 // Reads the arguments after the program's name: a calculator, then long options,
-// each value either after "=" or as the next argument (so "--fee -1" works).
+// each value either after "=" or as the next argument (so "--fee -1" works; an
+// argument starting with "--" is the next option, not a value).
 [[nodiscard]] ParsedArguments parseArguments(const QStringList& arguments);

@@ -8,9 +8,10 @@ MIROVEN_PACKAGES=(
     fonts-noto-cjk xvfb xauth
 )
 
-# Only for the tests: desktop-file and package checks, the fuzzers and their references.
+# Only for the tests: desktop-file and package checks, the fuzzers and their references,
+# the Japanese manual page as man shows it.
 MIROVEN_TEST_PACKAGES=(
-    desktop-file-utils appstream dpkg-dev file
+    desktop-file-utils appstream dpkg-dev file man-db
     clang libclang-rt-14-dev llvm libgmp-dev libmpfr-dev
 )
 

@@ -9,6 +9,9 @@ namespace {
 const QByteArray kPurchaseHeader = "IM,BL,FP1,FP2,FeeCovered";
 const QByteArray kPurchaseAdded = ",購入口数,（金額）,手数料,総投資額,message";
 const QByteArray kHeaderOut = kPurchaseHeader + kPurchaseAdded;
+// The same in CP932: 購入口数,（金額）,手数料,総投資額
+const QByteArray kPurchaseAddedCp932 = ",\x8d\x77\x93\xfc\x8c\xfb\x90\x94,\x81\x69\x8b\xe0\x8a\x7a\x81\x6a,"
+                                       "\x8e\xe8\x90\x94\x97\xbf,\x91\x8d\x93\x8a\x8e\x91\x8a\x7a,message";
 
 QString csvField(const char* text)
 {
@@ -41,9 +44,10 @@ std::pair<QByteArray, QByteArray> examplesCsv(const CalculatorShape& shape,
     return {input, output};
 }
 
-void addRow(const char* name, const QByteArray& input, const QByteArray& output, int exitCode)
+void addRow(const char* name, const QByteArray& input, const QByteArray& output, int exitCode,
+            const QStringList& options = {})
 {
-    QTest::newRow(name) << input << output << exitCode;
+    QTest::newRow(name) << input << output << exitCode << options;
 }
 
 } // namespace
@@ -79,6 +83,7 @@ private slots:
         QTest::addColumn<QByteArray>("input");
         QTest::addColumn<QByteArray>("output");
         QTest::addColumn<int>("exitCode");
+        QTest::addColumn<QStringList>("options");
         const QByteArray row = "10000,10000,3,5,0";
         const QByteArray figures = ",10000,10000,315,10315,";
 
@@ -113,9 +118,33 @@ private slots:
         addRow("quotes where none are needed are dropped",
                kPurchaseHeader + "\n\"10000\",\"10000\",\"3\",\"5\",\"0\"\n",
                kHeaderOut + "\n" + row + figures + "\n", 0);
-        addRow("bytes that are not UTF-8 carried through unchanged",
-               "memo," + kPurchaseHeader + "\n\xFF\xFE," + row + "\n",
-               "memo," + kHeaderOut + "\n\xFF\xFE," + row + figures + "\n", 0);
+        // メモ / 表示・ソフト (both end in 0x5C) / １００００ / 纊 in the NEC row, which a
+        // trip through Unicode would turn into its IBM twin FA5C.
+        addRow("CP932 read and written back byte for byte",
+               kPurchaseHeader + ",\x83\x81\x83\x82\r\n"
+                   "\x82\x50\x82\x4f\x82\x4f\x82\x4f\x82\x4f,10000,3,5,0,\x95\x5c\x8e\xa6\x81\x45\x83\x5c\x83\x74\x83\x67\r\n"
+                   "10000,0,3,5,0,\xed\x40\r\n",
+               kPurchaseHeader + ",\x83\x81\x83\x82" + kPurchaseAddedCp932 + "\r\n"
+                   "\x82\x50\x82\x4f\x82\x4f\x82\x4f\x82\x4f,10000,3,5,0,\x95\x5c\x8e\xa6\x81\x45\x83\x5c\x83\x74\x83\x67"
+                   + figures + "\r\n"
+                   // 基準価額が入力されていません
+                   "10000,0,3,5,0,\xed\x40,,,,,\x8a\xee\x8f\x80\x89\xbf\x8a\x7a\x82\xaa\x93\xfc\x97\xcd\x82\xb3"
+                   "\x82\xea\x82\xc4\x82\xa2\x82\xdc\x82\xb9\x82\xf1\r\n",
+               1);
+        addRow("--encoding cp932 for bytes that are also UTF-8",
+               "memo," + kPurchaseHeader + "\n\xc3\xa9," + row + "\n",
+               "memo," + kPurchaseHeader + kPurchaseAddedCp932 + "\n\xc3\xa9," + row + figures + "\n", 0,
+               {"--encoding", "cp932"});
+        addRow("--bom on input without one", kPurchaseHeader + "\n" + row + "\n",
+               "\xEF\xBB\xBF" + kHeaderOut + "\n" + row + figures + "\n", 0, {"--bom"});
+        addRow("columns named by the window's captions",
+               "購入資金,基準価額,販売手数料(%),消費税(%),手数料込み\n10000,10000,3,5,1\n",
+               "購入資金,基準価額,販売手数料(%),消費税(%),手数料込み" + kPurchaseAdded
+                   + "\n10000,10000,3,5,1,9694,9694,305,10000,\n",
+               0);
+        addRow("header fields trimmed, written as read",
+               " IM ,BL\t,FP1,　FP2,FeeCovered \n" + row + "\n",
+               " IM ,BL\t,FP1,　FP2,FeeCovered " + kPurchaseAdded + "\n" + row + figures + "\n", 0);
         addRow("FeeCovered 1, 0, empty and spaced",
                kPurchaseHeader + "\n10000,10000,3,5,1\n10000,10000,3,5,\n10000,10000,3,5, 1 \n",
                kHeaderOut + "\n10000,10000,3,5,1,9694,9694,305,10000,\n10000,10000,3,5," + figures
@@ -146,9 +175,10 @@ private slots:
         QFETCH(QByteArray, input);
         QFETCH(QByteArray, output);
         QFETCH(int, exitCode);
+        QFETCH(QStringList, options);
         const QString calculator = input.contains("CBL") ? (input.contains("Div") ? "distribution" : "redemption")
                                                          : "purchase";
-        const CliRun run = runCli({calculator, "--csv"}, input);
+        const CliRun run = runCli(QStringList{calculator, "--csv"} + options, input);
         QCOMPARE(run.err, QByteArray());
         QCOMPARE(run.out, output);
         QCOMPARE(run.exitCode, exitCode);
@@ -160,42 +190,77 @@ private slots:
     {
         QTest::addColumn<QByteArray>("input");
         QTest::addColumn<QByteArray>("output");
-        QTest::addColumn<QString>("names");
+        QTest::addColumn<QString>("names"); // what the line must name, "|" between
+        QTest::addColumn<QStringList>("options");
         const QByteArray good = "10000,10000,3,5,0";
         const QByteArray goodOut = kHeaderOut + "\n" + good + ",10000,10000,315,10315,\n";
 
-        QTest::newRow("empty file") << QByteArray() << QByteArray() << "空";
-        QTest::newRow("blank lines only") << QByteArray("\n\r\n") << QByteArray() << "空";
+        QTest::newRow("empty file") << QByteArray() << QByteArray() << "空" << QStringList();
+        QTest::newRow("blank lines only") << QByteArray("\n\r\n") << QByteArray() << "空" << QStringList();
         QTest::newRow("column missing") << QByteArray("IM,BL,FP1,FP2\n1,1,1,1\n") << QByteArray()
-                                        << "FeeCovered";
-        QTest::newRow("column twice") << QByteArray("IM,BL,FP1,FP2,FeeCovered,IM\n") << QByteArray() << "IM";
+                                        << "FeeCovered" << QStringList();
+        QTest::newRow("column twice") << QByteArray("IM,BL,FP1,FP2,FeeCovered,IM\n") << QByteArray() << "IM" << QStringList();
         QTest::newRow("column named in another case") << QByteArray("im,BL,FP1,FP2,FeeCovered\n")
-                                                      << QByteArray() << "IM";
+                                                      << QByteArray() << "IM" << QStringList();
         QTest::newRow("unquoted thousands separator")
-            << kPurchaseHeader + "\n" + good + "\n10,000,10000,3,5,0\n" + good + "\n" << goodOut << "3 行目";
+            << kPurchaseHeader + "\n" + good + "\n10,000,10000,3,5,0\n" + good + "\n" << goodOut << "3 行目" << QStringList();
         QTest::newRow("row short of a field") << kPurchaseHeader + "\n" + good + "\n10000,3,5,0\n" << goodOut
-                                              << "3 行目";
+                                              << "3 行目" << QStringList();
         QTest::newRow("quote never closed")
-            << kPurchaseHeader + "\n" + good + "\n\"10000,10000,3,5,0\n" + good + "\n" << goodOut << "3 行目";
+            << kPurchaseHeader + "\n" + good + "\n\"10000,10000,3,5,0\n" + good + "\n" << goodOut << "3 行目" << QStringList();
         QTest::newRow("text after a closing quote")
-            << kPurchaseHeader + "\n" + good + "\n\"10\"000,10000,3,5,0\n" << goodOut << "3 行目";
+            << kPurchaseHeader + "\n" + good + "\n\"10\"000,10000,3,5,0\n" << goodOut << "3 行目" << QStringList();
         QTest::newRow("line number counts line breaks inside quotes")
             << "memo," + kPurchaseHeader + "\n\"a\nb\nc\"," + good + "\nx,1\n"
-            << "memo," + kHeaderOut + "\n\"a\nb\nc\"," + good + ",10000,10000,315,10315,\n" << "5 行目";
+            << "memo," + kHeaderOut + "\n\"a\nb\nc\"," + good + ",10000,10000,315,10315,\n" << "5 行目" << QStringList();
         QTest::newRow("row over a megabyte")
             << kPurchaseHeader + ",memo\n" + good + "," + QByteArray(1100000, 'x') + "\n"
-            << kPurchaseHeader + ",memo" + kPurchaseAdded + "\n" << "長すぎ";
+            << kPurchaseHeader + ",memo" + kPurchaseAdded + "\n" << "長すぎ" << QStringList();
+        QTest::newRow("neither UTF-8 nor CP932")
+            << "memo," + kPurchaseHeader + "\n\xFF\xFE," + good + "\n" << "memo," + kHeaderOut + "\n"
+            << "2 行目|UTF-8 と CP932" << QStringList();
+        // メ reads as CP932 and not as UTF-8, so the file is CP932 up to its line 3.
+        QTest::newRow("CP932 up to a line that is not")
+            << "memo," + kPurchaseHeader + "\n\x83\x81," + good + "\n\x85\x40," + good + "\n"
+            << "memo," + kPurchaseHeader + kPurchaseAddedCp932 + "\n\x83\x81," + good
+                   + ",10000,10000,315,10315,\n"
+            << "3 行目|CP932 として" << QStringList();
+        // Each field alone must be UTF-8, not just the record with its commas taken out.
+        QTest::newRow("a UTF-8 character split across two fields")
+            << "memo,note," + kPurchaseHeader + "\n\xE3\x81,\x82," + good + "\n" << "memo,note," + kHeaderOut + "\n"
+            << "2 行目|UTF-8" << QStringList();
+        QTest::newRow("--encoding utf-8 for a CP932 file")
+            << "memo," + kPurchaseHeader + "\n\x83\x81," + good + "\n" << "memo," + kHeaderOut + "\n"
+            << "2 行目|UTF-8 として" << QStringList{"--encoding", "utf-8"};
+        // Past the first MiB the encoding is settled: a CP932 line there is refused, not garbled.
+        QByteArray asciiMiB = kPurchaseHeader + ",memo\n";
+        QByteArray asciiMiBOut = kPurchaseHeader + ",memo" + kPurchaseAdded + "\n";
+        for (int row = 0; asciiMiB.size() <= 1 << 20; ++row) {
+            asciiMiB += good + ",row " + QByteArray::number(row) + "\n";
+            asciiMiBOut += good + ",row " + QByteArray::number(row) + ",10000,10000,315,10315,\n";
+        }
+        QTest::newRow("CP932 after a first MiB of ASCII")
+            << asciiMiB + good + ",\x83\x81\n" << asciiMiBOut
+            << QStringLiteral("%1 行目|--encoding").arg(asciiMiB.count('\n') + 1) << QStringList();
+        QTest::newRow("a box named by its code and its caption")
+            << QByteArray("IM,BL,FP1,FP2,FeeCovered,購入資金\n") << QByteArray() << "「IM」|「購入資金」"
+            << QStringList();
+        QTest::newRow("--bom with CP932 input")
+            << "memo," + kPurchaseHeader + "\n\x83\x81," + good + "\n" << QByteArray() << "CP932|--bom"
+            << QStringList{"--bom"};
     }
     void unreadable()
     {
         QFETCH(QByteArray, input);
         QFETCH(QByteArray, output);
         QFETCH(QString, names);
-        const CliRun run = runCli({"purchase", "--csv"}, input);
+        QFETCH(QStringList, options);
+        const CliRun run = runCli(QStringList{"purchase", "--csv"} + options, input);
         QCOMPARE(run.exitCode, 2);
         const QString err = QString::fromUtf8(run.err);
         QVERIFY2(err.startsWith("miroven-calc: ") && err.count(u'\n') == 1, run.err.constData());
-        QVERIFY2(err.contains(names), run.err.constData());
+        for (const QString& name : names.split(u'|'))
+            QVERIFY2(err.contains(name), run.err.constData());
         QCOMPARE(run.out, output);
     }
 

@@ -203,6 +203,10 @@ private slots:
         QTest::newRow("another calculator's option") << QStringList{"redemption", "--fee-covered"}
                                                     << "--fee-covered";
         QTest::newRow("value missing at the end") << QStringList{"purchase", "--nav"} << "--nav";
+        QTest::newRow("value missing before another option")
+            << QStringList{"purchase", "--funds", "--nav", "10000"} << "--funds には値が必要です";
+        QTest::newRow("--bom without --csv") << QStringList{"purchase", "--bom"} << "--bom は --csv と一緒に使います";
+        QTest::newRow("unknown encoding") << QStringList{"purchase", "--csv", "--encoding", "sjis"} << "sjis";
         QTest::newRow("option given twice") << QStringList{"purchase", "--nav", "1", "--nav=2"} << "--nav";
         QTest::newRow("flag with a value") << QStringList{"purchase", "--fee-covered=1"} << "--fee-covered";
         QTest::newRow("unknown format") << QStringList{"purchase", "--format", "xml"} << "xml";
@@ -246,14 +250,21 @@ private slots:
                          shape->columns[i]);
             }
         }
-        for (const char* option : {"--fee-covered", "--csv", "--format", "--version"})
+        for (const char* option : {"--fee-covered", "--csv", "--encoding", "--bom", "--format", "--version"})
             QVERIFY2(text.contains(QString::fromUtf8(option)), option);
     }
 
-    // The manual page documents the options --help lists, no more and no fewer.
+    // The manual pages document the options --help lists, no more and no fewer.
+    void manualNamesEveryOption_data()
+    {
+        QTest::addColumn<QString>("path");
+        QTest::newRow("English") << QStringLiteral(MIROVEN_CALC_MANUAL);
+        QTest::newRow("Japanese") << QStringLiteral(MIROVEN_CALC_MANUAL_JA);
+    }
     void manualNamesEveryOption()
     {
-        QFile manual(QStringLiteral(MIROVEN_CALC_MANUAL));
+        QFETCH(QString, path);
+        QFile manual(path);
         QVERIFY(manual.open(QIODevice::ReadOnly));
         const QString page = QString::fromUtf8(manual.readAll()).replace(QStringLiteral("\\-"), QStringLiteral("-"));
         const QString help = QString::fromUtf8(runCli({"--help"}).out);

@@ -104,7 +104,7 @@ Statement calculateRow(const CliCalculator& calculator, IntegerRange range, cons
     const std::optional<bool> feeCovered =
         columns.feeCovered ? readFeeCovered(row.field(*columns.feeCovered)) : false;
     if (!feeCovered) {
-        return QStringLiteral("%1 は 1 か 0（空欄は 0）にしてください").arg(kFeeCoveredColumn);
+        return Refusal{QStringLiteral("%1 は 1 か 0（空欄は 0）にしてください").arg(kFeeCoveredColumn), {}, {}};
     }
     return calculate(calculator, {texts, *feeCovered}, range, nullptr);
 }
@@ -180,7 +180,7 @@ BatchResult runBatch(const CliCalculator& calculator, IntegerRange range,
         } else {
             for (qsizetype i = 0; i < captions.size(); ++i)
                 writer.field(QByteArrayView());
-            writer.field(statement.why());
+            writer.field(statement.why().message);
             result.kind = BatchResult::Kind::SomeRefused;
         }
         writer.endRecord();

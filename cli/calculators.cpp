@@ -69,7 +69,8 @@ Statement calculate(const CliCalculator& calculator, const CalcRequest& request,
     record.range = range;
     const auto figures = calculator.calculator.calculate(record, request, kFormat, working);
     if (!figures)
-        return outcomeText(figures.why(), record);
+        return Refusal{outcomeText(figures.why(), record), figures.why().step(),
+                       figures.why().figure()};
     return *figures;
 }
 

@@ -19,9 +19,17 @@ struct BoxOption {
     const BoxDecl* box;
 };
 
-// One calculation's statement: the figures as the statement window shows them, or the
-// message the window would show instead.
-using Statement = Outcome<QList<ShownFigure>, QString>;
+// Why a calculation gave no statement: the message the window would show and, when a
+// calculation step went wrong, that step and the figure it was heading for.
+struct Refusal {
+    QString message;
+    QString step;
+    QString figure;
+};
+
+// One calculation's statement: the figures as the statement window shows them, or why
+// there are none.
+using Statement = Outcome<QList<ShownFigure>, Refusal>;
 
 // A calculator under the command's name, with an option for each of its boxes.
 struct CliCalculator {

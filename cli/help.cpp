@@ -72,7 +72,9 @@ QString helpText()
                                       "json は 1 行の JSON オブジェクト"));
     text += optionLine(2, QStringLiteral("--explain"),
                        QStringLiteral("明細のあとに計算過程（入力、途中の値と式、丸め、\n"
-                                      "分岐、最後に明細）を続けます。--csv とは使えません"));
+                                      "分岐、最後に明細）を続けます。計算を断るときは\n"
+                                      "断った手順までの計算過程と、その手順と項目を出します。\n"
+                                      "--csv とは使えません"));
     text += optionLine(2, QStringLiteral("--range narrow|wide"),
                        QStringLiteral("整数（資金、基準価額、手数料、税金、分配金など）の範囲。\n"
                                       "narrow（既定）は画面と同じ -32768〜32767、\n"

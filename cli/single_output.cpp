@@ -6,10 +6,25 @@
 
 namespace {
 
+// The step that went wrong, as the working names it.
+QString failedStepLine(const Refusal& refusal)
+{
+    return QStringLiteral("計算できなかった手順: %1（%2）").arg(refusal.step, refusal.figure);
+}
+
 Printed asText(const Statement& statement, const QStringList& working)
 {
-    if (!statement)
-        return {{}, statement.why().toUtf8() + '\n'};
+    if (!statement) {
+        // The working as far as it went, and the step that went wrong; the message
+        // stays on standard error.
+        QByteArray out;
+        if (!working.isEmpty()) {
+            out = working.join(u'\n').toUtf8() + '\n';
+            if (!statement.why().step.isEmpty())
+                out += failedStepLine(statement.why()).toUtf8() + '\n';
+        }
+        return {out, statement.why().message.toUtf8() + '\n'};
+    }
     QByteArray out;
     for (const ShownFigure& figure : *statement)
         out += figure.row->caption.toUtf8() + '\t' + figure.text.toUtf8() + '\n';
@@ -37,9 +52,15 @@ Printed asJson(const CliCalculator& calculator, const Statement& statement,
     // The keys in the order scripts have read them since the first version, which a
     // QJsonObject (keys sorted) would not keep.
     QByteArray out = "{\"calculator\":" + json(calculator.name.toString()) + ",\"statement\":"
-                     + json(rows) + ",\"message\":" + json(statement ? QString() : statement.why());
-    if (!working.isEmpty())
+                     + json(rows) + ",\"message\":" + json(statement ? QString() : statement.why().message);
+    if (!working.isEmpty()) {
         out += ",\"working\":" + json(QJsonArray::fromStringList(working));
+        if (!statement && !statement.why().step.isEmpty()) {
+            out += ",\"failedStep\":"
+                   + json(QJsonObject{{QStringLiteral("step"), statement.why().step},
+                                      {QStringLiteral("figure"), statement.why().figure}});
+        }
+    }
     return {out + "}\n", {}};
 }
 

@@ -101,15 +101,19 @@ private slots:
         QTest::addColumn<QString>("figures");
         QTest::addColumn<QString>("message");
         QTest::addColumn<int>("exitCode");
+        QTest::addColumn<QString>("failedStep"); // with --explain: "step/figure"
         QTest::newRow("purchase") << optionsFor(kPurchase, kPurchaseExamples[1]) << "purchase"
-                                  << kPurchase.captions << kPurchaseExamples[1].figures << "" << 0;
+                                  << kPurchase.captions << kPurchaseExamples[1].figures << "" << 0 << "";
         QTest::newRow("redemption") << optionsFor(kRedemption, kRedemptionExamples[0]) << "redemption"
-                                    << kRedemption.captions << kRedemptionExamples[0].figures << "" << 0;
+                                    << kRedemption.captions << kRedemptionExamples[0].figures << "" << 0 << "";
         QTest::newRow("distribution") << optionsFor(kDistribution, kDistributionExamples[9])
                                       << "distribution" << kDistribution.captions
-                                      << kDistributionExamples[9].figures << "" << 0;
+                                      << kDistributionExamples[9].figures << "" << 0 << "";
         QTest::newRow("refused") << QStringList{"purchase", "--funds", "10000"} << "purchase" << ""
-                                 << "" << "基準価額が入力されていません" << 1;
+                                 << "" << "基準価額が入力されていません" << 1 << "";
+        QTest::newRow("refused step with its working")
+            << QStringList{"redemption", "--principal-nav", "10000", "--nav", "12000", "--units", "1000000", "--explain"}
+            << "redemption" << "" << "" << "税金が計算できる範囲を超えています" << 1 << "税金/税金";
     }
     void json()
     {
@@ -119,6 +123,7 @@ private slots:
         QFETCH(QString, figures);
         QFETCH(QString, message);
         QFETCH(int, exitCode);
+        QFETCH(QString, failedStep);
 
         const CliRun run = runCli(arguments << "--format" << "json");
         QCOMPARE(run.exitCode, exitCode);
@@ -138,6 +143,12 @@ private slots:
         }
         QCOMPARE(shownCaptions.join(u','), captions);
         QCOMPARE(shownFigures.join(u','), figures);
+        const QJsonObject failed = object.value("failedStep").toObject();
+        QCOMPARE(failed.isEmpty() ? QString() : failed["step"].toString() + u'/' + failed["figure"].toString(),
+                 failedStep);
+        // The working goes as far as the step that failed, and no further.
+        if (!failedStep.isEmpty())
+            QVERIFY(object.value("working").toArray().last().toString().startsWith(failed["step"].toString() + " = "));
     }
 
     // A calculation the window would refuse prints the window's message on standard
@@ -146,8 +157,10 @@ private slots:
     {
         QTest::addColumn<QStringList>("arguments");
         QTest::addColumn<QString>("message");
-        const auto row = [](const char* name, QStringList arguments, const char* message) {
-            QTest::newRow(name) << arguments << QString::fromUtf8(message);
+        QTest::addColumn<QString>("lastLine"); // of standard output, with --explain
+        const auto row = [](const char* name, QStringList arguments, const char* message,
+                            const char* lastLine = "") {
+            QTest::newRow(name) << arguments << QString::fromUtf8(message) << QString::fromUtf8(lastLine);
         };
         row("funds left at 0", {"purchase"}, "購入資金が入力されていません");
         row("NAV left at 0", {"purchase", "--funds", "10000"}, "基準価額が入力されていません");
@@ -171,6 +184,9 @@ private slots:
         row("tax beyond an Integer",
             {"redemption", "--principal-nav", "10000", "--nav", "12000", "--units", "1000000"},
             "税金が計算できる範囲を超えています");
+        row("tax beyond an Integer, explained",
+            {"redemption", "--principal-nav", "10000", "--nav", "12000", "--units", "1000000", "--explain"},
+            "税金が計算できる範囲を超えています", "計算できなかった手順: 税金（税金）");
         row("principal NAV left at 0", {"distribution"}, "元本の基準価額が入力されていません");
         row("distribution tie beyond an Integer",
             {"distribution", "--principal-nav", "10000", "--nav", "9800", "--distribution", "32767.5",
@@ -185,9 +201,10 @@ private slots:
     {
         QFETCH(QStringList, arguments);
         QFETCH(QString, message);
+        QFETCH(QString, lastLine);
         const CliRun run = runCli(arguments);
         QCOMPARE(QString::fromUtf8(run.err), message + u'\n');
-        QCOMPARE(run.out, QByteArray());
+        QCOMPARE(QString::fromUtf8(run.out).trimmed().section(u'\n', -1), lastLine);
         QCOMPARE(run.exitCode, 1);
     }
 

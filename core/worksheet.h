@@ -10,6 +10,7 @@
 #include <cmath>
 #include <initializer_list>
 #include <optional>
+#include <tuple>
 #include <type_traits>
 
 // A calculation written as a worksheet: each step computes its value from terms, and
@@ -60,6 +61,13 @@ public:
     // A value the calculation starts from (an input as stored, a constant).
     template <class T>
     [[nodiscard]] Term<T> known(T value) const;
+    // Several at once: `const auto [cbl, nbl] = ws.known(record.CBL, record.NBL);`
+    template <class... T>
+        requires(sizeof...(T) > 1)
+    [[nodiscard]] std::tuple<Term<T>...> known(T... values) const
+    {
+        return {known(values)...};
+    }
 
     // One step: `term` is the value of `caption`, a step towards `figure`. The working
     // gets "caption = expression = value", with the rounding when the term is one. The

@@ -20,10 +20,7 @@ CalcOutcome<> runDistribution(CalcRecord& record, const BoxTexts& texts,
         return read;
 
     Worksheet ws(trace, record.range);
-    const auto cbl = ws.known(record.CBL);
-    const auto nbl = ws.known(record.NBL);
-    const auto div = ws.known(record.Div);
-    const auto oa = ws.known(record.OA);
+    const auto [cbl, nbl, div, oa] = ws.known(record.CBL, record.NBL, record.Div, record.OA);
     ws.note(u"【計算】");
     auto taxable = div;
     if (record.Div <= 0) {
@@ -50,8 +47,7 @@ CalcOutcome<> runDistribution(CalcRecord& record, const BoxTexts& texts,
 
     if (CalcOutcome<> done = checked(ws); !done)
         return done;
-    record.TaxableDiv = taxable.value;
-    record.Tax = tax.value;
+    std::tie(record.TaxableDiv, record.Tax) = std::tuple(taxable.value, tax.value);
     return {};
 }
 

@@ -27,9 +27,7 @@ CalcOutcome<> runPurchase(CalcRecord& record, const BoxTexts& texts, bool feePai
     }
 
     Worksheet ws(trace, record.range);
-    const auto im = ws.known(record.IM);
-    const auto fp1 = ws.known(record.FP1);
-    const auto fp2 = ws.known(record.FP2);
+    const auto [im, fp1, fp2] = ws.known(record.IM, record.FP1, record.FP2);
     ws.note(u"【計算】");
     // The cost factor: yen paid per yen of principal.
     auto rate = ws.known(1.0);
@@ -48,9 +46,7 @@ CalcOutcome<> runPurchase(CalcRecord& record, const BoxTexts& texts, bool feePai
 
     if (CalcOutcome<> done = checked(ws); !done)
         return done;
-    record.Rate = rate.value;
-    record.Fee = fee.value;
-    record.OA = units.value;
+    std::tie(record.Rate, record.Fee, record.OA) = std::tuple(rate.value, fee.value, units.value);
     return {};
 }
 
@@ -58,8 +54,7 @@ CalcOutcome<PurchaseFigures> purchaseStatement(const CalcRecord& record, bool fe
                                                Trace* trace)
 {
     Worksheet ws(trace, record.range);
-    const auto oa = ws.known(record.OA);
-    const auto im = ws.known(record.IM);
+    const auto [oa, im] = ws.known(record.OA, record.IM);
     ws.note(u"【明細の計算】");
     // Whole units only, rounded down: a fraction of a unit is not shown as bought.
     const auto units = ws.let(kUnits, u"購入口数", roundDown(oa));

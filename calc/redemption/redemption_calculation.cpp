@@ -20,9 +20,7 @@ CalcOutcome<> runRedemption(CalcRecord& record, const BoxTexts& texts, const Num
         return read;
 
     Worksheet ws(trace, record.range);
-    const auto cbl = ws.known(record.CBL);
-    const auto nbl = ws.known(record.NBL);
-    const auto oa = ws.known(record.OA);
+    const auto [cbl, nbl, oa] = ws.known(record.CBL, record.NBL, record.OA);
     ws.note(u"【計算】");
     const auto valuation = ws.let(kValuation, u"評価額（計算値）", nbl * oa / kUnitsPerNav);
     // Divided by 10,000 before the rate, then product before the division by 100: the
@@ -49,9 +47,7 @@ CalcOutcome<> runRedemption(CalcRecord& record, const BoxTexts& texts, const Num
 
     if (CalcOutcome<> done = checked(ws); !done)
         return done;
-    record.Fee = fee.value;
-    record.Tax = tax.value;
-    record.Cash = cash.value;
+    std::tie(record.Fee, record.Tax, record.Cash) = std::tuple(fee.value, tax.value, cash.value);
     return {};
 }
 

@@ -1,6 +1,7 @@
 #include "core/currency.h"
 #include "core/figures.h"
 #include "core/integer.h"
+#include "core/worksheet.h"
 
 #include <QtTest>
 
@@ -181,6 +182,67 @@ private slots:
         QVERIFY(!floorToWhole(kNaN));
         QVERIFY(!floorToWhole(kInf));
         QVERIFY(!floorToWhole(1e19));
+    }
+
+    // A worksheet: each step's working line from the terms that computed it, and the
+    // first step that went wrong carried to the end with its figure.
+    void worksheet_data()
+    {
+        QTest::addColumn<int>("sheet");
+        QTest::addColumn<QStringList>("lines");
+        QTest::addColumn<QString>("failure"); // "step/figure/kind", empty when all went right
+        QTest::newRow("order and brackets") << 0 << QStringList{
+            "r = 3 ÷ 100 × 5 ÷ 100 + (3 ÷ 100 + 1) = 0.0015 + 1.03 = 1.0315",
+            "f = 10000 − 10000 ÷ 1.0315 = 305.38051381483274",
+            "F = 305.38051381483274 を偶数丸め = 305"} << "";
+        QTest::newRow("division by zero, then nothing") << 1 << QStringList{
+            "a = 7 ÷ 0 = （計算できません）"} << "a/A/invalid";
+        QTest::newRow("first of two faults") << 2 << QStringList{
+            "a = 1 ÷ 0 = （計算できません）"} << "a/A/invalid";
+        QTest::newRow("rounding out of the range") << 3 << QStringList{
+            "n = 40000 × 1 = 40000", "N = 40000 を偶数丸め = （範囲を超えます）"} << "N/B/overflow";
+        QTest::newRow("exact product out of Currency") << 4 << QStringList{
+            "v = 32767 × 922337203685477 ÷ 10000 = （範囲を超えます）"} << "v/A/overflow";
+    }
+    void worksheet()
+    {
+        QFETCH(int, sheet);
+        QFETCH(QStringList, lines);
+        QFETCH(QString, failure);
+        Trace trace;
+        Worksheet ws(&trace, IntegerRange::narrow());
+        switch (sheet) {
+        case 0: {
+            const auto [im, fp1, fp2] = ws.known(Integer{10000}, 3.0, 5.0);
+            const auto rate = ws.let(u"A", u"r", fp1 / 100.0 * fp2 / 100.0 + (fp1 / 100.0 + 1.0));
+            const auto fee = ws.let(u"A", u"f", im - im / rate);
+            QCOMPARE(ws.let(u"A", u"F", roundHalfEven(fee)).value, Integer{305});
+            break;
+        }
+        case 1: {
+            const auto a = ws.let(u"A", u"a", ws.known(7.0) / 0.0);
+            ws.let(u"B", u"b", a + 1.0);
+            ws.note(u"not after a fault");
+            break;
+        }
+        case 2: {
+            ws.let(u"A", u"a", ws.known(1.0) / 0.0);
+            ws.let(u"B", u"b", roundHalfEven(ws.known(40000.0)));
+            break;
+        }
+        case 3:
+            ws.let(u"B", u"N", roundHalfEven(ws.let(u"B", u"n", ws.known(Integer{40000}) * 1.0)));
+            break;
+        case 4:
+            ws.let(u"A", u"v", ws.known(Integer{32767}) * ws.known(Currency::fromRaw(9223372036854770000)) / 10000.0);
+            break;
+        }
+        QCOMPARE(trace.steps(), lines);
+        const auto& failed = ws.failure();
+        const QString seen = failed ? failed->step + u'/' + failed->figure + u'/'
+                                          + (failed->fault == TermFault::Invalid ? "invalid" : "overflow")
+                                    : QString();
+        QCOMPARE(seen, failure);
     }
 };
 

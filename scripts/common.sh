@@ -5,12 +5,12 @@
 MIROVEN_PACKAGES=(
     cmake ninja-build g++ pkg-config
     qt6-base-dev qt6-svg-dev qt6-qpa-plugins libqt6svg6 libgl-dev libxcb1-dev
-    fonts-noto-cjk xvfb xauth
+    qt6-translations-l10n fonts-noto-cjk xvfb xauth
 )
 
 # Only for the tests: desktop-file and package checks, the fuzzers and their references.
 MIROVEN_TEST_PACKAGES=(
-    desktop-file-utils appstream dpkg-dev file
+    desktop-file-utils appstream dpkg-dev file lintian
     clang libclang-rt-14-dev llvm libgmp-dev libmpfr-dev
 )
 

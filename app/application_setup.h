@@ -2,5 +2,6 @@
 
 class QApplication;
 
-// Names, version, icon and font every window of the program relies on.
+// Names, version, icon, font and Qt's own texts in Japanese, which every window of the
+// program relies on.
 void setUpApplication(QApplication& app);

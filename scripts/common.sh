@@ -5,13 +5,13 @@
 MIROVEN_PACKAGES=(
     cmake ninja-build g++ pkg-config
     qt6-base-dev qt6-svg-dev qt6-qpa-plugins libqt6svg6 libgl-dev libxcb1-dev
-    fonts-noto-cjk xvfb xauth
+    qt6-translations-l10n fonts-noto-cjk xvfb xauth
 )
 
 # Only for the tests: desktop-file and package checks, the fuzzers and their references,
-# the Japanese manual page as man shows it.
+# the Japanese manual page as man shows it, lintian on the package.
 MIROVEN_TEST_PACKAGES=(
-    desktop-file-utils appstream dpkg-dev file man-db
+    desktop-file-utils appstream dpkg-dev file man-db lintian
     clang libclang-rt-14-dev llvm libgmp-dev libmpfr-dev
 )
 

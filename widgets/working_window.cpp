@@ -2,6 +2,7 @@
 
 #include "command_button.h"
 
+#include <QFont>
 #include <QHBoxLayout>
 #include <cmath>
 #include <QPlainTextEdit>
@@ -9,6 +10,17 @@
 #include <QScrollBar>
 #include <QTextDocument>
 #include <QVBoxLayout>
+
+namespace {
+
+// The Japanese fonts the package accepts, each with Latin letters, digits and signs.
+const QStringList kJapaneseFamilies = {
+    QStringLiteral("Noto Sans CJK JP"), // fonts-noto-cjk
+    QStringLiteral("IPAGothic"),        // fonts-ipafont-gothic
+    QStringLiteral("VL Gothic"),        // fonts-vlgothic
+};
+
+} // namespace
 
 WorkingWindow::WorkingWindow(const QString& working, QWidget* statement) : QDialog(statement)
 {
@@ -21,6 +33,15 @@ WorkingWindow::WorkingWindow(const QString& working, QWidget* statement) : QDial
     text->setReadOnly(true);
     text->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     text->setLineWrapMode(QPlainTextEdit::NoWrap);
+    // A Latin font first would hand the Japanese to a fallback font, and the digits and
+    // signs after them would stay in that font at its own size ("を偶数丸め = 360"). A
+    // Japanese font first draws the whole line in one family and size, whichever font
+    // package is installed and whatever the locale; the size stays the program's.
+    QFont font = text->font();
+    QStringList families = kJapaneseFamilies;
+    families.append(font.families());
+    font.setFamilies(families);
+    text->setFont(font);
     auto* cmdOK = new CommandButton(QStringLiteral("OK"), this);
     cmdOK->setObjectName(QStringLiteral("cmdOK"));
     connect(cmdOK, &QPushButton::clicked, this, &WorkingWindow::cmdOK_Click);

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs the build into a scratch prefix and packs it as a .deb; checks both lay
-# out what a desktop expects. Usage: check_install.sh BUILD_DIR APP_ID
+# out what a desktop expects, that lintian finds no error or warning in the package,
+# and the programs' library search paths. Usage: check_install.sh BUILD_DIR APP_ID
 set -euo pipefail
 build=$1
 id=$2
@@ -11,7 +12,10 @@ cmake --install "$build" --prefix "$scratch/prefix" >/dev/null
 expected=(
     bin/miroven
     bin/miroven-calc
+    share/man/man1/miroven.1.gz
     share/man/man1/miroven-calc.1.gz
+    share/doc/miroven/copyright
+    share/doc/miroven/changelog.gz
     share/applications/$id.desktop
     share/metainfo/$id.metainfo.xml
     share/icons/hicolor/scalable/apps/$id.svg
@@ -24,8 +28,35 @@ for f in "${expected[@]}"; do
 done
 file "$scratch/prefix/share/icons/hicolor/48x48/apps/$id.png" | grep -q "48 x 48" \
     || { echo "the 48 px icon is not 48 x 48"; exit 1; }
-gzip -dc "$scratch/prefix/share/man/man1/miroven-calc.1.gz" | grep -q '^\.TH MIROVEN-CALC 1' \
-    || { echo "the manual page is not a section 1 page"; exit 1; }
+for page in miroven miroven-calc; do
+    gzip -dc "$scratch/prefix/share/man/man1/$page.1.gz" | grep -q "^\.TH ${page^^} 1" \
+        || { echo "the manual page of $page is not a section 1 page"; exit 1; }
+done
+
+# The library search path of a program (RUNPATH, or the older RPATH), one line each;
+# nothing when it has none.
+search_paths() {
+    readelf -d "$1" | sed -n 's/.*(\(RUNPATH\|RPATH\)).*\[\(.*\)\]$/\2/p'
+}
+# An empty entry is the current directory, tried first for every library: no built
+# program may have one.
+checked=()
+while IFS= read -r -d '' f; do
+    readelf -h "$f" >/dev/null 2>&1 || continue
+    while IFS= read -r paths; do
+        [[ ":$paths:" != *::* ]] || { echo "empty library search path entry in $f: [$paths]"; exit 1; }
+    done < <(search_paths "$f")
+    checked+=("${f#"$build"/}")
+done < <(find "$build" -name CMakeFiles -prune -o -type f -perm -u+x -print0)
+for program in miroven miroven-calc; do
+    [[ " ${checked[*]} " == *" $program "* ]] \
+        || { echo "the search paths of $program were not checked"; exit 1; }
+done
+# Installed in /usr/bin, the programs find their libraries in the system's paths.
+for program in miroven miroven-calc; do
+    paths=$(search_paths "$scratch/prefix/bin/$program")
+    [ -z "$paths" ] || { echo "the installed $program has a library search path: $paths"; exit 1; }
+done
 # The installed command line runs, and needs no GUI library.
 "$scratch/prefix/bin/miroven-calc" --version | grep -q "^miroven-calc 1.00$" \
     || { echo "the installed miroven-calc does not run"; exit 1; }
@@ -36,15 +67,18 @@ fi
 (cd "$scratch" && cpack -G DEB --config "$build/CPackConfig.cmake" -B "$scratch/deb" >/dev/null)
 deb=$(ls "$scratch"/deb/miroven_*.deb)
 depends=$(dpkg-deb --field "$deb" Depends)
-for lib in libqt6widgets6 libqt6svg6 fonts-noto-cjk; do
+for lib in libqt6widgets6 libqt6svg6 qt6-translations-l10n fonts-noto-cjk; do
     grep -q "$lib" <<<"$depends" || { echo "package does not depend on $lib: $depends"; exit 1; }
 done
 grep -q "fonts-noto-cjk | fonts-ipafont-gothic | fonts-vlgothic" <<<"$depends" \
     || { echo "package does not accept another Japanese font: $depends"; exit 1; }
 [ "$(dpkg-deb --field "$deb" Version)" = "1.00" ] || { echo "package version is not 1.00"; exit 1; }
 contents=$(dpkg-deb -c "$deb")
-for f in usr/bin/miroven usr/bin/miroven-calc usr/share/man/man1/miroven-calc.1.gz \
+for f in usr/bin/miroven usr/bin/miroven-calc usr/share/man/man1/miroven.1.gz \
+         usr/share/man/man1/miroven-calc.1.gz usr/share/doc/miroven/copyright \
          usr/share/applications/$id.desktop usr/share/metainfo/$id.metainfo.xml; do
     grep -q "\./$f\$" <<<"$contents" || { echo "package lacks $f"; exit 1; }
 done
-echo "install layout and package: ok"
+# Informational tags may stay; any error or warning fails.
+lintian --fail-on error,warning "$deb" || { echo "lintian finds errors or warnings in the package"; exit 1; }
+echo "install layout, search paths and package: ok"

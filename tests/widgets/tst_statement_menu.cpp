@@ -120,8 +120,17 @@ private slots:
 
             // 計算過程 by Shift+F10: the working window, over the statement.
             ModalWatch working({}, [](QWidget* shown, ModalSeen& seenThere) {
-                if (auto* text = shown->findChild<QPlainTextEdit*>(QStringLiteral("txtWorking")))
+                if (auto* text = shown->findChild<QPlainTextEdit*>(QStringLiteral("txtWorking"))) {
                     seenThere.notes[QStringLiteral("text")] = text->toPlainText();
+                    // The text's own context menu is Qt's, in Japanese as the rest.
+                    const std::unique_ptr<QMenu> menu(text->createStandardContextMenu());
+                    QStringList items;
+                    for (const QAction* action : menu->actions()) {
+                        if (!action->isSeparator())
+                            items << action->text().section(u'\t', 0, 0); // without the shortcut
+                    }
+                    seenThere.notes[QStringLiteral("menu")] = items;
+                }
                 QTest::mouseClick(shown->findChild<QWidget*>(QStringLiteral("cmdOK")), Qt::LeftButton);
             });
             pressInNextMenu(Qt::Key_W, notes);
@@ -130,6 +139,7 @@ private slots:
             notes[QStringLiteral("workingTitle")] = working.seen().title;
             notes[QStringLiteral("workingFocus")] = working.seen().focus;
             notes[QStringLiteral("workingText")] = working.seen().notes.value(QStringLiteral("text"));
+            notes[QStringLiteral("workingMenu")] = working.seen().notes.value(QStringLiteral("menu"));
             notes[QStringLiteral("menuOnShiftF10")] = notes.value(QStringLiteral("menu"));
 
             // The Menu key opens the same menu; Escape leaves it.
@@ -154,6 +164,8 @@ private slots:
 
         QCOMPARE(notes.value("workingTitle").toString(), QStringLiteral("Miroven-計算過程"));
         QCOMPARE(notes.value("workingFocus").toString(), QStringLiteral("cmdOK"));
+        QCOMPARE(notes.value("workingMenu").toStringList(),
+                 QStringList({"コピー(&C)", "すべてを選択"}));
         // The working ends with the statement's rows as shown.
         const QStringList steps = notes.value("workingText").toString().split(u'\n');
         const QStringList copiedLines = copied.trimmed().split(u'\n');

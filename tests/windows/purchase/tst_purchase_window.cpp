@@ -207,6 +207,15 @@ private slots:
         QTest::newRow("fee 0 %")
             << QStringList{"10000", "10000", "0", "5"} << false
             << "販売手数料(%)が入力されていません" << none << "";
+        QTest::newRow("funds left blank")
+            << QStringList{" ", "10000", "3", "5"} << false
+            << "購入資金が入力されていません" << none << "txtIM";
+        QTest::newRow("funds beyond 16 bits")
+            << QStringList{"-40000", "10000", "3", "5"} << false
+            << "購入資金には -32768 から 32767 までの数値を入力してください" << warning << "txtIM";
+        QTest::newRow("fee too large for its type")
+            << QStringList{"10000", "10000", "1" + QString(400, u'0'), "5"} << false
+            << "販売手数料(%)の数値が大きすぎます" << warning << "txtFP1";
         QTest::newRow("funds not a number")
             << QStringList{"abc", "10000", "3", "5"} << false
             << "購入資金には数値を入力してください" << warning << "txtIM";

@@ -73,5 +73,12 @@ void StatementWindow::keyPressEvent(QKeyEvent* event)
         contextMenuEvent(&menuEvent);
         return;
     }
+    // The copy action's shortcut needs the window active; a Ctrl+C that reaches the
+    // window while the toolkit still counts the closing menu as active copies as well.
+    if (event->matches(QKeySequence::Copy)) {
+        event->accept();
+        mnuCopy_Click();
+        return;
+    }
     FixedDialog::keyPressEvent(event);
 }

@@ -86,8 +86,8 @@ std::optional<ColumnMap> mapColumns(const CsvReader& header, const CliCalculator
     return columns;
 }
 
-Statement calculateRow(const CliCalculator& calculator, IntegerRange range, const CsvReader& row,
-                       const ColumnMap& columns, BoxTexts& texts)
+Statement calculateRow(const CliCalculator& calculator, IntegerRange range, const TaxRules& rules,
+                       const CsvReader& row, const ColumnMap& columns, BoxTexts& texts)
 {
     for (const auto& [box, index] : columns.boxes)
         texts.set(*box, QString::fromUtf8(row.field(index)));
@@ -96,13 +96,13 @@ Statement calculateRow(const CliCalculator& calculator, IntegerRange range, cons
     if (!feeCovered) {
         return QStringLiteral("%1 は 1 か 0（空欄は 0）にしてください").arg(kFeeCoveredColumn);
     }
-    return calculate(calculator, {texts, *feeCovered}, range, nullptr);
+    return calculate(calculator, {texts, *feeCovered}, range, rules, nullptr);
 }
 
 } // namespace
 
-BatchResult runBatch(const CliCalculator& calculator, IntegerRange range, QIODevice& input,
-                     QIODevice& output)
+BatchResult runBatch(const CliCalculator& calculator, IntegerRange range, const TaxRules& rules,
+                     QIODevice& input, QIODevice& output)
 {
     CsvReader reader(input);
     switch (reader.next()) {
@@ -125,7 +125,7 @@ BatchResult runBatch(const CliCalculator& calculator, IntegerRange range, QIODev
     const qsizetype width = reader.fieldCount();
     for (qsizetype i = 0; i < width; ++i)
         writer.field(reader.field(i));
-    const QStringList captions = calculator.calculator.statementCaptions();
+    const QStringList captions = calculator.calculator.statementCaptions(rules.set);
     for (const QString& caption : captions)
         writer.field(caption);
     writer.field(QByteArrayView("message"));
@@ -155,7 +155,7 @@ BatchResult runBatch(const CliCalculator& calculator, IntegerRange range, QIODev
             break;
         }
 
-        const Statement statement = calculateRow(calculator, range, reader, *columns, texts);
+        const Statement statement = calculateRow(calculator, range, rules, reader, *columns, texts);
         for (qsizetype i = 0; i < width; ++i)
             writer.field(reader.field(i));
         if (statement) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/fund_rules.h"
 #include "core/integer.h"
 
 #include <QString>
@@ -24,4 +25,4 @@ struct BatchResult {
 // A refused row is written with its message and empty figures, and the batch goes on;
 // input that cannot be read stops it after the rows already written.
 [[nodiscard]] BatchResult runBatch(const CliCalculator& calculator, IntegerRange range,
-                                   QIODevice& input, QIODevice& output);
+                                   const TaxRules& rules, QIODevice& input, QIODevice& output);

@@ -33,10 +33,14 @@ QString calculatorSection(const CliCalculator& calculator)
     QString text = QStringLiteral("  %1  %2\n").arg(calculator.name.toString(), -12)
                        .arg(calculator.summary.toString());
     for (const BoxOption& option : calculator.options) {
+        const QString omitted =
+            option.currentDefault.isEmpty()
+                ? option.box->initialText.toString()
+                : QStringLiteral("%1、--rules current では %2")
+                      .arg(option.box->initialText.toString(), option.currentDefault.toString());
         text += optionLine(4, QStringLiteral("--%1 数値").arg(option.name.toString()),
                            QStringLiteral("%1（省略時 %2、CSV の列 %3）")
-                               .arg(option.box->caption.toString(),
-                                    option.box->initialText.toString(),
+                               .arg(option.box->caption.toString(), omitted,
                                     option.box->fieldName().toString()));
     }
     if (const OptionDecl* option = calculator.calculator.option()) {
@@ -45,7 +49,11 @@ QString calculatorSection(const CliCalculator& calculator)
                                .arg(option->caption.toString(),
                                     kFeeCoveredColumn.toString()));
     }
-    text += QStringLiteral("    明細: %1\n").arg(calculator.calculator.statementCaptions().join(QStringLiteral("、")));
+    const QStringList captions = calculator.calculator.statementCaptions(RuleSet::Windows);
+    const QStringList current = calculator.calculator.statementCaptions(RuleSet::Current);
+    text += QStringLiteral("    明細: %1\n").arg(captions.join(QStringLiteral("、")));
+    if (current != captions)
+        text += QStringLiteral("    --rules current の明細: %1\n").arg(current.join(QStringLiteral("、")));
     return text;
 }
 

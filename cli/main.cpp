@@ -42,7 +42,7 @@ int calculateOne(const Invocation& invocation)
     Trace working;
     const Statement statement =
         calculate(*invocation.calculator, {invocation.texts, invocation.feePaidFromFunds},
-                  invocation.range, invocation.explain ? &working : nullptr);
+                  invocation.range, invocation.rules, invocation.explain ? &working : nullptr);
     const Printed printed =
         printStatement(*invocation.calculator, statement, invocation.format, working.steps());
     std::fputs(printed.standardError.constData(), stderr);
@@ -51,7 +51,7 @@ int calculateOne(const Invocation& invocation)
     return statement ? kCalculated : kRefused;
 }
 
-int calculateBatch(const CliCalculator& calculator, IntegerRange range)
+int calculateBatch(const CliCalculator& calculator, IntegerRange range, const TaxRules& rules)
 {
     QFile in;
     QFile out;
@@ -60,7 +60,7 @@ int calculateBatch(const CliCalculator& calculator, IntegerRange range)
         printError(QStringLiteral("標準入力か標準出力を開けません"));
         return kUsage;
     }
-    const BatchResult result = runBatch(calculator, range, in, out);
+    const BatchResult result = runBatch(calculator, range, rules, in, out);
     switch (result.kind) {
     case BatchResult::Kind::AllCalculated:
         return kCalculated;
@@ -99,7 +99,7 @@ int main(int argc, char* argv[])
     case Invocation::Action::Calculate:
         return calculateOne(invocation);
     case Invocation::Action::Batch:
-        return calculateBatch(*invocation.calculator, invocation.range);
+        return calculateBatch(*invocation.calculator, invocation.range, invocation.rules);
     }
     return kUsage;
 }

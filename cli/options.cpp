@@ -9,6 +9,8 @@ const QString kFormat = QStringLiteral("format");
 const QString kHelp = QStringLiteral("help");
 const QString kRange = QStringLiteral("range");
 const QString kExplain = QStringLiteral("explain");
+const QString kRules = QStringLiteral("rules");
+const QString kNisa = QStringLiteral("nisa");
 
 ParsedArguments failure(const QString& error) { return error; }
 
@@ -76,9 +78,9 @@ ParsedArguments parseArguments(const QStringList& arguments)
         const bool inlineValue = equals >= 0;
 
         const BoxOption* boxOption = findBoxOption(calculator, name);
-        const bool isFlag = name == kCsv || name == kExplain
+        const bool isFlag = name == kCsv || name == kExplain || name == kNisa
                             || (calculator.calculator.option() && name == kFeeCoveredOption);
-        if (!boxOption && !isFlag && name != kFormat && name != kRange)
+        if (!boxOption && !isFlag && name != kFormat && name != kRange && name != kRules)
             return failure(QStringLiteral("%1 にはないオプションです: --%2")
                                .arg(calculator.name.toString(), name));
         if (seen.contains(name))
@@ -90,6 +92,11 @@ ParsedArguments parseArguments(const QStringList& arguments)
                 return failure(QStringLiteral("--%1 は値をとりません").arg(name));
             if (name == kCsv) {
                 csv = true;
+                continue;
+            }
+            if (name == kNisa) {
+                // Like the rules, it goes with a batch as well.
+                invocation.rules.nisa = true;
                 continue;
             }
             if (name == kExplain)
@@ -114,6 +121,12 @@ ParsedArguments parseArguments(const QStringList& arguments)
                     return failure(QStringLiteral("--range は narrow か wide です: %1").arg(value));
                 // The range goes with a batch as well as with one calculation.
                 continue;
+            } else if (name == kRules) {
+                if (value == QLatin1String("current"))
+                    invocation.rules.set = RuleSet::Current;
+                else if (value != QLatin1String("windows"))
+                    return failure(QStringLiteral("--rules は windows か current です: %1").arg(value));
+                continue;
             } else if (value == QLatin1String("text")) {
                 invocation.format = OutputFormat::Text;
             } else if (value == QLatin1String("json")) {
@@ -126,6 +139,12 @@ ParsedArguments parseArguments(const QStringList& arguments)
             firstCalculationOption = name;
     }
 
+    if (invocation.rules.set == RuleSet::Current) {
+        for (const BoxOption& option : calculator.options) {
+            if (!option.currentDefault.isEmpty() && !seen.contains(option.name.toString()))
+                invocation.texts.set(*option.box, option.currentDefault.toString());
+        }
+    }
     if (csv && !firstCalculationOption.isEmpty())
         return failure(QStringLiteral("--csv と --%1 は一緒に使えません")
                            .arg(firstCalculationOption));

@@ -3,6 +3,8 @@
 #include "currency.h"
 #include "integer.h"
 
+#include <cstdint>
+
 #include <optional>
 
 // A NAV is the price of this many units.
@@ -11,6 +13,23 @@ inline constexpr double kUnitsPerNav = 10000.0;
 inline constexpr double kTaxRate = 0.2;
 // Rates are typed in percent.
 inline constexpr double kPercent = 100.0;
+
+// A rate held exactly, in thousandths of a percent: 15.315 % is 15315.
+struct DecimalRate {
+    std::int64_t milliPercent;
+};
+// Today's two taxes on a redemption gain or a taxable distribution, each floored to the yen.
+inline constexpr DecimalRate kIncomeTaxRate{15315};  // 所得税及び復興特別所得税
+inline constexpr DecimalRate kResidentTaxRate{5000}; // 住民税
+
+// The tax rules a calculation follows. The windows keep the rules they were built with
+// (a flat 0.2, ties to even; the smaller NAV as the principal afterwards); `Current` is
+// today's law. In a NISA account nothing is taxed under either.
+enum class RuleSet { Windows, Current };
+struct TaxRules {
+    RuleSet set = RuleSet::Windows;
+    bool nisa = false;
+};
 
 // The value of a holding in yen: NAV x units formed exactly, then as a double / 10,000.
 // Nothing when the product leaves the Currency range.

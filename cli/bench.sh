@@ -1,8 +1,12 @@
 #!/usr/bin/env bash
-# Batch benchmark: streams a generated CSV of ROWS purchase rows (default 1,000,000)
-# through miroven-calc and prints the rows per second and the peak resident memory.
+# Batch benchmark: streams a generated CSV of ROWS rows (default 1,000,000) through
+# miroven-calc and prints the rows per second and the peak resident memory.
 #
-#   cli/bench.sh [ROWS] [BUILD_DIR] [narrow|wide]   BUILD_DIR defaults to build/
+#   cli/bench.sh [ROWS] [BUILD_DIR] [narrow|wide] [windows|current] [purchase|redemption|distribution]
+#
+# BUILD_DIR defaults to build/, the tax rules to windows and the calculator to purchase.
+# Redemption and distribution rows are taxed about half the time and return principal
+# (a NAV below the principal) about a third of the time.
 #
 # With "wide" the rows hold real-world amounts (funds up to 3,000,000, NAVs 20,000 to
 # 35,000) and run with --range wide.
@@ -16,8 +20,15 @@ cd "$(dirname "$0")/.."
 rows=${1:-1000000}
 build=${2:-build}
 range=${3:-narrow}
-usage() { echo "usage: cli/bench.sh [ROWS] [BUILD_DIR] [narrow|wide]" >&2; exit 2; }
+rules=${4:-windows}
+calculator=${5:-purchase}
+usage() {
+    echo "usage: cli/bench.sh [ROWS] [BUILD_DIR] [narrow|wide] [windows|current] [purchase|redemption|distribution]" >&2
+    exit 2
+}
 case $rows in '' | *[!0-9]*) usage ;; esac
+case $rules in windows | current) ;; *) usage ;; esac
+case $calculator in purchase | redemption | distribution) ;; *) usage ;; esac
 case $range in
     narrow) scale=1; base=9000 ;;
     wide) scale=100; base=20000 ;;
@@ -29,17 +40,25 @@ program=$build/miroven-calc
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-awk -v rows="$rows" -v scale="$scale" -v base="$base" 'BEGIN {
-    print "IM,BL,FP1,FP2,FeeCovered,memo"
+awk -v rows="$rows" -v scale="$scale" -v base="$base" -v calculator="$calculator" 'BEGIN {
+    header["purchase"] = "IM,BL,FP1,FP2,FeeCovered,memo"
+    header["redemption"] = "CBL,NBL,OA,Fee,memo"
+    header["distribution"] = "CBL,NBL,Div,OA,memo"
+    print header[calculator]
     for (i = 0; i < rows; i++) {
         nav = (i % 100 == 99) ? 0 : base + i % 3000 * (scale > 1 ? 5 : 1)
-        printf "%d,%d,%d.%d,%d,%d,row %d\n", (1000 + i % 30000) * scale, nav, i % 4, i % 10, 8 + i % 3, i % 2, i
+        if (calculator == "purchase")
+            printf "%d,%d,%d.%d,%d,%d,row %d\n", (1000 + i % 30000) * scale, nav, i % 4, i % 10, 8 + i % 3, i % 2, i
+        else if (calculator == "redemption")
+            printf "%d,%d,%d.%d,0.%d,row %d\n", base + 1500 - i % 3, nav, (10 + i % 1000) * scale, i % 10000, i % 5, i
+        else
+            printf "%d,%d,%d,%d.%d,row %d\n", base + 1500 - i % 7, nav, (1 + i % 500) * scale, (100 + i % 10000) * scale, i % 10, i
     }
 }' >"$work/in.csv"
 
 load=$(cut -d' ' -f1-3 /proc/loadavg)
 status=0
-/usr/bin/time -f '%e %U %S %M' -o "$work/time" "$program" purchase --csv --range "$range" <"$work/in.csv" >"$work/out.csv" \
+/usr/bin/time -f '%e %U %S %M' -o "$work/time" "$program" "$calculator" --csv --range "$range" --rules "$rules" <"$work/in.csv" >"$work/out.csv" \
     || status=$?
 [ "$status" -le 1 ] || { echo "miroven-calc failed with status $status" >&2; exit 1; }
 # time adds a line of its own before the figures when the status is not 0.
@@ -47,9 +66,9 @@ read -r seconds user system peak_kib < <(tail -n 1 "$work/time")
 written=$(($(wc -l <"$work/out.csv") - 1))
 [ "$written" -eq "$rows" ] || { echo "wrote $written rows of $rows" >&2; exit 1; }
 
-awk -v range="$range" -v rows="$rows" -v s="$seconds" -v cpu="$user $system" -v kib="$peak_kib" -v bytes="$(stat -c %s "$work/in.csv")" 'BEGIN {
+awk -v calculator="$calculator" -v rules="$rules" -v range="$range" -v rows="$rows" -v s="$seconds" -v cpu="$user $system" -v kib="$peak_kib" -v bytes="$(stat -c %s "$work/in.csv")" 'BEGIN {
     split(cpu, t, " ")
-    printf "%s range: %d rows (%.1f MB) in %.2f s (CPU %.2f s): %.0f rows/s, peak RSS %.1f MB\n",
-        range, rows, bytes / 1e6, s, t[1] + t[2], (s > 0 ? rows / s : 0), kib / 1024
+    printf "%s %s range, %s rules: %d rows (%.1f MB) in %.2f s (CPU %.2f s): %.0f rows/s, peak RSS %.1f MB\n",
+        calculator, range, rules, rows, bytes / 1e6, s, t[1] + t[2], (s > 0 ? rows / s : 0), kib / 1024
 }'
 echo "load average before the run: $load on $(nproc) cores"

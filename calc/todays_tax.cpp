@@ -23,15 +23,16 @@ TodaysTax taxed(const Term<Integer>& base, QStringView taxFigure, Keep&& keep)
 
 } // namespace
 
-QString calculationHeading(const TaxRules& rules)
+const QString& calculationHeading(const TaxRules& rules)
 {
-    QString heading = QStringLiteral("【計算】");
-    if (rules.set == RuleSet::Current)
-        heading += QStringLiteral("現行の税制（所得税及び復興特別所得税 15.315 % と住民税 5 % を、"
+    // Formed once: a calculation asks for its heading whether or not it explains itself.
+    static const QString kWindows = QStringLiteral("【計算】");
+    static const QString kCurrent =
+        kWindows + QStringLiteral("現行の税制（所得税及び復興特別所得税 15.315 % と住民税 5 % を、"
                                   "1 円未満を切り捨てた同じ課税対象からそれぞれ 1 円未満切り捨て）");
-    if (rules.nisa)
-        heading += QStringLiteral("NISA 口座（非課税）");
-    return heading;
+    static const QString kNisa = QStringLiteral("NISA 口座（非課税）");
+    static const QString kHeadings[2][2] = {{kWindows, kWindows + kNisa}, {kCurrent, kCurrent + kNisa}};
+    return kHeadings[rules.set == RuleSet::Current ? 1 : 0][rules.nisa ? 1 : 0];
 }
 
 TodaysTax letTodaysTax(Worksheet& ws, QStringView taxFigure, const Term<Integer>& base, bool nisa)

@@ -30,7 +30,7 @@ struct TodaysTax {
 inline constexpr QStringView kNisaNote = u"NISA 口座のため非課税：税金は 0";
 
 // The working's heading of a calculation, naming the rules when they are not the windows'.
-[[nodiscard]] QString calculationHeading(const TaxRules& rules);
+[[nodiscard]] const QString& calculationHeading(const TaxRules& rules);
 
 // Today's taxes on `base` as steps of the worksheet, the total towards `taxFigure`; all
 // 0 in a NISA account or on a base at or below 0.

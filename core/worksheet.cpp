@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <limits>
 
 QString Worksheet::formatted(QStringView text, std::initializer_list<QString> args)
 {
@@ -149,24 +150,35 @@ Term<Integer> roundDownWorth(const Term<Currency>& navTimesUnits, const Term<Int
 
 Term<Integer> roundHalfEvenPerNav(const Term<Integer>& amount, const Term<Currency>& units)
 {
-    // amount × 10,000 ÷ units = amount × 10^8 ÷ raw units, in 128 bits: exact.
+    // amount × 10,000 ÷ units = amount × 10^8 ÷ raw units, exact: in 64 bits when the
+    // product fits, else in 128.
     __extension__ using Wide = __int128;
-    constexpr Wide kYen = Currency::kScale * static_cast<std::int64_t>(kUnitsPerNav);
-    const Wide numerator = Wide{amount.value} * kYen;
-    const Wide divisor = units.value.raw();
+    constexpr std::int64_t kYen = Currency::kScale * static_cast<std::int64_t>(kUnitsPerNav);
+    std::int64_t narrow = 0;
+    const bool fits = !__builtin_mul_overflow(amount.value, kYen, &narrow);
+    const Wide numerator = fits ? Wide{narrow} : Wide{amount.value} * kYen;
+    const std::int64_t divisor = units.value.raw();
     std::optional<Integer> value;
     TermFault fault = firstFault(amount.fault, units.fault);
     if (divisor == 0) {
         fault = firstFault(fault, TermFault::Invalid);
     } else {
-        Wide quotient = numerator / divisor;
-        Wide remainder = numerator % divisor;
-        // Ties to even: compare twice the remainder with the divisor, both made positive.
-        const Wide twice = 2 * (remainder < 0 ? -remainder : remainder);
-        const Wide size = divisor < 0 ? -divisor : divisor;
-        const bool negative = (numerator < 0) != (divisor < 0);
-        if (remainder != 0 && (twice > size || (twice == size && quotient % 2 != 0)))
-            quotient += negative ? -1 : 1;
+        // Ties to even: the remainder against what the divisor leaves beyond it, both
+        // made positive (twice the remainder could overflow).
+        const auto rounded = [&](auto n, auto d) {
+            auto quotient = n / d;
+            const auto remainder = n % d;
+            const auto part = remainder < 0 ? -remainder : remainder;
+            const auto rest = (d < 0 ? -d : d) - part;
+            if (remainder != 0 && (part > rest || (part == rest && quotient % 2 != 0)))
+                quotient += (n < 0) != (d < 0) ? -1 : 1;
+            return Wide{quotient};
+        };
+        // The 64-bit division avoids the far slower 128-bit one; the minimum divisor
+        // would overflow its negation.
+        const Wide quotient = fits && divisor != std::numeric_limits<std::int64_t>::min()
+                                  ? rounded(narrow, divisor)
+                                  : rounded(numerator, Wide{divisor});
         const IntegerRange range = amount.sheet->range();
         if (quotient >= range.min && quotient <= range.max)
             value = static_cast<Integer>(quotient);

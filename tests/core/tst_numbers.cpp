@@ -202,6 +202,8 @@ private slots:
         QTest::newRow("2.5 ties to 2") << 2 << qint64(5) << qint64(200000000) << "x = 5 × 10000 ÷ 20000 = 2.5 を偶数丸め = 2";
         QTest::newRow("3.5 ties to 4") << 2 << qint64(7) << qint64(200000000) << "x = 7 × 10000 ÷ 20000 = 3.5 を偶数丸め = 4";
         QTest::newRow("-2.5 ties to -2") << 2 << qint64(-5) << qint64(200000000) << "x = -5 × 10000 ÷ 20000 = -2.5 を偶数丸め = -2";
+        QTest::newRow("amount × 10^8 past 64 bits") << 2 << qint64(9007199254740991) << qint64(10000000000000000)
+            << "x = 9007199254740991 × 10000 ÷ 1000000000000 = 90071992.5474099 を偶数丸め = 90071993";
         QTest::newRow("per-unit beyond the range") << 2 << qint64(9007199254740991) << qint64(1) << "fault";
     }
     void exactRoundings()

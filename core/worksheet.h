@@ -9,6 +9,7 @@
 #include <QStringView>
 
 #include <cmath>
+#include <cstddef>
 #include <initializer_list>
 #include <optional>
 #include <type_traits>
@@ -67,6 +68,13 @@ public:
     // result prints as its value when used in later steps.
     template <class T>
     Term<T> let(QStringView figure, QStringView caption, const Term<T>& term);
+    // The same with the caption a literal, whose length is known without a search: a
+    // step that neither fails nor explains never looks at its caption.
+    template <class T, std::size_t N>
+    Term<T> let(QStringView figure, const char16_t (&caption)[N], const Term<T>& term)
+    {
+        return let(figure, QStringView(caption, N - 1), term);
+    }
 
     // A term's value, as a later step or note prints it, without a line of its own and
     // without stopping the worksheet when it went wrong: a figure worked out only for
@@ -85,6 +93,12 @@ public:
     {
         if (trace_ && !failure_)
             trace_->step(formatted(text, {terms.expression...}));
+    }
+    template <std::size_t N, class... Terms>
+    void note(const char16_t (&text)[N], const Terms&... terms)
+    {
+        if (trace_ && !failure_)
+            trace_->step(formatted(QStringView(text, N - 1), {terms.expression...}));
     }
 
     // The first step that went wrong; nothing when every step so far went right.

@@ -167,6 +167,8 @@ private slots:
         QTest::newRow("negative floored away from zero") << -0.5 << QStringLiteral("-1");
         QTest::newRow("whole stays") << 120000.0 << QStringLiteral("120000");
         QTest::newRow("no separators") << 1234567.9 << QStringLiteral("1234567");
+        QTest::newRow("zero") << 0.0 << QStringLiteral("0");
+        QTest::newRow("the least 64-bit figure") << -9223372036854775808.0 << QStringLiteral("-9223372036854775808");
     }
     void floorAndText()
     {

@@ -30,27 +30,27 @@ public:
     [[nodiscard]] virtual const InputWindowDecl& inputs() const = 0;
     // Null for a calculator without an option.
     [[nodiscard]] virtual const OptionDecl* option() const = 0;
-    // The statement's row captions, top to bottom.
-    [[nodiscard]] virtual QStringList statementCaptions() const = 0;
+    // The statement's row captions under a rule set, top to bottom.
+    [[nodiscard]] virtual QStringList statementCaptions(RuleSet rules) const = 0;
     // Reads the request into the record, calculates and forms the statement, as "計算"
-    // does: the figures as the statement shows them, or why there are none. A trace
-    // receives the working.
+    // does, under the record's rules: the figures as the statement shows them, or why
+    // there are none. A trace receives the working.
     [[nodiscard]] virtual CalcOutcome<QList<ShownFigure>>
     calculate(CalcRecord& record, const CalcRequest& request, const NumberFormat& format,
               Trace* trace) const = 0;
 };
 
-// A calculator from its description `C`: C::inputs, C::statement, C::option and
-// C::calculate (the typed figures).
+// A calculator from its description `C`: C::inputs, C::statement (by rule set),
+// C::option and C::calculate (the typed figures).
 template <class C>
 class CalculatorOf final : public Calculator {
 public:
     const InputWindowDecl& inputs() const override { return C::inputs; }
     const OptionDecl* option() const override { return C::option; }
-    QStringList statementCaptions() const override
+    QStringList statementCaptions(RuleSet rules) const override
     {
         QStringList captions;
-        for (const auto& row : C::statement.rows)
+        for (const auto& row : C::statement(rules).rows)
             captions.append(row.layout.caption.toString());
         return captions;
     }
@@ -61,6 +61,6 @@ public:
         const auto figures = C::calculate(record, request, format, trace);
         if (!figures)
             return figures.why();
-        return shownFigures(C::statement, *figures);
+        return shownFigures(C::statement(record.rules.set), *figures);
     }
 };

@@ -8,7 +8,7 @@ namespace {
 
 struct Purchase {
     static constexpr const InputWindowDecl& inputs = kPurchaseWindow;
-    static constexpr const StatementDecl<PurchaseFigures>& statement = kPurchaseStatement;
+    static constexpr const StatementDecl<PurchaseFigures>& statement(RuleSet) { return kPurchaseStatement; }
     static constexpr const OptionDecl* option = &kFeeCoverageOption;
     static CalcOutcome<PurchaseFigures> calculate(CalcRecord& record, const CalcRequest& request,
                                                   const NumberFormat& format, Trace* trace)
@@ -19,7 +19,7 @@ struct Purchase {
 
 struct Redemption {
     static constexpr const InputWindowDecl& inputs = kRedemptionWindow;
-    static constexpr const StatementDecl<RedemptionFigures>& statement = kRedemptionStatement;
+    static constexpr auto& statement = redemptionStatementDecl;
     static constexpr const OptionDecl* option = nullptr;
     static CalcOutcome<RedemptionFigures> calculate(CalcRecord& record, const CalcRequest& request,
                                                     const NumberFormat& format, Trace* trace)
@@ -30,7 +30,7 @@ struct Redemption {
 
 struct Distribution {
     static constexpr const InputWindowDecl& inputs = kDistributionWindow;
-    static constexpr const StatementDecl<DistributionFigures>& statement = kDistributionStatement;
+    static constexpr auto& statement = distributionStatementDecl;
     static constexpr const OptionDecl* option = nullptr;
     static CalcOutcome<DistributionFigures> calculate(CalcRecord& record,
                                                       const CalcRequest& request,

@@ -80,6 +80,7 @@ template <class Figures>
                                               const Figures& figures)
 {
     QList<ShownFigure> shown;
+    shown.reserve(static_cast<qsizetype>(decl.rows.size()));
     for (const StatementRow<Figures>& row : decl.rows)
         shown.append({&row.layout, figureText(figures.*row.figure)});
     return shown;

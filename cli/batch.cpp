@@ -96,8 +96,8 @@ std::optional<ColumnMap> mapColumns(const CsvReader& header, const CliCalculator
     return columns;
 }
 
-Statement calculateRow(const CliCalculator& calculator, IntegerRange range, const CsvReader& row,
-                       const ColumnMap& columns, BoxTexts& texts)
+Statement calculateRow(const CliCalculator& calculator, IntegerRange range, const TaxRules& rules,
+                       const CsvReader& row, const ColumnMap& columns, BoxTexts& texts)
 {
     for (const auto& [box, index] : columns.boxes)
         texts.set(*box, row.fieldText(index));
@@ -106,7 +106,7 @@ Statement calculateRow(const CliCalculator& calculator, IntegerRange range, cons
     if (!feeCovered) {
         return Refusal{QStringLiteral("%1 は 1 か 0（空欄は 0）にしてください").arg(kFeeCoveredColumn), {}, {}};
     }
-    return calculate(calculator, {texts, *feeCovered}, range, nullptr);
+    return calculate(calculator, {texts, *feeCovered}, range, rules, nullptr);
 }
 
 } // namespace
@@ -140,7 +140,7 @@ BatchResult runBatch(const CliCalculator& calculator, IntegerRange range,
     const qsizetype width = reader.fieldCount();
     for (qsizetype i = 0; i < width; ++i)
         writer.field(reader.field(i));
-    const QStringList captions = calculator.calculator.statementCaptions();
+    const QStringList captions = calculator.calculator.statementCaptions(options.rules.set);
     for (const QString& caption : captions)
         writer.field(caption);
     writer.field(QByteArrayView("message"));
@@ -170,7 +170,7 @@ BatchResult runBatch(const CliCalculator& calculator, IntegerRange range,
             break;
         }
 
-        const Statement statement = calculateRow(calculator, range, reader, *columns, texts);
+        const Statement statement = calculateRow(calculator, range, options.rules, reader, *columns, texts);
         for (qsizetype i = 0; i < width; ++i)
             writer.field(reader.field(i));
         if (statement) {

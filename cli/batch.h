@@ -1,6 +1,7 @@
 #pragma once
 
 #include "csv_encoding.h"
+#include "core/fund_rules.h"
 #include "core/integer.h"
 
 #include <QString>
@@ -29,6 +30,7 @@ inline constexpr QStringView kFeeCoveredShortCaption = u"手数料込み";
 struct BatchOptions {
     std::optional<CsvEncoding> encoding; // none: told from the input
     bool byteOrderMark = false;          // a UTF-8 byte order mark on the output
+    TaxRules rules;                      // windows unless --rules current, and --nisa
 };
 
 // Reads CSV with a header row from `input` and writes, row for row as it reads them,

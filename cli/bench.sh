@@ -1,8 +1,12 @@
 #!/usr/bin/env bash
-# Batch benchmark: streams a generated CSV of ROWS purchase rows (default 1,000,000)
-# through miroven-calc and prints the rows per second and the peak resident memory.
+# Batch benchmark: streams a generated CSV of ROWS rows (default 1,000,000) through
+# miroven-calc and prints the rows per second and the peak resident memory.
 #
-#   cli/bench.sh [ROWS] [BUILD_DIR] [narrow|wide] [ascii|utf-8|cp932]
+#   cli/bench.sh [ROWS] [BUILD_DIR] [narrow|wide] [ascii|utf-8|cp932] [windows|current] [purchase|redemption|distribution]
+#
+# BUILD_DIR defaults to build/, the memo to ASCII, the tax rules to windows and the
+# calculator to purchase. Redemption and distribution rows are taxed about half the
+# time and return principal (a NAV below the principal) about a third of the time.
 #
 # BUILD_DIR defaults to build/. With "wide" the rows hold real-world amounts (funds up
 # to 3,000,000, NAVs 20,000 to 35,000) and run with --range wide. The memo column is
@@ -19,8 +23,15 @@ rows=${1:-1000000}
 build=${2:-build}
 range=${3:-narrow}
 encoding=${4:-ascii}
-usage() { echo "usage: cli/bench.sh [ROWS] [BUILD_DIR] [narrow|wide] [ascii|utf-8|cp932]" >&2; exit 2; }
+rules=${5:-windows}
+calculator=${6:-purchase}
+usage() {
+    echo "usage: cli/bench.sh [ROWS] [BUILD_DIR] [narrow|wide] [ascii|utf-8|cp932] [windows|current] [purchase|redemption|distribution]" >&2
+    exit 2
+}
 case $rows in '' | *[!0-9]*) usage ;; esac
+case $rules in windows | current) ;; *) usage ;; esac
+case $calculator in purchase | redemption | distribution) ;; *) usage ;; esac
 case $range in
     narrow) scale=1; base=9000 ;;
     wide) scale=100; base=20000 ;;
@@ -37,11 +48,19 @@ program=$build/miroven-calc
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-awk -v rows="$rows" -v scale="$scale" -v base="$base" -v memo="$memo" 'BEGIN {
-    print "IM,BL,FP1,FP2,FeeCovered,memo"
+awk -v rows="$rows" -v scale="$scale" -v base="$base" -v memo="$memo" -v calculator="$calculator" 'BEGIN {
+    header["purchase"] = "IM,BL,FP1,FP2,FeeCovered,memo"
+    header["redemption"] = "CBL,NBL,OA,Fee,memo"
+    header["distribution"] = "CBL,NBL,Div,OA,memo"
+    print header[calculator]
     for (i = 0; i < rows; i++) {
         nav = (i % 100 == 99) ? 0 : base + i % 3000 * (scale > 1 ? 5 : 1)
-        printf "%d,%d,%d.%d,%d,%d,%s %d\n", (1000 + i % 30000) * scale, nav, i % 4, i % 10, 8 + i % 3, i % 2, memo, i
+        if (calculator == "purchase")
+            printf "%d,%d,%d.%d,%d,%d,%s %d\n", (1000 + i % 30000) * scale, nav, i % 4, i % 10, 8 + i % 3, i % 2, memo, i
+        else if (calculator == "redemption")
+            printf "%d,%d,%d.%d,0.%d,%s %d\n", base + 1500 - i % 3, nav, (10 + i % 1000) * scale, i % 10000, i % 5, memo, i
+        else
+            printf "%d,%d,%d,%d.%d,%s %d\n", base + 1500 - i % 7, nav, (1 + i % 500) * scale, (100 + i % 10000) * scale, i % 10, memo, i
     }
 }' >"$work/in.csv"
 if [ "$encoding" = cp932 ]; then
@@ -51,7 +70,7 @@ fi
 
 load=$(cut -d' ' -f1-3 /proc/loadavg)
 status=0
-/usr/bin/time -f '%e %U %S %M' -o "$work/time" "$program" purchase --csv --range "$range" <"$work/in.csv" >"$work/out.csv" \
+/usr/bin/time -f '%e %U %S %M' -o "$work/time" "$program" "$calculator" --csv --range "$range" --rules "$rules" <"$work/in.csv" >"$work/out.csv" \
     || status=$?
 [ "$status" -le 1 ] || { echo "miroven-calc failed with status $status" >&2; exit 1; }
 # time adds a line of its own before the figures when the status is not 0.
@@ -62,9 +81,9 @@ if [ "$encoding" != ascii ]; then
     iconv -f "$encoding" -t UTF-8 "$work/out.csv" >/dev/null || { echo "output is not $encoding" >&2; exit 1; }
 fi
 
-awk -v range="$range" -v encoding="$encoding" -v rows="$rows" -v s="$seconds" -v cpu="$user $system" -v kib="$peak_kib" -v bytes="$(stat -c %s "$work/in.csv")" 'BEGIN {
+awk -v calculator="$calculator" -v rules="$rules" -v range="$range" -v encoding="$encoding" -v rows="$rows" -v s="$seconds" -v cpu="$user $system" -v kib="$peak_kib" -v bytes="$(stat -c %s "$work/in.csv")" 'BEGIN {
     split(cpu, t, " ")
-    printf "%s range, %s: %d rows (%.1f MB) in %.2f s (CPU %.2f s): %.0f rows/s, peak RSS %.1f MB\n",
-        range, encoding, rows, bytes / 1e6, s, t[1] + t[2], (s > 0 ? rows / s : 0), kib / 1024
+    printf "%s %s range, %s, %s rules: %d rows (%.1f MB) in %.2f s (CPU %.2f s): %.0f rows/s, peak RSS %.1f MB\n",
+        calculator, range, encoding, rules, rows, bytes / 1e6, s, t[1] + t[2], (s > 0 ? rows / s : 0), kib / 1024
 }'
 echo "load average before the run: $load on $(nproc) cores"

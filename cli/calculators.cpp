@@ -17,7 +17,7 @@ constexpr std::array kPurchaseOptions{
     BoxOption{u"funds", &kPurchaseIM},
     BoxOption{u"nav", &kPurchaseBL},
     BoxOption{u"fee", &kPurchaseFP1},
-    BoxOption{u"tax", &kPurchaseFP2},
+    BoxOption{u"tax", &kPurchaseFP2, u"10"}, // today's consumption tax
 };
 constexpr std::array kRedemptionOptions{
     BoxOption{u"principal-nav", &kRedemptionCBL},
@@ -61,12 +61,13 @@ const std::array<CliCalculator, 3> kCalculators{{
 } // namespace
 
 Statement calculate(const CliCalculator& calculator, const CalcRequest& request, IntegerRange range,
-                    Trace* working)
+                    const TaxRules& rules, Trace* working)
 {
     // Each calculation starts from a zeroed record, so no row sees what an earlier one
     // stored.
     CalcRecord record;
     record.range = range;
+    record.rules = rules;
     const auto figures = calculator.calculator.calculate(record, request, kFormat, working);
     if (!figures)
         return Refusal{outcomeText(figures.why(), record), figures.why().step(),

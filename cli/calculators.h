@@ -17,6 +17,8 @@
 struct BoxOption {
     QStringView name; // without the leading "--"
     const BoxDecl* box;
+    // What a left-out option holds under today's rules, when not the box's initial text.
+    QStringView currentDefault = {};
 };
 
 // Why a calculation gave no statement: the message the window would show and, when a
@@ -39,10 +41,10 @@ struct CliCalculator {
     std::span<const BoxOption> options; // the boxes, in the order --help and CSV list them
 };
 
-// Runs the calculation on a fresh record with the whole-number range given, as the
-// window's "計算" does; a trace, when given, receives the working.
+// Runs the calculation on a fresh record with the whole-number range and the tax rules
+// given, as the window's "計算" does; a trace, when given, receives the working.
 [[nodiscard]] Statement calculate(const CliCalculator& calculator, const CalcRequest& request,
-                                  IntegerRange range, Trace* working);
+                                  IntegerRange range, const TaxRules& rules, Trace* working);
 
 // The option that turns the purchase window's fee coverage on, and its CSV column
 // (named after the record field that keeps the window's memory of it).

@@ -34,10 +34,14 @@ QString calculatorSection(const CliCalculator& calculator)
     QString text = QStringLiteral("  %1  %2\n").arg(calculator.name.toString(), -12)
                        .arg(calculator.summary.toString());
     for (const BoxOption& option : calculator.options) {
+        const QString omitted =
+            option.currentDefault.isEmpty()
+                ? option.box->initialText.toString()
+                : QStringLiteral("%1、--rules current では %2")
+                      .arg(option.box->initialText.toString(), option.currentDefault.toString());
         text += optionLine(4, QStringLiteral("--%1 数値").arg(option.name.toString()),
                            QStringLiteral("%1（省略時 %2、CSV の列 %3）")
-                               .arg(option.box->caption.toString(),
-                                    option.box->initialText.toString(),
+                               .arg(option.box->caption.toString(), omitted,
                                     option.box->fieldName().toString()));
     }
     if (const OptionDecl* option = calculator.calculator.option()) {
@@ -47,7 +51,11 @@ QString calculatorSection(const CliCalculator& calculator)
                                     kFeeCoveredColumn.toString(),
                                     kFeeCoveredShortCaption.toString()));
     }
-    text += QStringLiteral("    明細: %1\n").arg(calculator.calculator.statementCaptions().join(QStringLiteral("、")));
+    const QStringList captions = calculator.calculator.statementCaptions(RuleSet::Windows);
+    const QStringList current = calculator.calculator.statementCaptions(RuleSet::Current);
+    text += QStringLiteral("    明細: %1\n").arg(captions.join(QStringLiteral("、")));
+    if (current != captions)
+        text += QStringLiteral("    --rules current の明細: %1\n").arg(current.join(QStringLiteral("、")));
     return text;
 }
 
@@ -72,7 +80,9 @@ QString helpText()
                                       "json は 1 行の JSON オブジェクト"));
     text += optionLine(2, QStringLiteral("--explain"),
                        QStringLiteral("明細のあとに計算過程（入力、途中の値と式、丸め、\n"
-                                      "分岐、最後に明細）を続けます。計算を断るときは\n"
+                                      "分岐、最後に明細）を続けます。windows の規則では解約と\n"
+                                      "分配金の計算過程の最後に、画面と同じく現行の税制での\n"
+                                      "税額を（参考）として添えます。計算を断るときは\n"
                                       "断った手順までの計算過程と、その手順と項目を出します。\n"
                                       "--csv とは使えません"));
     text += optionLine(2, QStringLiteral("--range narrow|wide"),
@@ -81,6 +91,29 @@ QString helpText()
                                       "wide は ±9007199254740991（2^53 − 1、double で\n"
                                       "正確に表せる整数）。規則も丸めも同じです。\n"
                                       "画面はいつも narrow です。--csv とも使えます"));
+    text += optionLine(2, QStringLiteral("--rules windows|current"),
+                       QStringLiteral("税の規則。windows（既定）は画面と同じ（税金は益の 0.2 を\n"
+                                      "偶数丸め、分配後元本基準価額は元本と分配後の基準価額の\n"
+                                      "小さい方）。current は現行の税制: 1 円未満を切り捨てた\n"
+                                      "益または課税分配金から、所得税及び復興特別所得税 15.315 %\n"
+                                      "と住民税 5 % をそれぞれ 1 円未満切り捨て（0 以下には課税\n"
+                                      "なし）。明細の税金のあとに二つの税の行が加わります。\n"
+                                      "分配後元本基準価額は個別元本: 元本の基準価額から 1万口\n"
+                                      "当たりの元本払戻金（非課税分配金 × 10000 ÷ 所有口数を\n"
+                                      "偶数丸め）を引いた値。--tax の省略時は 10。解約の\n"
+                                      "--principal-nav には取得単価（個別元本に購入時手数料と\n"
+                                      "その消費税を加えた 1万口当たりの額）を入れると、益が\n"
+                                      "証券会社の計算と同じになります。計算過程の見出しに規則を\n"
+                                      "示し、二つの税を課税対象と切り捨てとともに示します。\n"
+                                      "--csv とも使えます\n"
+                                      "例: miroven-calc redemption --rules current\n"
+                                      "    --principal-nav 10000 --nav 12000 --units 100000"));
+    text += optionLine(2, QStringLiteral("--nisa"),
+                       QStringLiteral("NISA 口座: 解約の益にも課税分配金にも課税しません（税の行\n"
+                                      "は 0）。分配金の内訳と分配後元本基準価額はそのまま。\n"
+                                      "どちらの規則とも、--csv とも使えます\n"
+                                      "例: miroven-calc distribution --rules current --nisa\n"
+                                      "    --principal-nav 10000 --nav 9800 --distribution 50 --units 10000"));
     text += optionLine(2, QStringLiteral("--csv"),
                        QStringLiteral("標準入力の CSV（見出しの行つき、列の順は自由）を\n"
                                       "1 行ずつ計算して標準出力に CSV で書きます。出力の列は\n"

@@ -42,7 +42,7 @@ int calculateOne(const Invocation& invocation)
     Trace working;
     const Statement statement =
         calculate(*invocation.calculator, {invocation.texts, invocation.feePaidFromFunds},
-                  invocation.range, invocation.explain ? &working : nullptr);
+                  invocation.range, invocation.rules, invocation.explain ? &working : nullptr);
     const Printed printed =
         printStatement(*invocation.calculator, statement, invocation.format, working.steps());
     std::fputs(printed.standardError.constData(), stderr);
@@ -61,7 +61,7 @@ int calculateBatch(const Invocation& invocation)
         return kUsage;
     }
     const BatchResult result = runBatch(*invocation.calculator, invocation.range,
-                                        {invocation.encoding, invocation.byteOrderMark}, in, out);
+                                        {invocation.encoding, invocation.byteOrderMark, invocation.rules}, in, out);
     switch (result.kind) {
     case BatchResult::Kind::AllCalculated:
         return kCalculated;

@@ -11,6 +11,8 @@ const QString kRange = QStringLiteral("range");
 const QString kExplain = QStringLiteral("explain");
 const QString kEncoding = QStringLiteral("encoding");
 const QString kBom = QStringLiteral("bom");
+const QString kRules = QStringLiteral("rules");
+const QString kNisa = QStringLiteral("nisa");
 
 ParsedArguments failure(const QString& error) { return error; }
 
@@ -79,9 +81,10 @@ ParsedArguments parseArguments(const QStringList& arguments)
         const bool inlineValue = equals >= 0;
 
         const BoxOption* boxOption = findBoxOption(calculator, name);
-        const bool isFlag = name == kCsv || name == kExplain || name == kBom
+        const bool isFlag = name == kCsv || name == kExplain || name == kBom || name == kNisa
                             || (calculator.calculator.option() && name == kFeeCoveredOption);
-        if (!boxOption && !isFlag && name != kFormat && name != kRange && name != kEncoding)
+        if (!boxOption && !isFlag && name != kFormat && name != kRange && name != kEncoding
+            && name != kRules)
             return failure(QStringLiteral("%1 にはないオプションです: --%2")
                                .arg(calculator.name.toString(), name));
         if (seen.contains(name))
@@ -98,6 +101,11 @@ ParsedArguments parseArguments(const QStringList& arguments)
             if (name == kBom) {
                 invocation.byteOrderMark = true;
                 firstBatchOption = firstBatchOption.isEmpty() ? name : firstBatchOption;
+                continue;
+            }
+            if (name == kNisa) {
+                // Like the rules, it goes with a batch as well.
+                invocation.rules.nisa = true;
                 continue;
             }
             if (name == kExplain)
@@ -128,6 +136,12 @@ ParsedArguments parseArguments(const QStringList& arguments)
                     return failure(QStringLiteral("--encoding は utf-8 か cp932 です: %1").arg(value));
                 firstBatchOption = firstBatchOption.isEmpty() ? name : firstBatchOption;
                 continue;
+            } else if (name == kRules) {
+                if (value == QLatin1String("current"))
+                    invocation.rules.set = RuleSet::Current;
+                else if (value != QLatin1String("windows"))
+                    return failure(QStringLiteral("--rules は windows か current です: %1").arg(value));
+                continue;
             } else if (value == QLatin1String("text")) {
                 invocation.format = OutputFormat::Text;
             } else if (value == QLatin1String("json")) {
@@ -140,6 +154,12 @@ ParsedArguments parseArguments(const QStringList& arguments)
             firstCalculationOption = name;
     }
 
+    if (invocation.rules.set == RuleSet::Current) {
+        for (const BoxOption& option : calculator.options) {
+            if (!option.currentDefault.isEmpty() && !seen.contains(option.name.toString()))
+                invocation.texts.set(*option.box, option.currentDefault.toString());
+        }
+    }
     if (csv && !firstCalculationOption.isEmpty())
         return failure(QStringLiteral("--csv と --%1 は一緒に使えません")
                            .arg(firstCalculationOption));

@@ -21,6 +21,8 @@ struct Invocation {
     OutputFormat format = OutputFormat::Text;
     // Whole numbers: the windows' 16-bit range unless --range wide.
     IntegerRange range = IntegerRange::narrow();
+    // --rules and --nisa: the windows' tax rules unless --rules current.
+    TaxRules rules;
     // --explain: the working follows the statement.
     bool explain = false;
     // A batch's --encoding (none: told from the input) and --bom.

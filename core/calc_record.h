@@ -1,6 +1,7 @@
 #pragma once
 
 #include "currency.h"
+#include "fund_rules.h"
 #include "integer.h"
 
 #include <QString>
@@ -19,6 +20,8 @@ struct CalcRecord {
     double RetentionPercent = 0.0; // trust retention, percent
     Integer Fee = 0;               // purchase: fee with its tax; redemption: retention
     Integer Tax = 0;               // redemption: tax on the gain; distribution: tax withheld
+    Integer IncomeTax = 0;         // under today's rules, the part of Tax that is 所得税及び復興特別所得税
+    Integer ResidentTax = 0;       // ... and the part that is 住民税
     Integer BL = 0;                // NAV at purchase
     Integer CBL = 0;               // the holder's principal NAV
     Integer NBL = 0;               // current NAV, or NAV after the distribution
@@ -29,4 +32,6 @@ struct CalcRecord {
     // The range every whole-number field is stored and checked in; the windows keep
     // the narrow one.
     IntegerRange range = IntegerRange::narrow();
+    // The tax rules of every calculation on this record; the windows keep theirs.
+    TaxRules rules;
 };

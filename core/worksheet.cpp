@@ -3,6 +3,8 @@
 #include "figures.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <limits>
 
 QString Worksheet::formatted(QStringView text, std::initializer_list<QString> args)
 {
@@ -46,7 +48,152 @@ Term<Integer> wholeSum(const Term<Integer>& a, QStringView op, const Term<Intege
                                 value ? TermFault::None : TermFault::Overflow);
 }
 
+// A whole number and a remainder of `scale` (a power of ten) as exact decimal text:
+// floor 7657, remainder 50000 of 100000 is "7657.5".
+QString exactText(std::int64_t floor, std::int64_t remainder, std::int64_t scale)
+{
+    if (remainder == 0)
+        return termText(Integer{floor});
+    // A negative value below its floor: -7657.5 is floor -7658 and remainder 0.5.
+    const bool negative = floor < 0;
+    const std::int64_t whole = negative ? -(floor + 1) : floor;
+    const std::int64_t fraction = negative ? scale - remainder : remainder;
+    QString digits = QString::number(fraction + scale).mid(1);
+    while (digits.endsWith(u'0'))
+        digits.chop(1);
+    return (negative ? QStringLiteral("-") : QString()) + QString::number(whole) + u'.' + digits;
+}
+
+// A term whose value was formed exactly and then rounded: `source` is how it was formed,
+// `exact` its value before the rounding.
+Term<Integer> roundedExactly(const Worksheet* sheet, TermFault fault, std::optional<Integer> value,
+                             const QString& source, const QString& exact, QStringView rule)
+{
+    Term<Integer> out{value.value_or(0), fault, sheet, {}, 3, {}, {}};
+    if (out.ok() && !value)
+        out.fault = TermFault::Overflow;
+    if (sheet && sheet->explains()) {
+        out.expression = termText(out.value);
+        out.rounding = source + QStringLiteral(" = ") + exact + QStringLiteral(" を") + rule.toString();
+    }
+    return out;
+}
+
+TermFault firstFault(TermFault a, TermFault b) { return a != TermFault::None ? a : b; }
+
+QString bracketed(const QString& expression, int precedence, int within)
+{
+    return precedence < within ? u'(' + expression + u')' : expression;
+}
+
 } // namespace
+
+Term<Currency> operator-(const Term<Currency>& a, const Term<Currency>& b)
+{
+    std::int64_t raw = 0;
+    const bool overflow = __builtin_sub_overflow(a.value.raw(), b.value.raw(), &raw);
+    return term_detail::combine(a, u"−", 1, b, Currency::fromRaw(overflow ? 0 : raw),
+                                overflow ? TermFault::Overflow : TermFault::None);
+}
+
+Term<Integer> roundDownShare(const Term<Integer>& base, DecimalRate rate)
+{
+    // base × rate ÷ 100,000 with base split at 100,000, so that no product overflows
+    // before the range check: (hi × 100,000 + lo) × r ÷ 100,000 = hi × r + lo × r ÷ 100,000.
+    constexpr std::int64_t kScale = 100000;
+    std::int64_t hi = base.value / kScale;
+    std::int64_t lo = base.value % kScale;
+    if (lo < 0) {
+        lo += kScale;
+        --hi;
+    }
+    std::int64_t floor = 0;
+    const std::int64_t loShare = lo * rate.milliPercent;
+    const bool overflow = __builtin_mul_overflow(hi, rate.milliPercent, &floor)
+                          || __builtin_add_overflow(floor, loShare / kScale, &floor);
+    const std::optional<Integer> value =
+        overflow ? std::nullopt : integerFromWide(floor, base.sheet->range());
+    QString source, exact;
+    if (base.sheet->explains()) {
+        source = bracketed(base.expression, base.precedence, 2) + QStringLiteral(" × ")
+                 + exactText(rate.milliPercent / 1000, rate.milliPercent % 1000, 1000)
+                 + QStringLiteral(" %");
+        exact = overflow ? QStringLiteral("（範囲を超えます）") : exactText(floor, loShare % kScale, kScale);
+    }
+    return roundedExactly(base.sheet, base.fault, value, source, exact, u"切り捨て");
+}
+
+Term<Integer> roundDownWorth(const Term<Currency>& navTimesUnits, const Term<Integer>& less)
+{
+    // NAV × units holds four decimals, so the yen are its raw value ÷ 10^8.
+    constexpr std::int64_t kYen = Currency::kScale * static_cast<std::int64_t>(kUnitsPerNav);
+    std::int64_t yen = navTimesUnits.value.raw() / kYen;
+    std::int64_t remainder = navTimesUnits.value.raw() % kYen;
+    if (remainder < 0) {
+        remainder += kYen;
+        --yen;
+    }
+    std::int64_t floor = 0;
+    const bool overflow = __builtin_sub_overflow(yen, less.value, &floor);
+    const Worksheet* sheet = navTimesUnits.sheet ? navTimesUnits.sheet : less.sheet;
+    QString source, exact;
+    if (sheet && sheet->explains()) {
+        source = bracketed(navTimesUnits.expression, navTimesUnits.precedence, 2) + QStringLiteral(" ÷ ")
+                 + termText(static_cast<Integer>(kUnitsPerNav)) + QStringLiteral(" − ")
+                 + bracketed(less.expression, less.precedence, 2);
+        exact = overflow ? QStringLiteral("（範囲を超えます）") : exactText(floor, remainder, kYen);
+    }
+    return roundedExactly(sheet, firstFault(navTimesUnits.fault, less.fault),
+                          overflow ? std::nullopt : std::optional<Integer>(floor), source, exact,
+                          u"切り捨て");
+}
+
+Term<Integer> roundHalfEvenPerNav(const Term<Integer>& amount, const Term<Currency>& units)
+{
+    // amount × 10,000 ÷ units = amount × 10^8 ÷ raw units, exact: in 64 bits when the
+    // product fits, else in 128.
+    __extension__ using Wide = __int128;
+    constexpr std::int64_t kYen = Currency::kScale * static_cast<std::int64_t>(kUnitsPerNav);
+    std::int64_t narrow = 0;
+    const bool fits = !__builtin_mul_overflow(amount.value, kYen, &narrow);
+    const Wide numerator = fits ? Wide{narrow} : Wide{amount.value} * kYen;
+    const std::int64_t divisor = units.value.raw();
+    std::optional<Integer> value;
+    TermFault fault = firstFault(amount.fault, units.fault);
+    if (divisor == 0) {
+        fault = firstFault(fault, TermFault::Invalid);
+    } else {
+        // Ties to even: the remainder against what the divisor leaves beyond it, both
+        // made positive (twice the remainder could overflow).
+        const auto rounded = [&](auto n, auto d) {
+            auto quotient = n / d;
+            const auto remainder = n % d;
+            const auto part = remainder < 0 ? -remainder : remainder;
+            const auto rest = (d < 0 ? -d : d) - part;
+            if (remainder != 0 && (part > rest || (part == rest && quotient % 2 != 0)))
+                quotient += (n < 0) != (d < 0) ? -1 : 1;
+            return Wide{quotient};
+        };
+        // The 64-bit division avoids the far slower 128-bit one; the minimum divisor
+        // would overflow its negation.
+        const Wide quotient = fits && divisor != std::numeric_limits<std::int64_t>::min()
+                                  ? rounded(narrow, divisor)
+                                  : rounded(numerator, Wide{divisor});
+        const IntegerRange range = amount.sheet->range();
+        if (quotient >= range.min && quotient <= range.max)
+            value = static_cast<Integer>(quotient);
+    }
+    QString source, exact;
+    if (amount.sheet->explains()) {
+        source = bracketed(amount.expression, amount.precedence, 2) + QStringLiteral(" × ")
+                 + termText(static_cast<Integer>(kUnitsPerNav)) + QStringLiteral(" ÷ ")
+                 + bracketed(units.expression, units.precedence, 3);
+        // Shown as a double: the quotient need not end, but the rounding above was exact.
+        exact = divisor == 0 ? QStringLiteral("（計算できません）")
+                             : termText(static_cast<double>(numerator) / static_cast<double>(divisor));
+    }
+    return roundedExactly(amount.sheet, fault, value, source, exact, u"偶数丸め");
+}
 
 Term<Currency> operator*(const Term<Integer>& nav, const Term<Currency>& units)
 {

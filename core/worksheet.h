@@ -1,6 +1,7 @@
 #pragma once
 
 #include "currency.h"
+#include "fund_rules.h"
 #include "integer.h"
 #include "trace.h"
 
@@ -8,6 +9,7 @@
 #include <QStringView>
 
 #include <cmath>
+#include <cstddef>
 #include <initializer_list>
 #include <optional>
 #include <tuple>
@@ -74,6 +76,24 @@ public:
     // result prints as its value when used in later steps.
     template <class T>
     Term<T> let(QStringView figure, QStringView caption, const Term<T>& term);
+    // The same with the caption a literal, whose length is known without a search: a
+    // step that neither fails nor explains never looks at its caption.
+    template <class T, std::size_t N>
+    Term<T> let(QStringView figure, const char16_t (&caption)[N], const Term<T>& term)
+    {
+        return let(figure, QStringView(caption, N - 1), term);
+    }
+
+    // A term's value, as a later step or note prints it, without a line of its own and
+    // without stopping the worksheet when it went wrong: a figure worked out only for
+    // reference. Its fault stays on the term.
+    template <class T>
+    [[nodiscard]] Term<T> aside(const Term<T>& term) const
+    {
+        Term<T> named = known(term.value);
+        named.fault = term.fault;
+        return named;
+    }
 
     // A line of explanation, with the terms' values in place of %1, %2, ...
     template <class... Terms>
@@ -81,6 +101,12 @@ public:
     {
         if (trace_ && !failure_)
             trace_->step(formatted(text, {terms.expression...}));
+    }
+    template <std::size_t N, class... Terms>
+    void note(const char16_t (&text)[N], const Terms&... terms)
+    {
+        if (trace_ && !failure_)
+            trace_->step(formatted(QStringView(text, N - 1), {terms.expression...}));
     }
 
     // The first step that went wrong; nothing when every step so far went right.
@@ -221,6 +247,10 @@ Term<double> operator-(const Term<A>& a, const Term<B>& b)
 // NAV times units, exact; an overflow when the product leaves the Currency range.
 Term<Currency> operator*(const Term<Integer>& nav, const Term<Currency>& units);
 
+// Difference of two NAV-times-units products, exact; an overflow when it leaves the
+// Currency range.
+Term<Currency> operator-(const Term<Currency>& a, const Term<Currency>& b);
+
 // Sum and difference of whole numbers, checked against the calculation's range.
 Term<Integer> operator+(const Term<Integer>& a, const Term<Integer>& b);
 Term<Integer> operator-(const Term<Integer>& a, const Term<Integer>& b);
@@ -240,3 +270,16 @@ Term<Integer> operator-(const Term<Integer>& a, const Term<Integer>& b);
                                                 const Term<Integer>& ceiling);
 // The smaller of two whole numbers.
 [[nodiscard]] Term<Integer> smaller(const Term<Integer>& a, const Term<Integer>& b);
+
+// Exact decimal roundings, no binary floating point:
+// `rate` of a whole amount, down to whole yen (切り捨て), in the calculation's range.
+// 1,234 × 15.315 % = 188.9871 gives 188.
+[[nodiscard]] Term<Integer> roundDownShare(const Term<Integer>& base, DecimalRate rate);
+// NAV × units ÷ 10,000 less a whole amount, down to whole yen (切り捨て), in 64 bits: a
+// holding's worth as a tax base takes it, never stored, so not held to the range.
+[[nodiscard]] Term<Integer> roundDownWorth(const Term<Currency>& navTimesUnits,
+                                           const Term<Integer>& less);
+// An amount on `units` as a price per 10,000 units (amount × 10,000 ÷ units), to the
+// nearest whole number, ties to even, in the calculation's range.
+[[nodiscard]] Term<Integer> roundHalfEvenPerNav(const Term<Integer>& amount,
+                                                const Term<Currency>& units);

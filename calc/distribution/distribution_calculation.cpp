@@ -1,7 +1,10 @@
 #include "distribution_calculation.h"
 
+#include "calc/todays_tax.h"
 #include "core/fund_rules.h"
 #include "core/worksheet.h"
+
+#include <optional>
 
 namespace {
 
@@ -9,6 +12,7 @@ constexpr QStringView kTaxable = figureOf(kDistributionTaxableRow);
 constexpr QStringView kNonTaxable = figureOf(kDistributionNonTaxableRow);
 constexpr QStringView kTax = figureOf(kDistributionTaxRow);
 constexpr QStringView kNet = figureOf(kDistributionNetRow);
+constexpr QStringView kPrincipal = figureOf(kDistributionPrincipalRow);
 
 } // namespace
 
@@ -21,7 +25,8 @@ CalcOutcome<> runDistribution(CalcRecord& record, const BoxTexts& texts,
 
     Worksheet ws(trace, record.range);
     const auto [cbl, nbl, div, oa] = ws.known(record.CBL, record.NBL, record.Div, record.OA);
-    ws.note(u"【計算】");
+    const TaxRules rules = record.rules;
+    ws.note(calculationHeading(rules));
     auto taxable = div;
     if (record.Div <= 0) {
         ws.note(u"分配金 %1 が 0 以下のため、すべて課税分配金", div);
@@ -43,11 +48,25 @@ CalcOutcome<> runDistribution(CalcRecord& record, const BoxTexts& texts,
         }
         taxable = ws.let(kTaxable, u"課税分配金", div - nonTaxable);
     }
-    const auto tax = ws.let(kTax, u"税金", roundHalfEven(taxable * kTaxRate));
+    auto tax = ws.known(Integer{0});
+    std::optional<TodaysTax> today;
+    if (rules.set == RuleSet::Current) {
+        today = letTodaysTax(ws, kTax, taxable, rules.nisa);
+        tax = today->total;
+    } else if (rules.nisa) {
+        ws.note(kNisaNote);
+    } else {
+        tax = ws.let(kTax, u"税金", roundHalfEven(taxable * kTaxRate));
+    }
 
     if (CalcOutcome<> done = checked(ws); !done)
         return done;
-    std::tie(record.TaxableDiv, record.Tax) = std::tuple(taxable.value, tax.value);
+    record.TaxableDiv = taxable.value;
+    record.Tax = tax.value;
+    if (today) {
+        record.IncomeTax = today->income.value;
+        record.ResidentTax = today->resident.value;
+    }
     return {};
 }
 
@@ -58,17 +77,34 @@ CalcOutcome<DistributionFigures> distributionStatement(const CalcRecord& record,
     ws.note(u"【明細の計算】");
     const auto nonTaxable = ws.let(kNonTaxable, u"非課税分配金", div - ws.known(record.TaxableDiv));
     const auto net = ws.let(kNet, u"手取分配金", div - ws.known(record.Tax));
-    // The windows show the smaller NAV as the principal afterwards.
-    const auto principalAfter = ws.let(figureOf(kDistributionPrincipalRow), u"分配後元本基準価額",
-                                       smaller(ws.known(record.CBL), ws.known(record.NBL)));
+    const auto cbl = ws.known(record.CBL);
+    auto principalAfter = cbl;
+    if (record.rules.set == RuleSet::Windows) {
+        // The windows show the smaller NAV as the principal afterwards.
+        principalAfter = ws.let(kPrincipal, u"分配後元本基準価額", smaller(cbl, ws.known(record.NBL)));
+    } else if (nonTaxable.value == 0) {
+        ws.note(u"元本払戻金がないため、個別元本は元本の基準価額 %1 のまま", cbl);
+    } else {
+        // The holder's principal falls by exactly the principal returned on 10,000 units,
+        // which is rounded to whole yen, ties to even, before it comes off.
+        const auto returned = ws.let(kPrincipal, u"元本払戻金（1万口当たり）",
+                                     roundHalfEvenPerNav(nonTaxable, ws.known(record.OA)));
+        principalAfter = ws.let(kPrincipal, u"分配後元本基準価額（個別元本）", cbl - returned);
+    }
     return checked(ws, DistributionFigures{record.TaxableDiv, nonTaxable.value, record.Tax,
-                                           net.value, principalAfter.value});
+                                           net.value, principalAfter.value, record.IncomeTax,
+                                           record.ResidentTax});
 }
 
 CalcOutcome<DistributionFigures> calculateDistribution(CalcRecord& record, const BoxTexts& texts,
                                                        const NumberFormat& format, Trace* trace)
 {
-    return formWhenDone(kDistributionStatement, trace,
-                        runDistribution(record, texts, format, trace),
-                        [&] { return distributionStatement(record, trace); });
+    auto formed = formWhenDone(distributionStatementDecl(record.rules.set), trace,
+                               runDistribution(record, texts, format, trace),
+                               [&] { return distributionStatement(record, trace); });
+    if (trace && formed && record.rules.set == RuleSet::Windows) {
+        Worksheet ws(trace, record.range);
+        noteTodaysTax(ws, ws.known(record.TaxableDiv), record.rules.nisa);
+    }
+    return formed;
 }

@@ -1,6 +1,8 @@
 #pragma once
 
 #include "calc/declaration.h"
+#include "calc/todays_tax.h"
+#include "core/fund_rules.h"
 
 #include <array>
 
@@ -80,6 +82,8 @@ struct DistributionFigures {
     std::int64_t tax = 0;
     std::int64_t net = 0;
     std::int64_t principalAfter = 0; // the holder's principal NAV afterwards
+    std::int64_t incomeTax = 0;      // under today's rules only
+    std::int64_t residentTax = 0;    // under today's rules only
 };
 
 inline constexpr StatementRow<DistributionFigures> kDistributionTaxableRow{
@@ -112,3 +116,19 @@ inline constexpr StatementDecl<DistributionFigures> kDistributionStatement{
      {2415, 5490, 4680, 2115}, true},
     kDistributionRows,
     {3480, 240, 975, 375}};
+
+// Under today's rules the two taxes follow 税金.
+inline constexpr std::array<StatementRow<DistributionFigures>, 7> kDistributionCurrentRows{
+    kDistributionTaxableRow, kDistributionNonTaxableRow, kDistributionTaxRow,
+    StatementRow<DistributionFigures>{kIncomeTaxLayout, &DistributionFigures::incomeTax},
+    StatementRow<DistributionFigures>{kResidentTaxLayout, &DistributionFigures::residentTax},
+    kDistributionNetRow, kDistributionPrincipalRow};
+
+inline constexpr StatementDecl<DistributionFigures> kDistributionCurrentStatement{
+    kDistributionStatement.window, kDistributionCurrentRows, kDistributionStatement.okAt};
+
+[[nodiscard]] constexpr const StatementDecl<DistributionFigures>&
+distributionStatementDecl(RuleSet rules)
+{
+    return rules == RuleSet::Current ? kDistributionCurrentStatement : kDistributionStatement;
+}

@@ -1,6 +1,8 @@
 #pragma once
 
 #include "calc/declaration.h"
+#include "calc/todays_tax.h"
+#include "core/fund_rules.h"
 
 #include <array>
 
@@ -80,6 +82,8 @@ struct RedemptionFigures {
     std::int64_t tax = 0;
     std::int64_t retention = 0;
     std::int64_t cash = 0;
+    std::int64_t incomeTax = 0;   // under today's rules only
+    std::int64_t residentTax = 0; // under today's rules only
 };
 
 inline constexpr StatementRow<RedemptionFigures> kRedemptionValuationRow{
@@ -107,3 +111,18 @@ inline constexpr StatementDecl<RedemptionFigures> kRedemptionStatement{
      {2385, 5625, 3930, 1680}, false},
     kRedemptionRows,
     {2760, 120, 975, 375}};
+
+// Under today's rules the two taxes follow 税金.
+inline constexpr std::array<StatementRow<RedemptionFigures>, 6> kRedemptionCurrentRows{
+    kRedemptionValuationRow, kRedemptionTaxRow,
+    StatementRow<RedemptionFigures>{kIncomeTaxLayout, &RedemptionFigures::incomeTax},
+    StatementRow<RedemptionFigures>{kResidentTaxLayout, &RedemptionFigures::residentTax},
+    kRedemptionRetentionRow, kRedemptionCashRow};
+
+inline constexpr StatementDecl<RedemptionFigures> kRedemptionCurrentStatement{
+    kRedemptionStatement.window, kRedemptionCurrentRows, kRedemptionStatement.okAt};
+
+[[nodiscard]] constexpr const StatementDecl<RedemptionFigures>& redemptionStatementDecl(RuleSet rules)
+{
+    return rules == RuleSet::Current ? kRedemptionCurrentStatement : kRedemptionStatement;
+}

@@ -63,6 +63,14 @@ inline const CalculatorShape kDistribution{
     "distribution", {"principal-nav", "nav", "distribution", "units"}, {"CBL", "NBL", "Div", "OA"},
     "課税分配金,非課税分配金,税金,手取分配金,（分配後元本基準価額）"};
 
+// Under today's rules the statements gain the two taxes after 税金.
+inline const CalculatorShape kRedemptionCurrent{
+    "redemption", kRedemption.options, kRedemption.columns,
+    "評価額,税金,所得税及び復興特別所得税,住民税,信託留保額,手取り現金"};
+inline const CalculatorShape kDistributionCurrent{
+    "distribution", kDistribution.options, kDistribution.columns,
+    "課税分配金,非課税分配金,税金,所得税及び復興特別所得税,住民税,手取分配金,（分配後元本基準価額）"};
+
 struct Example {
     const char* name;
     std::array<const char*, 4> inputs;
@@ -114,6 +122,40 @@ inline const std::vector<Example> kDistributionExamples{
     {"negative distribution below", {"10000", "9800", "-500", "100000"}, false, "-500,0,-100,-400,9800"},
     {"negative units below", {"10000", "9800", "500", "-100000"}, false, "500,0,100,400,9800"},
     {"widest NAV gap", {"32767", "-32768", "32767", "1"}, false, "32760,7,6552,26215,-32768"},
+};
+
+// Worked by hand under --rules current: 所得税及び復興特別所得税 floor(base × 0.15315) and
+// 住民税 floor(base × 0.05), the base floored to whole yen; none on a base at or below 0.
+inline const std::vector<Example> kRedemptionCurrentExamples{
+    // Gain 120,000 − 360 − 100,000 = 19,640: 3,007.866 → 3,007 and 982.
+    {"today: gain of 20 percent", {"10000", "12000", "100000", "0.3"}, false, "120000,3989,3007,982,360,115651"},
+    // Base 1,234: 188.9871 → 188 and 61.7 → 61 (a flat 0.2 gives 247).
+    {"today: base 1,234", {"10000", "11234", "10000", "0"}, false, "11234,249,188,61,0,10985"},
+    // Base 50,000: 7,657.5 → 7,657 and 2,500.
+    {"today: base 50,000", {"10000", "15000", "100000", "0"}, false, "150000,10157,7657,2500,0,139843"},
+    // 12,496.8435 − 37 − 12,345 = 114.8435 → 114: 17.4591 → 17 and 5.7 → 5.
+    {"today: base floored before the rates", {"10000", "10123", "12345", "0.3"}, false, "12496,22,17,5,37,12437"},
+    {"today: loss", {"12000", "10000", "100000", "0.3"}, false, "100000,0,0,0,300,99700"},
+    {"today: retention over the rise", {"10000", "10001", "10000", "0.3"}, false, "10001,0,0,0,30,9971"},
+};
+inline const std::vector<Example> kDistributionCurrentExamples{
+    {"today: base 1,234", {"10000", "10500", "1234", "100000"}, false, "1234,0,249,188,61,985,10000"},
+    // Gap 500 covered by 1,000: taxable 500 → 76 + 25; 50 returned per 10,000 units.
+    {"today: gap covered", {"10000", "9950", "1000", "100000"}, false, "500,500,101,76,25,899,9950"},
+    // Gap 200 not covered by 50 on 10,000 units: the principal falls to 9,950, not 9,800.
+    {"today: gap not covered", {"10000", "9800", "50", "10000"}, false, "0,50,0,0,0,50,9950"},
+    // 50 × 10,000 ÷ 30,000 = 16.67 returned per 10,000 units → 17.
+    {"today: return per 10,000 units rounded", {"10000", "9800", "50", "30000"}, false, "0,50,0,0,0,50,9983"},
+    {"today: return 2.5 ties to 2", {"10000", "9800", "5", "20000"}, false, "0,5,0,0,0,5,9998"},
+    {"today: return 3.5 ties to 4", {"10000", "9800", "7", "20000"}, false, "0,7,0,0,0,7,9996"},
+    {"today: negative distribution untaxed", {"10000", "10500", "-7", "100000"}, false, "-7,0,0,0,0,-7,10000"},
+};
+// --nisa: nothing taxed; the split and the principal afterwards as without it.
+inline const std::vector<Example> kRedemptionNisaExamples{
+    {"NISA: gain of 20 percent", {"10000", "12000", "100000", "0.3"}, false, "120000,0,0,0,360,119640"},
+};
+inline const std::vector<Example> kDistributionNisaExamples{
+    {"NISA: gap covered", {"10000", "9950", "1000", "100000"}, false, "500,500,0,0,0,1000,9950"},
 };
 
 inline QStringList split(const char* commaSeparated)

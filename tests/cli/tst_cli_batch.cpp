@@ -58,21 +58,30 @@ private slots:
     void workedExamples_data()
     {
         QTest::addColumn<QString>("calculator");
+        QTest::addColumn<QStringList>("rules");
         QTest::addColumn<QByteArray>("input");
         QTest::addColumn<QByteArray>("output");
-        for (const auto& [shape, examples] :
-             {std::pair{&kPurchase, &kPurchaseExamples}, std::pair{&kRedemption, &kRedemptionExamples},
-              std::pair{&kDistribution, &kDistributionExamples}}) {
+        const QStringList current{"--rules", "current"};
+        for (const auto& [shape, examples, rules] :
+             {std::tuple{&kPurchase, &kPurchaseExamples, QStringList{}},
+              std::tuple{&kRedemption, &kRedemptionExamples, QStringList{}},
+              std::tuple{&kDistribution, &kDistributionExamples, QStringList{}},
+              std::tuple{&kRedemptionCurrent, &kRedemptionCurrentExamples, current},
+              std::tuple{&kDistributionCurrent, &kDistributionCurrentExamples, current},
+              std::tuple{&kRedemptionCurrent, &kRedemptionNisaExamples, current + QStringList{"--nisa"}},
+              std::tuple{&kDistributionCurrent, &kDistributionNisaExamples, current + QStringList{"--nisa"}}}) {
             const auto [input, output] = examplesCsv(*shape, *examples);
-            QTest::newRow(shape->name) << QString::fromUtf8(shape->name) << input << output;
+            QTest::addRow("%s %s", shape->name, qPrintable(rules.join(u' ')))
+                << QString::fromUtf8(shape->name) << rules << input << output;
         }
     }
     void workedExamples()
     {
         QFETCH(QString, calculator);
+        QFETCH(QStringList, rules);
         QFETCH(QByteArray, input);
         QFETCH(QByteArray, output);
-        const CliRun run = runCli({calculator, "--csv"}, input);
+        const CliRun run = runCli(QStringList{calculator, "--csv"} + rules, input);
         QCOMPARE(run.err, QByteArray());
         QCOMPARE(run.out, output);
         QCOMPARE(run.exitCode, 0);

@@ -30,13 +30,21 @@ QByteArray statementLines(const CalculatorShape& shape, const char* figures)
     return lines;
 }
 
-void addExamples(const CalculatorShape& shape, const std::vector<Example>& examples)
+void addExamples(const CalculatorShape& shape, const std::vector<Example>& examples,
+                 const QStringList& rules = {})
+{
+    for (const Example& example : examples)
+        QTest::newRow(example.name) << optionsFor(shape, example) + rules
+                                    << statementLines(shape, example.figures);
+}
+
+void addColumns()
 {
     QTest::addColumn<QStringList>("arguments");
     QTest::addColumn<QByteArray>("expected");
-    for (const Example& example : examples)
-        QTest::newRow(example.name) << optionsFor(shape, example) << statementLines(shape, example.figures);
 }
+
+const QStringList kCurrent{"--rules", "current"};
 
 void verifyStatement()
 {
@@ -53,11 +61,33 @@ void verifyStatement()
 class CliStatementsTest : public QObject {
     Q_OBJECT
 private slots:
-    void purchase_data() { addExamples(kPurchase, kPurchaseExamples); }
+    void purchase_data()
+    {
+        addColumns();
+        addExamples(kPurchase, kPurchaseExamples);
+    }
     void purchase() { verifyStatement(); }
-    void redemption_data() { addExamples(kRedemption, kRedemptionExamples); }
+    void redemption_data()
+    {
+        addColumns();
+        addExamples(kRedemption, kRedemptionExamples);
+        QTest::newRow("--rules windows as without it")
+            << optionsFor(kRedemption, kRedemptionExamples[0]) + QStringList{"--rules", "windows"}
+            << statementLines(kRedemption, kRedemptionExamples[0].figures);
+        addExamples(kRedemptionCurrent, kRedemptionCurrentExamples, kCurrent);
+        addExamples(kRedemptionCurrent, kRedemptionNisaExamples, kCurrent + QStringList{"--nisa"});
+        QTest::newRow("NISA under the windows' rules")
+            << optionsFor(kRedemption, kRedemptionExamples[0]) + QStringList{"--nisa"}
+            << statementLines(kRedemption, "120000,0,360,119640");
+    }
     void redemption() { verifyStatement(); }
-    void distribution_data() { addExamples(kDistribution, kDistributionExamples); }
+    void distribution_data()
+    {
+        addColumns();
+        addExamples(kDistribution, kDistributionExamples);
+        addExamples(kDistributionCurrent, kDistributionCurrentExamples, kCurrent);
+        addExamples(kDistributionCurrent, kDistributionNisaExamples, kCurrent + QStringList{"--nisa"});
+    }
     void distribution() { verifyStatement(); }
 
     // Left-out options hold what the window's boxes open with; values take either form.
@@ -74,6 +104,12 @@ private slots:
         QTest::newRow("values after = and options in any order")
             << QStringList{"purchase", "--fee-covered", "--tax=5", "--nav=10000", "--funds=10000", "--fee=3"}
             << statementLines(kPurchase, "9694,9694,305,10000");
+        QTest::newRow("tax 10 by default under today's rules")
+            << QStringList{"purchase", "--rules", "current", "--funds", "10000", "--nav", "10000"}
+            << statementLines(kPurchase, "10000,10000,330,10330");
+        QTest::newRow("a given tax kept under today's rules")
+            << QStringList{"purchase", "--rules=current", "--tax", "5", "--funds", "10000", "--nav", "10000"}
+            << statementLines(kPurchase, "10000,10000,315,10315");
         QTest::newRow("negative value as the next argument")
             << QStringList{"purchase", "--funds", "-10000", "--nav", "10000"}
             << statementLines(kPurchase, "-10000,-10000,-315,-10315");
@@ -109,6 +145,9 @@ private slots:
         QTest::newRow("distribution") << optionsFor(kDistribution, kDistributionExamples[9])
                                       << "distribution" << kDistribution.captions
                                       << kDistributionExamples[9].figures << "" << 0 << "";
+        QTest::newRow("redemption under today's rules")
+            << optionsFor(kRedemption, kRedemptionCurrentExamples[0]) + kCurrent << "redemption"
+            << kRedemptionCurrent.captions << kRedemptionCurrentExamples[0].figures << "" << 0 << "";
         QTest::newRow("refused") << QStringList{"purchase", "--funds", "10000"} << "purchase" << ""
                                  << "" << "基準価額が入力されていません" << 1 << "";
         QTest::newRow("refused step with its working")
@@ -187,6 +226,10 @@ private slots:
         row("tax beyond an Integer, explained",
             {"redemption", "--principal-nav", "10000", "--nav", "12000", "--units", "1000000", "--explain"},
             "税金が計算できる範囲を超えています", "計算できなかった手順: 税金（税金）");
+        row("today's tax beyond an Integer: 25,091 + 8,191",
+            {"redemption", "--rules", "current", "--principal-nav", "10000", "--nav", "20000", "--units",
+             "163837.4", "--retention", "0"},
+            "税金が計算できる範囲を超えています");
         row("principal NAV left at 0", {"distribution"}, "元本の基準価額が入力されていません");
         row("distribution tie beyond an Integer",
             {"distribution", "--principal-nav", "10000", "--nav", "9800", "--distribution", "32767.5",
@@ -227,6 +270,8 @@ private slots:
         QTest::newRow("option given twice") << QStringList{"purchase", "--nav", "1", "--nav=2"} << "--nav";
         QTest::newRow("flag with a value") << QStringList{"purchase", "--fee-covered=1"} << "--fee-covered";
         QTest::newRow("unknown format") << QStringList{"purchase", "--format", "xml"} << "xml";
+        QTest::newRow("unknown rules") << QStringList{"redemption", "--rules", "2013"} << "2013";
+        QTest::newRow("nisa with a value") << QStringList{"redemption", "--nisa=1"} << "--nisa";
         QTest::newRow("stray argument") << QStringList{"purchase", "10000"} << "10000";
         QTest::newRow("single dash") << QStringList{"purchase", "-funds", "1"} << "-funds";
         QTest::newRow("csv with a box option") << QStringList{"purchase", "--csv", "--funds", "1"} << "--funds";
@@ -267,7 +312,7 @@ private slots:
                          shape->columns[i]);
             }
         }
-        for (const char* option : {"--fee-covered", "--csv", "--encoding", "--bom", "--format", "--version"})
+        for (const char* option : {"--fee-covered", "--csv", "--encoding", "--bom", "--format", "--version", "--rules", "--nisa"})
             QVERIFY2(text.contains(QString::fromUtf8(option)), option);
     }
 

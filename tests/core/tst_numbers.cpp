@@ -167,6 +167,8 @@ private slots:
         QTest::newRow("negative floored away from zero") << -0.5 << QStringLiteral("-1");
         QTest::newRow("whole stays") << 120000.0 << QStringLiteral("120000");
         QTest::newRow("no separators") << 1234567.9 << QStringLiteral("1234567");
+        QTest::newRow("zero") << 0.0 << QStringLiteral("0");
+        QTest::newRow("the least 64-bit figure") << -9223372036854775808.0 << QStringLiteral("-9223372036854775808");
     }
     void floorAndText()
     {
@@ -175,6 +177,50 @@ private slots:
         const auto whole = floorToWhole(value);
         QVERIFY(whole);
         QCOMPARE(figureText(*whole), text);
+    }
+
+    // The exact roundings of today's taxes and of the principal returned, with the line
+    // each writes; "fault" when the value leaves the range.
+    void exactRoundings_data()
+    {
+        QTest::addColumn<int>("operation"); // 0 share of base, 1 worth less, 2 per 10,000 units
+        QTest::addColumn<qint64>("a");      // base; NAV × units raw; amount
+        QTest::addColumn<qint64>("b");      // rate in 0.001 %; amount less; units raw
+        QTest::addColumn<QString>("line");
+        QTest::newRow("1,234 at 15.315 %") << 0 << qint64(1234) << qint64(15315)
+                                           << "x = 1234 × 15.315 % = 188.9871 を切り捨て = 188";
+        QTest::newRow("50,000 at 5 %") << 0 << qint64(50000) << qint64(5000) << "x = 50000 × 5 % = 2500 を切り捨て = 2500";
+        QTest::newRow("negative floored away from zero") << 0 << qint64(-1) << qint64(15315)
+                                                         << "x = -1 × 15.315 % = -0.15315 を切り捨て = -1";
+        QTest::newRow("2^53 − 1 without overflow") << 0 << qint64(9007199254740991) << qint64(15315)
+            << "x = 9007199254740991 × 15.315 % = 1379452565863582.77165 を切り捨て = 1379452565863582";
+        QTest::newRow("share beyond the range") << 0 << qint64(9007199254740991) << qint64(100001) << "fault";
+        QTest::newRow("worth 19,640.0001 less 0") << 1 << qint64(1964000010000) << qint64(0)
+                                                  << "x = 196400001 ÷ 10000 − 0 = 19640.0001 を切り捨て = 19640";
+        QTest::newRow("negative worth") << 1 << qint64(-150000000) << qint64(1)
+                                        << "x = -15000 ÷ 10000 − 1 = -2.5 を切り捨て = -3";
+        QTest::newRow("16.67 per 10,000 units") << 2 << qint64(50) << qint64(300000000)
+                                                << "x = 50 × 10000 ÷ 30000 = 16.666666666666668 を偶数丸め = 17";
+        QTest::newRow("2.5 ties to 2") << 2 << qint64(5) << qint64(200000000) << "x = 5 × 10000 ÷ 20000 = 2.5 を偶数丸め = 2";
+        QTest::newRow("3.5 ties to 4") << 2 << qint64(7) << qint64(200000000) << "x = 7 × 10000 ÷ 20000 = 3.5 を偶数丸め = 4";
+        QTest::newRow("-2.5 ties to -2") << 2 << qint64(-5) << qint64(200000000) << "x = -5 × 10000 ÷ 20000 = -2.5 を偶数丸め = -2";
+        QTest::newRow("amount × 10^8 past 64 bits") << 2 << qint64(9007199254740991) << qint64(10000000000000000)
+            << "x = 9007199254740991 × 10000 ÷ 1000000000000 = 90071992.5474099 を偶数丸め = 90071993";
+        QTest::newRow("per-unit beyond the range") << 2 << qint64(9007199254740991) << qint64(1) << "fault";
+    }
+    void exactRoundings()
+    {
+        QFETCH(int, operation);
+        QFETCH(qint64, a);
+        QFETCH(qint64, b);
+        QFETCH(QString, line);
+        Trace trace;
+        Worksheet ws(&trace, IntegerRange::wide());
+        const Term<Integer> term = operation == 0   ? roundDownShare(ws.known(Integer{a}), DecimalRate{b})
+                                   : operation == 1 ? roundDownWorth(ws.known(Currency::fromRaw(a)), ws.known(Integer{b}))
+                                                    : roundHalfEvenPerNav(ws.known(Integer{a}), ws.known(Currency::fromRaw(b)));
+        ws.let(u"x", u"x", term);
+        QCOMPARE(ws.failure() ? QStringLiteral("fault") : trace.steps().value(0), line);
     }
 
     void floorOfFaults()

@@ -65,27 +65,31 @@ private slots:
         QTest::addColumn<QStringList>("typed");
         QTest::addColumn<QStringList>("figures");
         QTest::addColumn<QString>("copied");
+        QTest::addColumn<QString>("reference"); // the working's last line, after the statement
         QTest::newRow("purchase")
             << Opener([](CalcRecord& r) { return std::make_unique<frmBuy>(r); })
             << QStringList{"10000", "10000", "3", "5"}
             << QStringList{"lblOA", "lblIM", "lblFP", "lblTI"}
             << QStringLiteral("Miroven-購入明細\n手数料も購入資金でカバーする\tいいえ\n購入資金\t10000\n"
                               "基準価額\t10000\n販売手数料(%)\t3\n消費税(%)\t5\n購入口数\t10000\n"
-                              "（金額）\t10000\n手数料\t315\n総投資額\t10315\n");
+                              "（金額）\t10000\n手数料\t315\n総投資額\t10315\n")
+            << QString();
         QTest::newRow("redemption")
             << Opener([](CalcRecord& r) { return std::make_unique<frmWithdraw>(r); })
             << QStringList{"10000", "12000", "100000", "0.3"}
             << QStringList{"lblIM", "lblTax", "lblFee", "lblGain"}
             << QStringLiteral("Miroven-解約明細\n元本の基準価額\t10000\n現在の基準価額\t12000\n"
                               "所有口数\t100000\n信託留保(%)\t0.3\n評価額\t120000\n税金\t3928\n"
-                              "信託留保額\t360\n手取り現金\t115712\n");
+                              "信託留保額\t360\n手取り現金\t115712\n")
+            << QStringLiteral("（参考）現行の税制では 所得税及び復興特別所得税 3007 + 住民税 982 = 3989");
         QTest::newRow("distribution")
             << Opener([](CalcRecord& r) { return std::make_unique<frmDiv>(r); })
             << QStringList{"10000", "9950", "1000", "100000"}
             << QStringList{"lblDiv1", "lblDiv2", "lblTax", "lblDiv3", "lblCBL"}
             << QStringLiteral("Miroven-解約明細\n元本の基準価額\t10000\n分配後の基準価額\t9950\n"
                               "分配金\t1000\n所有口数\t100000\n課税分配金\t500\n非課税分配金\t500\n"
-                              "税金\t100\n手取分配金\t900\n（分配後元本基準価額）\t9950\n");
+                              "税金\t100\n手取分配金\t900\n（分配後元本基準価額）\t9950\n")
+            << QStringLiteral("（参考）現行の税制では 所得税及び復興特別所得税 76 + 住民税 25 = 101");
     }
     void copyAndWorking()
     {
@@ -93,6 +97,7 @@ private slots:
         QFETCH(QStringList, typed);
         QFETCH(QStringList, figures);
         QFETCH(QString, copied);
+        QFETCH(QString, reference);
 
         CalcRecord record;
         const std::unique_ptr<QDialog> input = open(record);
@@ -166,8 +171,10 @@ private slots:
         QCOMPARE(notes.value("workingFocus").toString(), QStringLiteral("cmdOK"));
         QCOMPARE(notes.value("workingMenu").toStringList(),
                  QStringList({"コピー(&C)", "すべてを選択"}));
-        // The working ends with the statement's rows as shown.
-        const QStringList steps = notes.value("workingText").toString().split(u'\n');
+        // The working ends with the statement's rows as shown, then any reference line.
+        QStringList steps = notes.value("workingText").toString().split(u'\n');
+        if (!reference.isEmpty())
+            QCOMPARE(steps.takeLast(), reference);
         const QStringList copiedLines = copied.trimmed().split(u'\n');
         const qsizetype rows = figures.size();
         QVERIFY(steps.size() > rows);

@@ -2,6 +2,7 @@
 
 #include "declaration.h"
 
+#include "core/calc_record.h"
 #include "core/fund_rules.h"
 #include "core/worksheet.h"
 
@@ -41,3 +42,14 @@ inline constexpr QStringView kNisaNote = u"NISA 口座のため非課税：税�
 // working under the windows' rules:
 //   （参考）現行の税制では 所得税及び復興特別所得税 X + 住民税 Y = Z
 void noteTodaysTax(Worksheet& ws, const Term<Integer>& base, bool nisa);
+
+// That line at the end of a working whose statement was formed under the windows' rules,
+// on the base `base(ws)` gives.
+template <class Base>
+void noteTodaysTaxForReference(bool formed, const CalcRecord& record, Trace* trace, Base&& base)
+{
+    if (!trace || !formed || record.rules.set != RuleSet::Windows)
+        return;
+    Worksheet ws(trace, record.range);
+    noteTodaysTax(ws, base(ws), record.rules.nisa);
+}

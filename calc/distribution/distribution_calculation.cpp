@@ -102,9 +102,7 @@ CalcOutcome<DistributionFigures> calculateDistribution(CalcRecord& record, const
     auto formed = formWhenDone(distributionStatementDecl(record.rules.set), trace,
                                runDistribution(record, texts, format, trace),
                                [&] { return distributionStatement(record, trace); });
-    if (trace && formed && record.rules.set == RuleSet::Windows) {
-        Worksheet ws(trace, record.range);
-        noteTodaysTax(ws, ws.known(record.TaxableDiv), record.rules.nisa);
-    }
+    noteTodaysTaxForReference(bool(formed), record, trace,
+                              [&](Worksheet& ws) { return ws.known(record.TaxableDiv); });
     return formed;
 }

@@ -95,15 +95,11 @@ CalcOutcome<RedemptionFigures> calculateRedemption(CalcRecord& record, const Box
     auto formed = formWhenDone(redemptionStatementDecl(record.rules.set), trace,
                                runRedemption(record, texts, format, trace),
                                [&] { return redemptionStatement(record, trace); });
-    if (trace && formed && record.rules.set == RuleSet::Windows) {
-        Worksheet ws(trace, record.range);
-        const auto cbl = ws.known(record.CBL);
-        const auto nbl = ws.known(record.NBL);
-        noteTodaysTax(ws,
-                      record.NBL > record.CBL
-                          ? taxedGain(nbl, cbl, ws.known(record.OA), ws.known(record.Fee))
-                          : ws.known(Integer{0}),
-                      record.rules.nisa);
-    }
+    noteTodaysTaxForReference(bool(formed), record, trace, [&](Worksheet& ws) {
+        if (record.NBL <= record.CBL)
+            return ws.known(Integer{0});
+        return taxedGain(ws.known(record.NBL), ws.known(record.CBL), ws.known(record.OA),
+                         ws.known(record.Fee));
+    });
     return formed;
 }

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Builds the fuzz targets in build-fuzz/ with clang (coverage, AddressSanitizer and
-# UndefinedBehaviorSanitizer in the code under test, checked) and runs each of them:
+# Builds the fuzz targets in build-check/ with clang (coverage, AddressSanitizer and
+# UndefinedBehaviorSanitizer in the code under test, checked; the same build serves the
+# tests under sanitizers in ./test.sh) and runs each of them:
 #
 #   fuzz/run.sh                each target for 6 seconds (what ./test.sh does)
 #   fuzz/run.sh --seconds S    each target for S seconds
@@ -26,15 +27,14 @@ for n in "$seconds" "$runs"; do
     case $n in '' | *[!0-9]*) echo "usage: fuzz/run.sh [--seconds S | --runs N]" >&2; exit 2 ;; esac
 done
 
-build=build-fuzz
+build=$MIROVEN_CHECKED_BUILD
 miroven_install_packages clang libclang-rt-14-dev llvm libgmp-dev libmpfr-dev
-cmake -S . -B "$build" -G Ninja -DCMAKE_CXX_COMPILER=clang++ -DMIROVEN_FUZZ=ON -DBUILD_TESTING=OFF \
-    -DMIROVEN_FUZZ_SECONDS="$seconds" -DMIROVEN_FUZZ_RUNS="$runs" >/dev/null
+miroven_configure_checked -DMIROVEN_FUZZ_SECONDS="$seconds" -DMIROVEN_FUZZ_RUNS="$runs" >/dev/null
 nice cmake --build "$build" --target fuzzers -j "$(miroven_jobs)"
 
 log=$build/fuzz.log
 status=0
-(cd "$build" && nice ctest -j "$(miroven_jobs)" -V) >"$log" 2>&1 || status=$?
+(cd "$build" && nice ctest -j "$(miroven_jobs)" -V -L fuzz) >"$log" 2>&1 || status=$?
 
 # The instrumentation check and its own test, as CTest saw them.
 grep -E '^[0-9]+: .*(objects with code carry|carries no|holds no code|cannot be read)' "$log" | sed 's/^[0-9]*: /  /' || true

@@ -38,11 +38,42 @@ miroven_jobs() {
     echo "$n"
 }
 
-# miroven_configure BUILD_DIR [cmake args...]
+# miroven_configure BUILD_DIR [cmake args...]: compiles through ccache when it is
+# installed. Paths under the source tree are hashed relative to it, so that another
+# clone of the project finds what this one compiled.
 miroven_configure() {
     local dir=$1
     shift
-    cmake -S . -B "$dir" -G Ninja "$@"
+    local launcher=()
+    if command -v ccache >/dev/null; then
+        launcher=("-DCMAKE_CXX_COMPILER_LAUNCHER=env;CCACHE_BASEDIR=$PWD;CCACHE_NOHASHDIR=1;ccache")
+    else
+        launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=)
+    fi
+    cmake -S . -B "$dir" -G Ninja "${launcher[@]}" "$@"
+}
+
+# Debug information in the builds that test.sh and fuzz/run.sh make: off unless asked
+# for (MIROVEN_DEBUG_INFO=ON ./test.sh), as it costs much of their compile time.
+MIROVEN_DEBUG_INFO=${MIROVEN_DEBUG_INFO:-OFF}
+
+# miroven_configure_tests: build/, the program and every test, optimised as shipped.
+# Files of a library are compiled together where they can be (CMAKE_UNITY_BUILD).
+miroven_configure_tests() {
+    miroven_configure build -DBUILD_TESTING=ON -DCMAKE_UNITY_BUILD=ON \
+        -DMIROVEN_DEBUG_INFO="$MIROVEN_DEBUG_INFO" "$@"
+}
+
+# miroven_configure_checked [cmake args...]: build-check/, one clang build for both the
+# in-process tests under AddressSanitizer and UndefinedBehaviorSanitizer and the fuzz
+# targets: every library carries the sanitizers and the fuzzer's coverage. Assertions
+# stay on; -O1 keeps the fuzzers quick without the compile time of -O2.
+MIROVEN_CHECKED_BUILD=build-check
+miroven_configure_checked() {
+    miroven_configure "$MIROVEN_CHECKED_BUILD" -DCMAKE_CXX_COMPILER=clang++ \
+        -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG="-O1 -g" \
+        -DMIROVEN_FUZZ=ON -DBUILD_TESTING=ON -DCMAKE_UNITY_BUILD=ON \
+        -DMIROVEN_DEBUG_INFO="$MIROVEN_DEBUG_INFO" "$@"
 }
 
 # miroven_build BUILD_DIR [target...]: only the targets named, or everything.

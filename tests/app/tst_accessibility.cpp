@@ -160,5 +160,6 @@ private slots:
     }
 };
 
-QTEST_MAIN(AccessibilityTest)
+#include "test_main.h"
+MIROVEN_TEST_MAIN(AccessibilityTest)
 #include "tst_accessibility.moc"

@@ -479,5 +479,6 @@ private slots:
     }
 };
 
-QTEST_MAIN(InstanceLockTest)
+#include "test_main.h"
+MIROVEN_TEST_MAIN(InstanceLockTest)
 #include "tst_instance_lock.moc"

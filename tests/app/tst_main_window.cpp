@@ -142,5 +142,6 @@ private slots:
     }
 };
 
-QTEST_MAIN(MainWindowTest)
+#include "test_main.h"
+MIROVEN_TEST_MAIN(MainWindowTest)
 #include "tst_main_window.moc"

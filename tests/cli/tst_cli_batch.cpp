@@ -299,5 +299,6 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(CliBatchTest)
+#include "test_main.h"
+MIROVEN_TEST_GUILESS_MAIN(CliBatchTest)
 #include "tst_cli_batch.moc"

@@ -344,5 +344,6 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(CliStatementsTest)
+#include "test_main.h"
+MIROVEN_TEST_GUILESS_MAIN(CliStatementsTest)
 #include "tst_cli_statements.moc"

@@ -121,5 +121,6 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(CliWideRangeTest)
+#include "test_main.h"
+MIROVEN_TEST_GUILESS_MAIN(CliWideRangeTest)
 #include "tst_cli_wide_range.moc"

@@ -89,5 +89,6 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(MessagesTest)
+#include "test_main.h"
+MIROVEN_TEST_GUILESS_MAIN(MessagesTest)
 #include "tst_messages.moc"

@@ -280,5 +280,6 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(NumberTextTest)
+#include "test_main.h"
+MIROVEN_TEST_GUILESS_MAIN(NumberTextTest)
 #include "tst_number_text.moc"

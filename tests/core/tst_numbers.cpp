@@ -292,5 +292,6 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(NumbersTest)
+#include "test_main.h"
+MIROVEN_TEST_GUILESS_MAIN(NumbersTest)
 #include "tst_numbers.moc"

@@ -10,7 +10,7 @@ namespace support {
 
 namespace {
 
-void fail(const QString& message, const std::source_location& where)
+void fail(const QString& message, const SourceLocation& where)
 {
     QTest::qFail(qPrintable(message), where.file_name(), int(where.line()));
 }
@@ -29,7 +29,7 @@ bool typedByKeys(const QString& text)
 } // namespace
 
 void failMissingChild(const QWidget* window, const char* type, const QString& name,
-                      const std::source_location& where)
+                      const SourceLocation& where)
 {
     const QString owner = window ? window->objectName() : QStringLiteral("(no window)");
     fail(QStringLiteral("%1 has no %2 named %3").arg(owner, QLatin1String(type), name), where);
@@ -51,7 +51,7 @@ QStringList textsOf(const QWidget* window, const QStringList& names)
     return texts;
 }
 
-void typeInto(QLineEdit* box, const QString& text, const std::source_location& where)
+void typeInto(QLineEdit* box, const QString& text, const SourceLocation& where)
 {
     if (!box)
         return;
@@ -71,13 +71,13 @@ void typeInto(QLineEdit* box, const QString& text, const std::source_location& w
 }
 
 void typeInto(const QWidget* window, const QString& box, const QString& text,
-              const std::source_location& where)
+              const SourceLocation& where)
 {
     typeInto(child<QLineEdit>(window, box, where), text, where);
 }
 
 void typeAll(const QWidget* window, const QStringList& boxes, const QStringList& texts,
-             const std::source_location& where)
+             const SourceLocation& where)
 {
     if (boxes.size() != texts.size()) {
         fail(QStringLiteral("%1 texts for %2 boxes").arg(texts.size()).arg(boxes.size()), where);
@@ -87,7 +87,7 @@ void typeAll(const QWidget* window, const QStringList& boxes, const QStringList&
         typeInto(window, boxes.at(i), texts.at(i), where);
 }
 
-void click(const QWidget* window, const QString& button, const std::source_location& where)
+void click(const QWidget* window, const QString& button, const SourceLocation& where)
 {
     if (auto* target = child<QAbstractButton>(window, button, where))
         QTest::mouseClick(target, Qt::LeftButton);

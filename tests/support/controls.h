@@ -8,7 +8,7 @@
 #include <QStringList>
 #include <QWidget>
 
-#include <source_location>
+#include "support/source_location.h"
 
 class QLineEdit;
 
@@ -16,12 +16,12 @@ namespace support {
 
 // Records a failure of the running test: `window` has no `type` named `name`.
 void failMissingChild(const QWidget* window, const char* type, const QString& name,
-                      const std::source_location& where);
+                      const SourceLocation& where);
 
 // The child of `window` named `name`, or nullptr after failing the running test.
 template <class T = QWidget>
 T* child(const QWidget* window, const QString& name,
-         const std::source_location& where = std::source_location::current())
+         const SourceLocation& where = SourceLocation::current())
 {
     T* found = window ? window->findChild<T*>(name) : nullptr;
     if (!found)
@@ -38,16 +38,16 @@ T* child(const QWidget* window, const QString& name,
 // (full-width forms, control characters, text too long to type) by pasting. Fails the
 // running test when the box then holds anything else.
 void typeInto(QLineEdit* box, const QString& text,
-              const std::source_location& where = std::source_location::current());
+              const SourceLocation& where = SourceLocation::current());
 void typeInto(const QWidget* window, const QString& box, const QString& text,
-              const std::source_location& where = std::source_location::current());
+              const SourceLocation& where = SourceLocation::current());
 // Types `texts` into `boxes`, in that order.
 void typeAll(const QWidget* window, const QStringList& boxes, const QStringList& texts,
-             const std::source_location& where = std::source_location::current());
+             const SourceLocation& where = SourceLocation::current());
 
 // Presses a button with a real click of the left mouse button.
 void click(const QWidget* window, const QString& button,
-           const std::source_location& where = std::source_location::current());
+           const SourceLocation& where = SourceLocation::current());
 
 // Shows a top-level window and waits until it is active; false when it never is.
 [[nodiscard]] bool showAndActivate(QWidget* window);

@@ -65,7 +65,7 @@ QString ModalSeen::firstFailure() const
     return {};
 }
 
-ModalWatch::ModalWatch(QStringList read, Action act, int limitMs, const std::source_location& where)
+ModalWatch::ModalWatch(QStringList read, Action act, int limitMs, const SourceLocation& where)
     : read_(std::move(read)), act_(std::move(act)), limitMs_(limitMs), where_(where),
       alreadyOpen_(openModalWindows()), testFunction_(currentTestFunction())
 {
@@ -206,7 +206,7 @@ ModalWatch::Action ModalWatch::closeBox()
 }
 
 ModalSeen pressAndWatch(const QWidget* window, const QString& button, const QStringList& read,
-                        const ModalWatch::Action& act, const std::source_location& where)
+                        const ModalWatch::Action& act, const SourceLocation& where)
 {
     ModalWatch watch(read, act, kModalLimitMs, where);
     click(window, button, where);
@@ -279,7 +279,7 @@ Q_COREAPP_STARTUP_FUNCTION(startModalGuard)
 } // namespace support
 
 void whenModalAppears(std::function<void(QWidget*)> act, int timeoutMs,
-                      const std::source_location& where)
+                      const support::SourceLocation& where)
 {
     auto* watch = new support::ModalWatch(
         {}, [act = std::move(act)](QWidget* window, support::ModalSeen&) { act(window); },

@@ -8,6 +8,7 @@
 // failed, by a guard that every test program linking this library runs.
 
 #include "controls.h"
+#include "support/source_location.h"
 
 #include <QBasicTimer>
 #include <QByteArray>
@@ -21,7 +22,6 @@
 #include <QWidget>
 
 #include <functional>
-#include <source_location>
 
 namespace support {
 
@@ -37,7 +37,7 @@ inline constexpr int kModalLimitMs = 3000;
 // appears within `timeoutMs`. It never acts after the test function that called it
 // has ended.
 void whenModalAppears(std::function<void(QWidget*)> act, int timeoutMs = support::kModalLimitMs,
-                      const std::source_location& where = std::source_location::current());
+                      const support::SourceLocation& where = support::SourceLocation::current());
 
 // Kept for callers written before the support namespace.
 using support::visibleTopLevelCount;
@@ -70,7 +70,7 @@ public:
 
     // Starts watching for the next modal window to open.
     explicit ModalWatch(QStringList read = {}, Action act = pressOk(), int limitMs = kModalLimitMs,
-                        const std::source_location& where = std::source_location::current());
+                        const SourceLocation& where = SourceLocation::current());
     ~ModalWatch() override;
     ModalWatch(const ModalWatch&) = delete;
     ModalWatch& operator=(const ModalWatch&) = delete;
@@ -95,7 +95,7 @@ protected:
 private:
     friend class ModalGuard;
     friend void ::whenModalAppears(std::function<void(QWidget*)> act, int timeoutMs,
-                                   const std::source_location& where);
+                                   const support::SourceLocation& where);
     enum class State { Waiting, Acting, Done };
 
     [[nodiscard]] bool isNew(const QWidget* modal) const;
@@ -105,7 +105,7 @@ private:
     const QStringList read_;
     const Action act_;
     const int limitMs_;
-    const std::source_location where_;
+    const SourceLocation where_;
     const QList<QPointer<QWidget>> alreadyOpen_; // modal windows open before the watch began
     const QByteArray testFunction_;              // the test function that made the watch
     bool detached_ = false; // owned by no test function: reports and deletes itself
@@ -123,7 +123,7 @@ private:
 [[nodiscard]] ModalSeen pressAndWatch(
     const QWidget* window, const QString& button, const QStringList& read = {},
     const ModalWatch::Action& act = ModalWatch::pressOk(),
-    const std::source_location& where = std::source_location::current());
+    const SourceLocation& where = SourceLocation::current());
 
 // Closes a window for good: as its close box does, then, if it refused, by hiding it,
 // which also ends its event loop.

@@ -267,5 +267,6 @@ private slots:
     }
 };
 
-QTEST_MAIN(WindowTestHelpersTest)
+#include "test_main.h"
+MIROVEN_TEST_MAIN(WindowTestHelpersTest)
 #include "tst_window_test_helpers.moc"

@@ -188,5 +188,6 @@ private slots:
     }
 };
 
-QTEST_MAIN(StatementMenuTest)
+#include "test_main.h"
+MIROVEN_TEST_MAIN(StatementMenuTest)
 #include "tst_statement_menu.moc"

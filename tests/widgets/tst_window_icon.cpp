@@ -61,5 +61,6 @@ private slots:
     void missingSvgGivesNullIcon() { QVERIFY(loadWindowIcon(QStringLiteral(":/icons/missing.svg")).isNull()); }
 };
 
-QTEST_MAIN(WindowIconTest)
+#include "test_main.h"
+MIROVEN_TEST_MAIN(WindowIconTest)
 #include "tst_window_icon.moc"

@@ -276,5 +276,6 @@ private slots:
     }
 };
 
-QTEST_MAIN(HostileInputTest)
+#include "test_main.h"
+MIROVEN_TEST_MAIN(HostileInputTest)
 #include "tst_hostile_input.moc"

@@ -110,5 +110,6 @@ private slots:
     }
 };
 
-QTEST_MAIN(InitialTextsTest)
+#include "test_main.h"
+MIROVEN_TEST_MAIN(InitialTextsTest)
 #include "tst_initial_texts.moc"

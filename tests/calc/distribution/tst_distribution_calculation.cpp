@@ -336,5 +336,6 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(DistributionCalculationTest)
+#include "test_main.h"
+MIROVEN_TEST_GUILESS_MAIN(DistributionCalculationTest)
 #include "tst_distribution_calculation.moc"

@@ -380,5 +380,6 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(PurchaseCalculationTest)
+#include "test_main.h"
+MIROVEN_TEST_GUILESS_MAIN(PurchaseCalculationTest)
 #include "tst_purchase_calculation.moc"

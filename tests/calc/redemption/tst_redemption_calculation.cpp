@@ -201,5 +201,6 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(RedemptionCalculationTest)
+#include "test_main.h"
+MIROVEN_TEST_GUILESS_MAIN(RedemptionCalculationTest)
 #include "tst_redemption_calculation.moc"

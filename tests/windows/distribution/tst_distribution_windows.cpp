@@ -288,5 +288,6 @@ private slots:
     }
 };
 
-QTEST_MAIN(DistributionWindowsTest)
+#include "test_main.h"
+MIROVEN_TEST_MAIN(DistributionWindowsTest)
 #include "tst_distribution_windows.moc"

@@ -413,5 +413,6 @@ private slots:
     }
 };
 
-QTEST_MAIN(PurchaseWindowTest)
+#include "test_main.h"
+MIROVEN_TEST_MAIN(PurchaseWindowTest)
 #include "tst_purchase_window.moc"

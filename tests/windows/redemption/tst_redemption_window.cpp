@@ -210,5 +210,6 @@ private slots:
     }
 };
 
-QTEST_MAIN(RedemptionWindowTest)
+#include "test_main.h"
+MIROVEN_TEST_MAIN(RedemptionWindowTest)
 #include "tst_redemption_window.moc"

@@ -10,7 +10,7 @@ namespace {
 
 constexpr QStringView kTaxable = figureOf(kDistributionTaxableRow);
 constexpr QStringView kNonTaxable = figureOf(kDistributionNonTaxableRow);
-constexpr QStringView kTax = figureOf(kDistributionTaxRow);
+constexpr QStringView kDistributionTax = figureOf(kDistributionTaxRow);
 constexpr QStringView kNet = figureOf(kDistributionNetRow);
 constexpr QStringView kPrincipal = figureOf(kDistributionPrincipalRow);
 
@@ -51,12 +51,12 @@ CalcOutcome<> runDistribution(CalcRecord& record, const BoxTexts& texts,
     auto tax = ws.known(Integer{0});
     std::optional<TodaysTax> today;
     if (rules.set == RuleSet::Current) {
-        today = letTodaysTax(ws, kTax, taxable, rules.nisa);
+        today = letTodaysTax(ws, kDistributionTax, taxable, rules.nisa);
         tax = today->total;
     } else if (rules.nisa) {
         ws.note(kNisaNote);
     } else {
-        tax = ws.let(kTax, u"税金", roundHalfEven(taxable * kTaxRate));
+        tax = ws.let(kDistributionTax, u"税金", roundHalfEven(taxable * kTaxRate));
     }
 
     if (CalcOutcome<> done = checked(ws); !done)

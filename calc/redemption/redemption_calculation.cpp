@@ -10,7 +10,7 @@ namespace {
 
 constexpr QStringView kValuation = figureOf(kRedemptionValuationRow);
 constexpr QStringView kRetention = figureOf(kRedemptionRetentionRow);
-constexpr QStringView kTax = figureOf(kRedemptionTaxRow);
+constexpr QStringView kRedemptionTax = figureOf(kRedemptionTaxRow);
 constexpr QStringView kCash = figureOf(kRedemptionCashRow);
 
 // The gain today's rules tax: the proceeds (valuation less the retention) less the
@@ -44,19 +44,19 @@ CalcOutcome<> runRedemption(CalcRecord& record, const BoxTexts& texts, const Num
     if (record.NBL > record.CBL) {
         ws.note(u"現在の基準価額 %1 > 元本の基準価額 %2 のため、値上がり益に課税", nbl, cbl);
         if (rules.set == RuleSet::Current) {
-            const auto base = ws.let(kTax, u"課税対象の益（1 円未満切り捨て）", taxedGain(nbl, cbl, oa, fee));
-            today = letTodaysTax(ws, kTax, base, rules.nisa);
+            const auto base = ws.let(kRedemptionTax, u"課税対象の益（1 円未満切り捨て）", taxedGain(nbl, cbl, oa, fee));
+            today = letTodaysTax(ws, kRedemptionTax, base, rules.nisa);
             tax = today->total;
         } else {
-            const auto principal = ws.let(kTax, u"元本（計算値）", cbl * oa / kUnitsPerNav);
+            const auto principal = ws.let(kRedemptionTax, u"元本（計算値）", cbl * oa / kUnitsPerNav);
             // The retention comes off before the principal.
-            const auto gain = ws.let(kTax, u"課税対象の益", valuation - fee - principal);
+            const auto gain = ws.let(kRedemptionTax, u"課税対象の益", valuation - fee - principal);
             // No tax is withheld on a loss: a retention larger than the rise in value would
             // otherwise give a negative tax that adds to the cash.
             if (rules.nisa)
                 ws.note(kNisaNote);
             else if (gain.value > 0.0)
-                tax = ws.let(kTax, u"税金", roundHalfEven(gain * kTaxRate));
+                tax = ws.let(kRedemptionTax, u"税金", roundHalfEven(gain * kTaxRate));
             else
                 ws.note(u"信託留保額を引くと益が残らないため、税金は 0");
         }

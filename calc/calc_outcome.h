@@ -27,12 +27,6 @@ public:
         fault.problem_ = problem;
         return fault;
     }
-    [[nodiscard]] static CalcFault overflow(QStringView figure)
-    {
-        CalcFault fault(Kind::Overflow);
-        fault.figure_ = figure.toString();
-        return fault;
-    }
     [[nodiscard]] static CalcFault invalid() { return CalcFault(Kind::Invalid); }
     // The first step of a worksheet that went wrong.
     [[nodiscard]] static CalcFault failedStep(const StepFailure& failure)

@@ -36,10 +36,6 @@ class [[nodiscard]] Outcome<void, Why> {
 public:
     Outcome() = default;
     Outcome(Why why) : why_(std::move(why)) {}
-    // The reason of another outcome that ended without its value.
-    template <class T>
-    static Outcome failureOf(const Outcome<T, Why>& other) { return Outcome(other.why()); }
-
     [[nodiscard]] explicit operator bool() const { return !why_; }
     [[nodiscard]] const Why& why() const { return *why_; }
 

@@ -217,7 +217,7 @@ private slots:
         Trace trace;
         Worksheet ws(&trace, IntegerRange::wide());
         const Term<Integer> term = operation == 0   ? roundDownShare(ws.known(Integer{a}), DecimalRate{b})
-                                   : operation == 1 ? roundDownWorth(ws.known(Currency::fromRaw(a)), ws.known(Integer{b}))
+                                   : operation == 1 ? roundDownWorth(ws.known(NavTimesUnits{a}), ws.known(Integer{b}))
                                                     : roundHalfEvenPerNav(ws.known(Integer{a}), ws.known(Currency::fromRaw(b)));
         ws.let(u"x", u"x", term);
         QCOMPARE(ws.failure() ? QStringLiteral("fault") : trace.steps().value(0), line);

@@ -1,5 +1,7 @@
 #include "options.h"
 
+#include "cell_text.h"
+
 #include <QSet>
 
 namespace {
@@ -137,7 +139,7 @@ ParsedArguments parseArguments(const QStringList& arguments)
                 return failure(QStringLiteral("--%1 には値が必要です").arg(name));
             }
             if (boxOption) {
-                invocation.texts.set(*boxOption->box, value);
+                invocation.texts.set(*boxOption->box, figureCell(value, holdsPercentage(*boxOption->box)));
             } else if (name == kRange) {
                 if (value == QLatin1String("wide"))
                     invocation.range = IntegerRange::wide();
@@ -169,11 +171,9 @@ ParsedArguments parseArguments(const QStringList& arguments)
             firstCalculationOption = name;
     }
 
-    if (invocation.rules.set == RuleSet::Current) {
-        for (const BoxOption& option : calculator.options) {
-            if (!option.currentDefault.isEmpty() && !seen.contains(option.name.toString()))
-                invocation.texts.set(*option.box, option.currentDefault.toString());
-        }
+    for (const BoxOption& option : calculator.options) {
+        if (!seen.contains(option.name.toString()))
+            invocation.texts.set(*option.box, omittedText(option, invocation.rules.set).toString());
     }
     if (!stray.isEmpty() && !csv)
         return failure(QStringLiteral("余分な引数です: %1（CSV のファイルなら --csv と一緒に）").arg(stray));

@@ -6,6 +6,8 @@
 #include "calc/purchase/purchase_declaration.h"
 #include "calc/redemption/redemption_declaration.h"
 
+#include "core/messages.h"
+
 #include <array>
 
 namespace {
@@ -60,19 +62,48 @@ const std::array<CliCalculator, 3> kCalculators{{
 
 } // namespace
 
+namespace {
+
+// Each calculation starts from a zeroed record, so no row sees what an earlier one stored.
+CalcOutcome<QList<ShownFigure>> calculateOnce(const CliCalculator& calculator, const CalcRequest& request,
+                                              IntegerRange range, const TaxRules& rules, Trace* working,
+                                              CalcRecord& record)
+{
+    record.range = range;
+    record.rules = rules;
+    return calculator.calculator.calculate(record, request, kFormat, working);
+}
+
+// Whether the narrow range is what stopped a calculation: with the wide one it goes
+// past the step that failed. Asked only of a calculation that overflowed.
+bool stoppedByNarrowRange(const CliCalculator& calculator, const CalcRequest& request,
+                          const TaxRules& rules, const CalcFault& fault)
+{
+    CalcRecord wide;
+    const auto figures = calculateOnce(calculator, request, IntegerRange::wide(), rules, nullptr, wide);
+    return figures || figures.why().step() != fault.step();
+}
+
+} // namespace
+
 Statement calculate(const CliCalculator& calculator, const CalcRequest& request, IntegerRange range,
                     const TaxRules& rules, Trace* working)
 {
-    // Each calculation starts from a zeroed record, so no row sees what an earlier one
-    // stored.
     CalcRecord record;
-    record.range = range;
-    record.rules = rules;
-    const auto figures = calculator.calculator.calculate(record, request, kFormat, working);
-    if (!figures)
-        return Refusal{outcomeText(figures.why(), record), figures.why().step(),
-                       figures.why().figure()};
-    return *figures;
+    const auto figures = calculateOnce(calculator, request, range, rules, working, record);
+    if (figures)
+        return *figures;
+    const CalcFault& fault = figures.why();
+    // Beyond the narrow range, the message says how to get past it.
+    static const QString kWideHint = QStringLiteral("（--range wide で広い範囲）");
+    QString message = outcomeText(fault, record);
+    if (range == IntegerRange::narrow()) {
+        if (fault.kind() == CalcFault::Kind::InputRefused && fault.problem() == InputProblem::OutOfIntegerRange)
+            message += kWideHint;
+        else if (fault.kind() == CalcFault::Kind::Overflow && stoppedByNarrowRange(calculator, request, rules, fault))
+            message = figureOutOfRangeText(fault.figure(), range) + kWideHint;
+    }
+    return Refusal{message, fault.step(), fault.figure()};
 }
 
 std::span<const CliCalculator> cliCalculators() { return kCalculators; }

@@ -43,6 +43,11 @@ QString figureOverflowText(const QString& figure)
     return figure + QStringLiteral("が計算できる範囲を超えています");
 }
 
+QString figureOutOfRangeText(const QString& figure, IntegerRange range)
+{
+    return figure + QStringLiteral("が計算できる範囲（%1 から %2 まで）を超えています").arg(range.min).arg(range.max);
+}
+
 QString invalidOperationText()
 {
     return QStringLiteral(u"入力された値では計算できません");

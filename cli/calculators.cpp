@@ -30,7 +30,7 @@ constexpr std::array kRedemptionOptions{
 constexpr std::array kDistributionOptions{
     BoxOption{u"principal-nav", &kDistributionCBL},
     BoxOption{u"nav", &kDistributionNBL},
-    BoxOption{u"distribution", &kDistributionDiv},
+    BoxOption{u"distribution", &kDistributionDiv, {}, u"分配金: 所有口数全体に出た額（円）"},
     BoxOption{u"units", &kDistributionOA},
 };
 

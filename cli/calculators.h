@@ -19,6 +19,8 @@ struct BoxOption {
     const BoxDecl* box;
     // What a left-out option holds under today's rules, when not the box's initial text.
     QStringView currentDefault = {};
+    // What --help says the box holds, when its caption alone would not do.
+    QStringView description = {};
 };
 
 // What a box holds when its option (or CSV column) is left out under a rule set.

@@ -123,8 +123,13 @@ std::optional<ColumnMap> mapColumns(const CsvReader& header, const CliCalculator
 Statement calculateRow(const CliCalculator& calculator, IntegerRange range, const TaxRules& rules,
                        const CsvReader& row, const ColumnMap& columns, BoxTexts& texts)
 {
-    for (const ColumnMap::Box& column : columns.boxes)
-        texts.set(*column.box, figureCell(row.fieldText(column.index), column.percentage));
+    const bool ascii = row.recordIsAscii();
+    for (const ColumnMap::Box& column : columns.boxes) {
+        QString text = row.fieldText(column.index);
+        if (!ascii || !plainAsciiFigure(text, column.percentage))
+            text = figureCell(std::move(text), column.percentage);
+        texts.set(*column.box, text);
+    }
     const std::optional<bool> feeCovered =
         columns.feeCovered ? readFeeCovered(row, *columns.feeCovered) : false;
     if (!feeCovered) {

@@ -15,6 +15,18 @@
 // A figure for a box: normalised, and for a percentage a trailing "%" dropped, so that
 // "3%" and "3.00%" (a percent cell exported) read as 3.
 [[nodiscard]] QString figureCell(QString cell, bool percentage);
+// Whether a figure known to be ASCII is already what figureCell() would make of it:
+// anything but a percentage ending in "%". The check a batch makes first, so that a
+// plain cell costs a glance at its last character, and only in a percentage.
+[[nodiscard]] inline bool plainAsciiFigure(const QString& cell, bool percentage)
+{
+    if (!percentage)
+        return true;
+    qsizetype end = cell.size();
+    while (end > 0 && (cell[end - 1] == u' ' || cell[end - 1] == u'\t'))
+        --end;
+    return end == 0 || cell[end - 1] != u'%';
+}
 
 // A check-box cell: 1, TRUE or はい selects; 0, FALSE, いいえ or nothing leaves it off
 // (full-width digits and letters, spaces around and any case alike); anything else is

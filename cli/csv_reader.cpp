@@ -60,7 +60,7 @@ bool CsvReader::readable(QByteArrayView bytes) const
 bool CsvReader::fieldsReadable() const
 {
     const QByteArrayView record(text_.data(), static_cast<qsizetype>(text_.size()));
-    if (isAscii(record))
+    if (ascii_)
         return true;
     if (encoding_ == CsvEncoding::Utf8) {
         // The fields are UTF-8 when the record is and no field starts inside a character.
@@ -197,6 +197,7 @@ CsvReader::Result CsvReader::next()
         endField();
         if (tooLong())
             return recordTooLong();
+        ascii_ = isAscii(QByteArrayView(text_.data(), static_cast<qsizetype>(text_.size())));
         if (!fieldsReadable()) {
             return malformed(QStringLiteral("%1 として読めない文字があります（読める文字コードは "
                                             "UTF-8 と CP932 で、--encoding で指定できます）")

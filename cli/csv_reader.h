@@ -48,6 +48,9 @@ public:
     [[nodiscard]] QByteArrayView field(qsizetype index) const;
     // The field as text.
     [[nodiscard]] QString fieldText(qsizetype index) const;
+    // Whether every field of the record is plain ASCII, which reads alike in every
+    // encoding and needs no normalising.
+    [[nodiscard]] bool recordIsAscii() const { return ascii_; }
     // The input's encoding, known once next() has been called.
     [[nodiscard]] CsvEncoding encoding() const { return encoding_; }
 
@@ -90,6 +93,7 @@ private:
     qint64 nextLine_ = 1;
     bool hadByteOrderMark_ = false;
     bool crLf_ = false;
+    bool ascii_ = true;
     bool sawLineEnd_ = false; // a record has ended with a line break
     bool crOnly_ = false;     // ... and the first did so with CR alone
     QString problem_;

@@ -23,7 +23,7 @@
     if (!percentage)
         return true;
     qsizetype end = cell.size();
-    while (end > 0 && (cell[end - 1] == u' ' || cell[end - 1] == u'\t'))
+    while (end > 0 && cell[end - 1].isSpace())
         --end;
     return end == 0 || cell[end - 1] != u'%';
 }

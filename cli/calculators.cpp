@@ -60,10 +60,6 @@ const std::array<CliCalculator, 3> kCalculators{{
     {u"distribution", u"分配金の課税と手取り", distributionCalculator(), kDistributionOptions},
 }};
 
-} // namespace
-
-namespace {
-
 // Each calculation starts from a zeroed record, so no row sees what an earlier one stored.
 CalcOutcome<QList<ShownFigure>> calculateOnce(const CliCalculator& calculator, const CalcRequest& request,
                                               IntegerRange range, const TaxRules& rules, Trace* working,

@@ -60,24 +60,32 @@ const std::array<CliCalculator, 3> kCalculators{{
     {u"distribution", u"分配金の課税と手取り", distributionCalculator(), kDistributionOptions},
 }};
 
-// Each calculation starts from a zeroed record, so no row sees what an earlier one stored.
-CalcOutcome<QList<ShownFigure>> calculateOnce(const CliCalculator& calculator, const CalcRequest& request,
-                                              IntegerRange range, const TaxRules& rules, Trace* working,
-                                              CalcRecord& record)
-{
-    record.range = range;
-    record.rules = rules;
-    return calculator.calculator.calculate(record, request, kFormat, working);
-}
-
 // Whether the narrow range is what stopped a calculation: with the wide one it goes
 // past the step that failed. Asked only of a calculation that overflowed.
 bool stoppedByNarrowRange(const CliCalculator& calculator, const CalcRequest& request,
                           const TaxRules& rules, const CalcFault& fault)
 {
     CalcRecord wide;
-    const auto figures = calculateOnce(calculator, request, IntegerRange::wide(), rules, nullptr, wide);
+    wide.range = IntegerRange::wide();
+    wide.rules = rules;
+    const auto figures = calculator.calculator.calculate(wide, request, kFormat, nullptr);
     return figures || figures.why().step() != fault.step();
+}
+
+// The refusal for a fault; beyond the narrow range, the message says how to get past it.
+Refusal refusal(const CliCalculator& calculator, const CalcRequest& request, const CalcRecord& record,
+                const CalcFault& fault)
+{
+    static const QString kWideHint = QStringLiteral("（--range wide で広い範囲）");
+    QString message = outcomeText(fault, record);
+    if (record.range == IntegerRange::narrow()) {
+        if (fault.kind() == CalcFault::Kind::InputRefused && fault.problem() == InputProblem::OutOfIntegerRange)
+            message += kWideHint;
+        else if (fault.kind() == CalcFault::Kind::Overflow
+                 && stoppedByNarrowRange(calculator, request, record.rules, fault))
+            message = figureOutOfRangeText(fault.figure(), record.range) + kWideHint;
+    }
+    return {message, fault.step(), fault.figure()};
 }
 
 } // namespace
@@ -85,21 +93,15 @@ bool stoppedByNarrowRange(const CliCalculator& calculator, const CalcRequest& re
 Statement calculate(const CliCalculator& calculator, const CalcRequest& request, IntegerRange range,
                     const TaxRules& rules, Trace* working)
 {
+    // Each calculation starts from a zeroed record, so no row sees what an earlier one
+    // stored.
     CalcRecord record;
-    const auto figures = calculateOnce(calculator, request, range, rules, working, record);
-    if (figures)
-        return *figures;
-    const CalcFault& fault = figures.why();
-    // Beyond the narrow range, the message says how to get past it.
-    static const QString kWideHint = QStringLiteral("（--range wide で広い範囲）");
-    QString message = outcomeText(fault, record);
-    if (range == IntegerRange::narrow()) {
-        if (fault.kind() == CalcFault::Kind::InputRefused && fault.problem() == InputProblem::OutOfIntegerRange)
-            message += kWideHint;
-        else if (fault.kind() == CalcFault::Kind::Overflow && stoppedByNarrowRange(calculator, request, rules, fault))
-            message = figureOutOfRangeText(fault.figure(), range) + kWideHint;
-    }
-    return Refusal{message, fault.step(), fault.figure()};
+    record.range = range;
+    record.rules = rules;
+    const auto figures = calculator.calculator.calculate(record, request, kFormat, working);
+    if (!figures)
+        return refusal(calculator, request, record, figures.why());
+    return *figures;
 }
 
 std::span<const CliCalculator> cliCalculators() { return kCalculators; }

@@ -69,6 +69,22 @@ void traceInput(Trace& trace, const BoxDecl& box, const QString& text, T stored,
     }
 }
 
+// Today's rules refuse what no holding can be: an amount, a NAV or a number of units
+// below 0, or a percentage (every Double box holds one) outside 0 to 100. A 0 is left
+// to the missing-input test.
+std::optional<InputProblem> outsideTodaysBounds(Integer value)
+{
+    return value < 0 ? std::optional(InputProblem::BelowZero) : std::nullopt;
+}
+std::optional<InputProblem> outsideTodaysBounds(Currency value)
+{
+    return value.raw() < 0 ? std::optional(InputProblem::BelowZero) : std::nullopt;
+}
+std::optional<InputProblem> outsideTodaysBounds(double value)
+{
+    return value < 0.0 || value > 100.0 ? std::optional(InputProblem::NotAPercentage) : std::nullopt;
+}
+
 bool isZero(Integer value) { return value == 0; }
 bool isZero(Currency value) { return value.isZero(); }
 bool isZero(double value) { return value == 0.0; }
@@ -87,6 +103,10 @@ CalcOutcome<> readBoxes(CalcRecord& record, std::span<const BoxDecl* const> boxe
                 const auto parsed = parse(text, format, record.range, &field);
                 if (!parsed)
                     return parsed.why();
+                if (record.rules.set == RuleSet::Current) {
+                    if (const auto bound = outsideTodaysBounds(*parsed))
+                        return bound;
+                }
                 field = *parsed;
                 if (trace)
                     traceInput(*trace, *box, text, field, format);

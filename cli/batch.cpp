@@ -1,6 +1,7 @@
 #include "batch.h"
 
 #include "calculators.h"
+#include "cell_text.h"
 #include "csv_reader.h"
 #include "csv_writer.h"
 
@@ -11,10 +12,18 @@
 
 namespace {
 
-// Where each input column the calculator reads stands in the header.
+// Where each input column the calculator reads stands in the header, and what the
+// boxes without a column hold.
 struct ColumnMap {
-    QList<std::pair<const BoxDecl*, qsizetype>> boxes;
+    struct Box {
+        const BoxDecl* box;
+        qsizetype index;
+        bool percentage;
+    };
+    QList<Box> boxes;
     std::optional<qsizetype> feeCovered;
+    QString feeCoveredName; // as the header wrote it
+    BoxTexts omitted;
 };
 
 BatchResult unreadable(const QString& problem) { return {BatchResult::Kind::Unreadable, problem}; }
@@ -26,15 +35,15 @@ BatchResult unreadableAt(const CsvReader& reader, const QString& problem)
 
 // An input column the calculator reads, and the names a header may give it.
 struct InputColumn {
-    const BoxDecl* box; // null for the fee coverage
-    QStringList names;  // its code first, then its captions
+    const BoxOption* option; // null for the fee coverage
+    QStringList names;       // its code first, then its captions
 };
 
 QList<InputColumn> inputColumns(const CliCalculator& calculator)
 {
     QList<InputColumn> columns;
     for (const BoxOption& option : calculator.options) {
-        columns.append({option.box,
+        columns.append({&option,
                         {option.box->fieldName().toString(), option.box->caption.toString()}});
     }
     if (const OptionDecl* option = calculator.calculator.option()) {
@@ -45,25 +54,28 @@ QList<InputColumn> inputColumns(const CliCalculator& calculator)
     return columns;
 }
 
-// "1" selects the fee coverage; "0" or nothing leaves it off.
-std::optional<bool> readFeeCovered(QByteArrayView text)
+// The fee coverage: "1" selects it, "0" or nothing leaves it off, and so do the other
+// spellings a check box is exported in.
+std::optional<bool> readFeeCovered(const CsvReader& row, qsizetype index)
 {
-    const QByteArrayView value = text.trimmed();
+    const QByteArrayView value = row.field(index).trimmed();
     if (value == "1")
         return true;
     if (value.isEmpty() || value == "0")
         return false;
-    return std::nullopt;
+    return checkBoxCell(row.fieldText(index));
 }
 
-// The header's columns for the calculator's inputs, or why they cannot be found.
+// The header's columns for the calculator's inputs, or why they cannot be found. A
+// column left out takes what its option left out takes, so only those whose box would
+// then be a missing input are required.
 std::optional<ColumnMap> mapColumns(const CsvReader& header, const CliCalculator& calculator,
-                                    QString& problem)
+                                    RuleSet rules, QString& problem)
 {
     const QList<InputColumn> wanted = inputColumns(calculator);
     QList<std::optional<qsizetype>> found(wanted.size());
     for (qsizetype i = 0; i < header.fieldCount(); ++i) {
-        const QString name = header.fieldText(i).trimmed();
+        const QString name = normalisedCell(header.fieldText(i)).trimmed();
         for (qsizetype w = 0; w < wanted.size(); ++w) {
             if (!wanted[w].names.contains(name))
                 continue;
@@ -72,26 +84,38 @@ std::optional<ColumnMap> mapColumns(const CsvReader& header, const CliCalculator
                               .arg(*found[w] + 1)
                               .arg(header.fieldText(*found[w]).trimmed())
                               .arg(i + 1)
-                              .arg(name, wanted[w].names.front(), wanted[w].names.at(1));
+                              .arg(header.fieldText(i).trimmed(), wanted[w].names.front(), wanted[w].names.at(1));
                 return std::nullopt;
             }
             found[w] = i;
         }
     }
     ColumnMap columns;
+    QStringList absent;   // the required columns the header lacks
+    QStringList required; // the codes of all of them
     for (qsizetype w = 0; w < wanted.size(); ++w) {
-        if (!found[w]) {
-            QStringList codes;
-            for (const InputColumn& column : wanted)
-                codes.append(column.names.front());
-            problem = QStringLiteral("見出しに列 %1（%2）がありません（必要な列: %3、または画面の項目名）")
-                          .arg(wanted[w].names.front(), wanted[w].names.at(1), codes.join(u','));
-            return std::nullopt;
-        }
-        if (wanted[w].box)
-            columns.boxes.append({wanted[w].box, *found[w]});
-        else
+        const BoxOption* option = wanted[w].option;
+        if (!option) {
             columns.feeCovered = found[w];
+            if (found[w])
+                columns.feeCoveredName = header.fieldText(*found[w]).trimmed();
+            continue;
+        }
+        const QStringView omitted = omittedText(*option, rules);
+        const bool isRequired = option->box->zeroIsMissing && omitted == u"0";
+        if (isRequired)
+            required.append(wanted[w].names.front());
+        if (found[w])
+            columns.boxes.append({option->box, *found[w], holdsPercentage(*option->box)});
+        else if (isRequired)
+            absent.append(QStringLiteral("%1（%2）").arg(wanted[w].names.front(), wanted[w].names.at(1)));
+        else
+            columns.omitted.set(*option->box, omitted.toString());
+    }
+    if (!absent.isEmpty()) {
+        problem = QStringLiteral("見出しに列 %1がありません（必要な列: %2、または画面の項目名）")
+                      .arg(absent.join(u'、'), required.join(u','));
+        return std::nullopt;
     }
     return columns;
 }
@@ -99,12 +123,17 @@ std::optional<ColumnMap> mapColumns(const CsvReader& header, const CliCalculator
 Statement calculateRow(const CliCalculator& calculator, IntegerRange range, const TaxRules& rules,
                        const CsvReader& row, const ColumnMap& columns, BoxTexts& texts)
 {
-    for (const auto& [box, index] : columns.boxes)
-        texts.set(*box, row.fieldText(index));
+    const bool ascii = row.recordIsAscii();
+    for (const ColumnMap::Box& column : columns.boxes) {
+        QString text = row.fieldText(column.index);
+        if (!ascii || !plainAsciiFigure(text, column.percentage))
+            text = figureCell(std::move(text), column.percentage);
+        texts.set(*column.box, text);
+    }
     const std::optional<bool> feeCovered =
-        columns.feeCovered ? readFeeCovered(row.field(*columns.feeCovered)) : false;
+        columns.feeCovered ? readFeeCovered(row, *columns.feeCovered) : false;
     if (!feeCovered) {
-        return Refusal{QStringLiteral("%1 は 1 か 0（空欄は 0）にしてください").arg(kFeeCoveredColumn), {}, {}};
+        return Refusal{QStringLiteral("%1 は 1 か 0（空欄は 0）にしてください").arg(columns.feeCoveredName), {}, {}};
     }
     return calculate(calculator, {texts, *feeCovered}, range, rules, nullptr);
 }
@@ -124,7 +153,7 @@ BatchResult runBatch(const CliCalculator& calculator, IntegerRange range,
         break;
     }
     QString problem;
-    const std::optional<ColumnMap> columns = mapColumns(reader, calculator, problem);
+    const std::optional<ColumnMap> columns = mapColumns(reader, calculator, options.rules.set, problem);
     if (!columns)
         return unreadable(problem);
 
@@ -147,7 +176,7 @@ BatchResult runBatch(const CliCalculator& calculator, IntegerRange range,
     writer.endRecord();
 
     BatchResult result;
-    BoxTexts texts;
+    BoxTexts texts = columns->omitted;
     // Once the output refuses bytes, reading on would only be wasted.
     while (writer.ok()) {
         const CsvReader::Result read = reader.next();

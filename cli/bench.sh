@@ -2,9 +2,9 @@
 # Batch benchmark: streams a generated CSV of ROWS rows (default 1,000,000) through
 # miroven-calc and prints the rows per second and the peak resident memory.
 #
-#   cli/bench.sh [ROWS] [BUILD_DIR] [narrow|wide] [ascii|utf-8|cp932] [windows|current] [purchase|redemption|distribution]
+#   cli/bench.sh [ROWS] [BUILD_DIR] [narrow|wide] [ascii|utf-8|cp932] [classic|current] [purchase|redemption|distribution]
 #
-# BUILD_DIR defaults to build/, the memo to ASCII, the tax rules to windows and the
+# BUILD_DIR defaults to build/, the memo to ASCII, the rules to classic and the
 # calculator to purchase. Redemption and distribution rows are taxed about half the
 # time and return principal (a NAV below the principal) about a third of the time.
 #
@@ -23,14 +23,14 @@ rows=${1:-1000000}
 build=${2:-build}
 range=${3:-narrow}
 encoding=${4:-ascii}
-rules=${5:-windows}
+rules=${5:-classic}
 calculator=${6:-purchase}
 usage() {
-    echo "usage: cli/bench.sh [ROWS] [BUILD_DIR] [narrow|wide] [ascii|utf-8|cp932] [windows|current] [purchase|redemption|distribution]" >&2
+    echo "usage: cli/bench.sh [ROWS] [BUILD_DIR] [narrow|wide] [ascii|utf-8|cp932] [classic|current] [purchase|redemption|distribution]" >&2
     exit 2
 }
 case $rows in '' | *[!0-9]*) usage ;; esac
-case $rules in windows | current) ;; *) usage ;; esac
+case $rules in classic | windows | current) ;; *) usage ;; esac
 case $calculator in purchase | redemption | distribution) ;; *) usage ;; esac
 case $range in
     narrow) scale=1; base=9000 ;;

@@ -6,6 +6,8 @@
 #include "calc/purchase/purchase_declaration.h"
 #include "calc/redemption/redemption_declaration.h"
 
+#include "core/messages.h"
+
 #include <array>
 
 namespace {
@@ -28,7 +30,7 @@ constexpr std::array kRedemptionOptions{
 constexpr std::array kDistributionOptions{
     BoxOption{u"principal-nav", &kDistributionCBL},
     BoxOption{u"nav", &kDistributionNBL},
-    BoxOption{u"distribution", &kDistributionDiv},
+    BoxOption{u"distribution", &kDistributionDiv, {}, u"分配金: 所有口数全体に出た額（円）"},
     BoxOption{u"units", &kDistributionOA},
 };
 
@@ -58,6 +60,34 @@ const std::array<CliCalculator, 3> kCalculators{{
     {u"distribution", u"分配金の課税と手取り", distributionCalculator(), kDistributionOptions},
 }};
 
+// Whether the narrow range is what stopped a calculation: with the wide one it goes
+// past the step that failed. Asked only of a calculation that overflowed.
+bool stoppedByNarrowRange(const CliCalculator& calculator, const CalcRequest& request,
+                          const TaxRules& rules, const CalcFault& fault)
+{
+    CalcRecord wide;
+    wide.range = IntegerRange::wide();
+    wide.rules = rules;
+    const auto figures = calculator.calculator.calculate(wide, request, kFormat, nullptr);
+    return figures || figures.why().step() != fault.step();
+}
+
+// The refusal for a fault; beyond the narrow range, the message says how to get past it.
+Refusal refusal(const CliCalculator& calculator, const CalcRequest& request, const CalcRecord& record,
+                const CalcFault& fault)
+{
+    static const QString kWideHint = QStringLiteral("（--range wide で広い範囲）");
+    QString message = outcomeText(fault, record);
+    if (record.range == IntegerRange::narrow()) {
+        if (fault.kind() == CalcFault::Kind::InputRefused && fault.problem() == InputProblem::OutOfIntegerRange)
+            message += kWideHint;
+        else if (fault.kind() == CalcFault::Kind::Overflow
+                 && stoppedByNarrowRange(calculator, request, record.rules, fault))
+            message = figureOutOfRangeText(fault.figure(), record.range) + kWideHint;
+    }
+    return {message, fault.step(), fault.figure()};
+}
+
 } // namespace
 
 Statement calculate(const CliCalculator& calculator, const CalcRequest& request, IntegerRange range,
@@ -70,8 +100,7 @@ Statement calculate(const CliCalculator& calculator, const CalcRequest& request,
     record.rules = rules;
     const auto figures = calculator.calculator.calculate(record, request, kFormat, working);
     if (!figures)
-        return Refusal{outcomeText(figures.why(), record), figures.why().step(),
-                       figures.why().figure()};
+        return refusal(calculator, request, record, figures.why());
     return *figures;
 }
 

@@ -19,7 +19,22 @@ struct BoxOption {
     const BoxDecl* box;
     // What a left-out option holds under today's rules, when not the box's initial text.
     QStringView currentDefault = {};
+    // What --help says the box holds, when its caption alone would not do.
+    QStringView description = {};
 };
+
+// What a box holds when its option (or CSV column) is left out under a rule set.
+[[nodiscard]] inline QStringView omittedText(const BoxOption& option, RuleSet rules)
+{
+    return rules == RuleSet::Current && !option.currentDefault.isEmpty() ? option.currentDefault
+                                                                          : option.box->initialText;
+}
+
+// Whether a box holds a percentage (every Double box does), which a cell may write as "3%".
+[[nodiscard]] inline bool holdsPercentage(const BoxDecl& box)
+{
+    return std::holds_alternative<double CalcRecord::*>(box.field);
+}
 
 // Why a calculation gave no statement: the message the window would show and, when a
 // calculation step went wrong, that step and the figure it was heading for.

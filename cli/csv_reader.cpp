@@ -60,7 +60,7 @@ bool CsvReader::readable(QByteArrayView bytes) const
 bool CsvReader::fieldsReadable() const
 {
     const QByteArrayView record(text_.data(), static_cast<qsizetype>(text_.size()));
-    if (isAscii(record))
+    if (ascii_)
         return true;
     if (encoding_ == CsvEncoding::Utf8) {
         // The fields are UTF-8 when the record is and no field starts inside a character.
@@ -197,6 +197,7 @@ CsvReader::Result CsvReader::next()
         endField();
         if (tooLong())
             return recordTooLong();
+        ascii_ = isAscii(QByteArrayView(text_.data(), static_cast<qsizetype>(text_.size())));
         if (!fieldsReadable()) {
             return malformed(QStringLiteral("%1 として読めない文字があります（読める文字コードは "
                                             "UTF-8 と CP932 で、--encoding で指定できます）")
@@ -238,6 +239,7 @@ CsvReader::Result CsvReader::next()
                     line_ = nextLine_; // an empty line: skipped
                     continue;
                 }
+                sawLineEnd_ = sawLineEnd_ || c == '\n';
                 return endRecord();
             } else {
                 anything = true;
@@ -271,6 +273,7 @@ CsvReader::Result CsvReader::next()
             } else if (c == '\n' || c < 0) {
                 if (c == '\n')
                     ++nextLine_;
+                sawLineEnd_ = sawLineEnd_ || c == '\n';
                 return endRecord();
             } else if (state == State::Unquoted) {
                 text_.push_back(static_cast<char>(c));
@@ -279,6 +282,19 @@ CsvReader::Result CsvReader::next()
             }
             break;
         case State::AfterCr:
+            // A file whose first line ends in a CR alone (old Mac line ends) has every
+            // line end so; in any other file a lone CR is data.
+            if (c >= 0 && c != '\n' && (crOnly_ || (!sawLineEnd_ && anything))) {
+                crOnly_ = sawLineEnd_ = true;
+                ++nextLine_;
+                --pos_; // c begins the next line
+                if (!anything) {
+                    line_ = nextLine_; // an empty line: skipped
+                    state = State::FieldStart;
+                    continue;
+                }
+                return endRecord();
+            }
             if (c == '\n' || c < 0) {
                 if (c == '\n') {
                     ++nextLine_;
@@ -292,6 +308,7 @@ CsvReader::Result CsvReader::next()
                     state = State::FieldStart;
                     continue;
                 }
+                sawLineEnd_ = sawLineEnd_ || c == '\n';
                 return endRecord();
             }
             // A CR not followed by LF is data, which cannot follow a closing quote.

@@ -15,7 +15,8 @@ class QIODevice;
 // Reads RFC 4180 CSV one record at a time, holding only the record being read.
 // Fields are separated by commas and records by CR LF or LF; a field in double quotes
 // may hold commas, line breaks and doubled quotes. Also accepted: a UTF-8 byte order
-// mark at the very start (dropped), a lone CR or a quote inside an unquoted field
+// mark at the very start (dropped), records separated by CR alone when the first one
+// ends so (old Mac files), otherwise a lone CR or a quote inside an unquoted field
 // (kept as data), and no line break after the last record. Empty lines are skipped,
 // so a trailing line break never makes an extra record.
 //
@@ -47,6 +48,9 @@ public:
     [[nodiscard]] QByteArrayView field(qsizetype index) const;
     // The field as text.
     [[nodiscard]] QString fieldText(qsizetype index) const;
+    // Whether every field of the record is plain ASCII, which reads alike in every
+    // encoding and needs no normalising.
+    [[nodiscard]] bool recordIsAscii() const { return ascii_; }
     // The input's encoding, known once next() has been called.
     [[nodiscard]] CsvEncoding encoding() const { return encoding_; }
 
@@ -89,5 +93,8 @@ private:
     qint64 nextLine_ = 1;
     bool hadByteOrderMark_ = false;
     bool crLf_ = false;
+    bool ascii_ = true;
+    bool sawLineEnd_ = false; // a record has ended with a line break
+    bool crOnly_ = false;     // ... and the first did so with CR alone
     QString problem_;
 };

@@ -39,14 +39,16 @@ QString calculatorSection(const CliCalculator& calculator)
                 ? option.box->initialText.toString()
                 : QStringLiteral("%1、--rules current では %2")
                       .arg(option.box->initialText.toString(), option.currentDefault.toString());
+        const QStringView description =
+            option.description.isEmpty() ? option.box->caption : option.description;
         text += optionLine(4, QStringLiteral("--%1 数値").arg(option.name.toString()),
                            QStringLiteral("%1（省略時 %2、CSV の列 %3）")
-                               .arg(option.box->caption.toString(), omitted,
+                               .arg(description.toString(), omitted,
                                     option.box->fieldName().toString()));
     }
     if (const OptionDecl* option = calculator.calculator.option()) {
         text += optionLine(4, QStringLiteral("--%1").arg(kFeeCoveredOption.toString()),
-                           QStringLiteral("%1\n（CSV の列 %2 か %3: 1 か 0）")
+                           QStringLiteral("%1\n（CSV の列 %2 か %3: 1 か 0、省略時 0）")
                                .arg(option->caption.toString(),
                                     kFeeCoveredColumn.toString(),
                                     kFeeCoveredShortCaption.toString()));
@@ -68,7 +70,7 @@ QString helpText()
         "\n"
         "使い方:\n"
         "  miroven-calc 計算 [オプション]                 1 件を計算して明細を表示\n"
-        "  miroven-calc 計算 --csv < 入力.csv > 出力.csv   CSV の各行を計算\n"
+        "  miroven-calc 計算 --csv [入力.csv] > 出力.csv   CSV の各行を計算\n"
         "  miroven-calc --help | --version\n"
         "\n"
         "計算とそのオプション（省略した値は画面を開いたときの値）:\n");
@@ -80,7 +82,7 @@ QString helpText()
                                       "json は 1 行の JSON オブジェクト"));
     text += optionLine(2, QStringLiteral("--explain"),
                        QStringLiteral("明細のあとに計算過程（入力、途中の値と式、丸め、\n"
-                                      "分岐、最後に明細）を続けます。windows の規則では解約と\n"
+                                      "分岐、最後に明細）を続けます。classic の規則では解約と\n"
                                       "分配金の計算過程の最後に、画面と同じく現行の税制での\n"
                                       "税額を（参考）として添えます。計算を断るときは\n"
                                       "断った手順までの計算過程と、その手順と項目を出します。\n"
@@ -90,11 +92,17 @@ QString helpText()
                                       "narrow（既定）は画面と同じ -32768〜32767、\n"
                                       "wide は ±9007199254740991（2^53 − 1、double で\n"
                                       "正確に表せる整数）。規則も丸めも同じです。\n"
-                                      "画面はいつも narrow です。--csv とも使えます"));
-    text += optionLine(2, QStringLiteral("--rules windows|current"),
-                       QStringLiteral("税の規則。windows（既定）は画面と同じ（税金は益の 0.2 を\n"
-                                      "偶数丸め、分配後元本基準価額は元本と分配後の基準価額の\n"
-                                      "小さい方）。current は現行の税制: 1 円未満を切り捨てた\n"
+                                      "画面はいつも narrow です。--csv とも使えます。\n"
+                                      "narrow の範囲を超えて断るときは、メッセージに範囲と\n"
+                                      "「（--range wide で広い範囲）」を添えます"));
+    text += optionLine(2, QStringLiteral("--rules classic|current"),
+                       QStringLiteral("計算の規則。\n"
+                                      "classic（既定）: Miroven の画面と同じ規則（windows とも書けます）\n"
+                                      "current: 現行の税制と、今日の投資信託に合わせた入力の扱い\n"
+                                      "classic は画面のとおり、税金は益の 0.2 を偶数丸め、\n"
+                                      "分配後元本基準価額は元本と分配後の基準価額の小さい方、\n"
+                                      "販売手数料の 0 は入力がないものとして断り、負の値も\n"
+                                      "計算します。current は現行の税制: 1 円未満を切り捨てた\n"
                                       "益または課税分配金から、所得税及び復興特別所得税 15.315 %\n"
                                       "と住民税 5 % をそれぞれ 1 円未満切り捨て（0 以下には課税\n"
                                       "なし）。明細の税金のあとに二つの税の行が加わります。\n"
@@ -105,7 +113,9 @@ QString helpText()
                                       "その消費税を加えた 1万口当たりの額）を入れると、益が\n"
                                       "証券会社の計算と同じになります。計算過程の見出しに規則を\n"
                                       "示し、二つの税を課税対象と切り捨てとともに示します。\n"
-                                      "--csv とも使えます\n"
+                                      "current では販売手数料 0（ノーロード）も計算し、負の\n"
+                                      "資金・基準価額・口数・分配金と、0〜100 の外の % は\n"
+                                      "断ります。--csv とも使えます\n"
                                       "例: miroven-calc redemption --rules current\n"
                                       "    --principal-nav 10000 --nav 12000 --units 100000"));
     text += optionLine(2, QStringLiteral("--nisa"),
@@ -114,13 +124,18 @@ QString helpText()
                                       "どちらの規則とも、--csv とも使えます\n"
                                       "例: miroven-calc distribution --rules current --nisa\n"
                                       "    --principal-nav 10000 --nav 9800 --distribution 50 --units 10000"));
-    text += optionLine(2, QStringLiteral("--csv"),
-                       QStringLiteral("標準入力の CSV（見出しの行つき、列の順は自由）を\n"
-                                      "1 行ずつ計算して標準出力に CSV で書きます。出力の列は\n"
-                                      "入力の列のまま、続いて明細の各項目、最後に message\n"
-                                      "（計算できない行は画面と同じメッセージ、明細は空欄）。\n"
+    text += optionLine(2, QStringLiteral("--csv [入力.csv]"),
+                       QStringLiteral("入力.csv（省略か - なら標準入力）の CSV（見出しの行\n"
+                                      "つき、列の順は自由、改行は LF、CR LF、CR）を 1 行ずつ\n"
+                                      "計算して標準出力に CSV で書きます。出力の列は入力の\n"
+                                      "列のまま、続いて明細の各項目、最後に message（計算\n"
+                                      "できない行は画面と同じメッセージ、明細は空欄）。\n"
                                       "見出しは列の記号（IM など）か画面の項目名（購入資金\n"
-                                      "など）で、前後の空白は無視します"));
+                                      "など）で、前後の空白は無視します。ない列はオプションを\n"
+                                      "省略したときの値をとるので、必要なのは省略時 0 の列\n"
+                                      "だけです。表計算ソフトの書き方も読みます: % の列の\n"
+                                      "3% や 3.00%、FeeCovered の TRUE/FALSE、はい/いいえ、\n"
+                                      "全角の文字、マイナス記号 −、見出しの（％）"));
     text += optionLine(2, QStringLiteral("--encoding utf-8|cp932"),
                        QStringLiteral("CSV の文字コード。省略時は入力の先頭 1 MiB から判断し、\n"
                                       "UTF-8 でなく CP932（Excel の「CSV (カンマ区切り)」）\n"

@@ -2,6 +2,7 @@
 // or a CSV batch from standard input. No window, no display, no single-instance lock.
 #include "batch.h"
 #include "help.h"
+#include "input_file.h"
 #include "options.h"
 #include "single_output.h"
 
@@ -53,15 +54,19 @@ int calculateOne(const Invocation& invocation)
 
 int calculateBatch(const Invocation& invocation)
 {
-    QFile in;
+    QString problem;
+    const std::unique_ptr<QIODevice> in = openInput(invocation.inputPath, problem);
+    if (!in) {
+        printError(problem);
+        return kUsage;
+    }
     QFile out;
-    if (!in.open(STDIN_FILENO, QIODevice::ReadOnly | QIODevice::Unbuffered)
-        || !out.open(STDOUT_FILENO, QIODevice::WriteOnly | QIODevice::Unbuffered)) {
-        printError(QStringLiteral("標準入力か標準出力を開けません"));
+    if (!out.open(STDOUT_FILENO, QIODevice::WriteOnly | QIODevice::Unbuffered)) {
+        printError(QStringLiteral("標準出力を開けません"));
         return kUsage;
     }
     const BatchResult result = runBatch(*invocation.calculator, invocation.range,
-                                        {invocation.encoding, invocation.byteOrderMark, invocation.rules}, in, out);
+                                        {invocation.encoding, invocation.byteOrderMark, invocation.rules}, *in, out);
     switch (result.kind) {
     case BatchResult::Kind::AllCalculated:
         return kCalculated;

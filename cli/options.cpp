@@ -1,5 +1,7 @@
 #include "options.h"
 
+#include "cell_text.h"
+
 #include <QSet>
 
 namespace {
@@ -72,10 +74,17 @@ ParsedArguments parseArguments(const QStringList& arguments)
     QSet<QString> seen;
     QString firstCalculationOption; // the first option that --csv cannot go with
     QString firstBatchOption;       // the first option that needs --csv
+    QString stray; // the first argument that is no option: a batch's input file
     for (qsizetype i = 1; i < arguments.size(); ++i) {
         const QString& argument = arguments.at(i);
-        if (!argument.startsWith(QLatin1String("--")) || argument.size() == 2)
-            return failure(QStringLiteral("余分な引数です: %1").arg(argument));
+        if (!argument.startsWith(QLatin1String("--")) || argument.size() == 2) {
+            // "-" is standard input, as every CSV tool takes it; "--" is no file.
+            if (!stray.isEmpty() || argument == QLatin1String("--")
+                || (argument.startsWith(u'-') && argument != QLatin1String("-")))
+                return failure(QStringLiteral("余分な引数です: %1").arg(argument));
+            stray = argument;
+            continue;
+        }
         const qsizetype equals = argument.indexOf(u'=');
         const QString name = argument.mid(2, equals < 0 ? -1 : equals - 2);
         const bool inlineValue = equals >= 0;
@@ -92,8 +101,16 @@ ParsedArguments parseArguments(const QStringList& arguments)
         seen.insert(name);
 
         if (isFlag) {
-            if (inlineValue)
+            // --csv=FILE names the input as a trailing FILE does.
+            if (name == kCsv && inlineValue) {
+                if (!stray.isEmpty())
+                    return failure(QStringLiteral("余分な引数です: %1").arg(stray));
+                stray = argument.mid(equals + 1);
+                if (stray.isEmpty())
+                    return failure(QStringLiteral("--csv= のあとにファイル名が必要です"));
+            } else if (inlineValue) {
                 return failure(QStringLiteral("--%1 は値をとりません").arg(name));
+            }
             if (name == kCsv) {
                 csv = true;
                 continue;
@@ -122,7 +139,7 @@ ParsedArguments parseArguments(const QStringList& arguments)
                 return failure(QStringLiteral("--%1 には値が必要です").arg(name));
             }
             if (boxOption) {
-                invocation.texts.set(*boxOption->box, value);
+                invocation.texts.set(*boxOption->box, figureCell(value, holdsPercentage(*boxOption->box)));
             } else if (name == kRange) {
                 if (value == QLatin1String("wide"))
                     invocation.range = IntegerRange::wide();
@@ -139,8 +156,8 @@ ParsedArguments parseArguments(const QStringList& arguments)
             } else if (name == kRules) {
                 if (value == QLatin1String("current"))
                     invocation.rules.set = RuleSet::Current;
-                else if (value != QLatin1String("windows"))
-                    return failure(QStringLiteral("--rules は windows か current です: %1").arg(value));
+                else if (value != kClassicRules && value != kClassicRulesAlias)
+                    return failure(QStringLiteral("--rules は classic か current です: %1").arg(value));
                 continue;
             } else if (value == QLatin1String("text")) {
                 invocation.format = OutputFormat::Text;
@@ -154,12 +171,13 @@ ParsedArguments parseArguments(const QStringList& arguments)
             firstCalculationOption = name;
     }
 
-    if (invocation.rules.set == RuleSet::Current) {
-        for (const BoxOption& option : calculator.options) {
-            if (!option.currentDefault.isEmpty() && !seen.contains(option.name.toString()))
-                invocation.texts.set(*option.box, option.currentDefault.toString());
-        }
+    for (const BoxOption& option : calculator.options) {
+        if (!seen.contains(option.name.toString()))
+            invocation.texts.set(*option.box, omittedText(option, invocation.rules.set).toString());
     }
+    if (!stray.isEmpty() && !csv)
+        return failure(QStringLiteral("余分な引数です: %1（CSV のファイルなら --csv と一緒に）").arg(stray));
+    invocation.inputPath = stray;
     if (csv && !firstCalculationOption.isEmpty())
         return failure(QStringLiteral("--csv と --%1 は一緒に使えません")
                            .arg(firstCalculationOption));

@@ -28,12 +28,20 @@ struct Invocation {
     // A batch's --encoding (none: told from the input) and --bom.
     std::optional<CsvEncoding> encoding;
     bool byteOrderMark = false;
+    // A batch's input file; empty or "-" for standard input.
+    QString inputPath;
 };
 
 // The invocation, or a usage error in one line.
 using ParsedArguments = Outcome<Invocation, QString>;
 
+// The names --rules takes for the windows' rules: "classic", and "windows", which
+// scripts written before it was renamed still pass.
+inline constexpr QStringView kClassicRules = u"classic";
+inline constexpr QStringView kClassicRulesAlias = u"windows";
+
 // Reads the arguments after the program's name: a calculator, then long options,
 // each value either after "=" or as the next argument (so "--fee -1" works; an
-// argument starting with "--" is the next option, not a value).
+// argument starting with "--" is the next option, not a value). With --csv, one
+// argument that is no option names the input file ("-": standard input).
 [[nodiscard]] ParsedArguments parseArguments(const QStringList& arguments);

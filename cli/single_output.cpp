@@ -6,9 +6,12 @@
 
 namespace {
 
-// The step that went wrong, as the working names it.
+// The step that went wrong, as the working names it, and its figure when that is
+// named otherwise.
 QString failedStepLine(const Refusal& refusal)
 {
+    if (refusal.step == refusal.figure)
+        return QStringLiteral("計算できなかった手順: %1").arg(refusal.step);
     return QStringLiteral("計算できなかった手順: %1（%2）").arg(refusal.step, refusal.figure);
 }
 

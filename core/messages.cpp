@@ -29,6 +29,11 @@ QString inputRefusalText(const QString& caption, InputProblem problem, IntegerRa
                + QStringLiteral("には %1 から %2 までの数値を入力してください").arg(range.min).arg(range.max);
     case InputProblem::TooLarge:
         return caption + QStringLiteral("の数値が大きすぎます");
+    case InputProblem::BelowZero:
+        // Every such box takes 0 as a missing input, so what it must be is above 0.
+        return caption + QStringLiteral("には 0 より大きい数値を入力してください");
+    case InputProblem::NotAPercentage:
+        return caption + QStringLiteral("には 0 から 100 までの数値を入力してください");
     }
     return {};
 }
@@ -36,6 +41,11 @@ QString inputRefusalText(const QString& caption, InputProblem problem, IntegerRa
 QString figureOverflowText(const QString& figure)
 {
     return figure + QStringLiteral("が計算できる範囲を超えています");
+}
+
+QString figureOutOfRangeText(const QString& figure, IntegerRange range)
+{
+    return figure + QStringLiteral("が計算できる範囲（%1 から %2 まで）を超えています").arg(range.min).arg(range.max);
 }
 
 QString invalidOperationText()

@@ -22,6 +22,8 @@ inline constexpr auto kProgramTitle = "Miroven";
 
 // A result that does not fit its type, named as the statement names it.
 [[nodiscard]] QString figureOverflowText(const QString& figure);
+// A whole-number result outside the range in force, with its bounds.
+[[nodiscard]] QString figureOutOfRangeText(const QString& figure, IntegerRange range);
 
 // A division by zero or another invalid operation in a calculation.
 [[nodiscard]] QString invalidOperationText();

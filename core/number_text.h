@@ -24,6 +24,9 @@ enum class InputProblem {
     NotANumber,        // anything the number grammar does not accept
     OutOfIntegerRange, // a whole-number field outside the calculation's range
     TooLarge,          // a Currency or Double field beyond its type
+    // Under today's rules only (the windows calculate them):
+    BelowZero,         // an amount, a NAV or a number of units below 0
+    NotAPercentage,    // a percentage outside 0 to 100
 };
 
 template <class T>

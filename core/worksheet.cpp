@@ -26,7 +26,40 @@ QString stepLine(QStringView caption, const TermText& term, const QString& value
     return line + value;
 }
 
+QString faultText(TermFault fault)
+{
+    return fault == TermFault::Invalid ? QStringLiteral("（計算できません）") : QStringLiteral("（範囲を超えます）");
+}
+
+QString workingText(NavTimesUnits value)
+{
+    if (value.raw >= std::numeric_limits<std::int64_t>::min() && value.raw <= std::numeric_limits<std::int64_t>::max())
+        return workingText(Currency::fromRaw(static_cast<std::int64_t>(value.raw)));
+    // Beyond 64 bits only in the wide range; digits by hand, as QString has no 128-bit number.
+    const bool negative = value.raw < 0;
+    __extension__ using Magnitude = unsigned __int128;
+    auto magnitude = static_cast<Magnitude>(negative ? -value.raw : value.raw);
+    QString fraction = QString::number(static_cast<std::uint64_t>(magnitude % Currency::kScale)).rightJustified(4, u'0');
+    while (fraction.endsWith(u'0'))
+        fraction.chop(1);
+    magnitude /= Currency::kScale;
+    QString whole;
+    do {
+        whole.prepend(QChar(u'0' + static_cast<char16_t>(magnitude % 10)));
+        magnitude /= 10;
+    } while (magnitude != 0);
+    return (negative ? QStringLiteral("-") : QString()) + whole + (fraction.isEmpty() ? QString() : u'.' + fraction);
+}
+
 namespace {
+
+// Whether a product of NAVs and units is kept in the Currency range: in the windows'
+// range it is, as there.
+bool fitsProduct(const Worksheet* sheet, NavTimesUnits::Raw raw)
+{
+    return sheet->range() != IntegerRange::narrow()
+           || (raw >= std::numeric_limits<std::int64_t>::min() && raw <= std::numeric_limits<std::int64_t>::max());
+}
 
 template <class R, class S>
 Term<R> rounded(const Term<S>& source, QStringView rule, std::optional<R> value)
@@ -38,7 +71,7 @@ Term<R> rounded(const Term<S>& source, QStringView rule, std::optional<R> value)
         out.text = source.sheet->keep(
             {termText(out.value), 3, {},
              (from.precedence < 3 ? from.expression + QStringLiteral(" = ") : QString())
-                 + termText(source.value) + QStringLiteral(" を") + rule.toString()});
+                 + valueText(source) + QStringLiteral(" を") + rule.toString()});
     }
     return out;
 }
@@ -91,12 +124,13 @@ QString bracketed(const Term<T>& term, int within)
 
 } // namespace
 
-Term<Currency> operator-(const Term<Currency>& a, const Term<Currency>& b)
+Term<NavTimesUnits> operator-(const Term<NavTimesUnits>& a, const Term<NavTimesUnits>& b)
 {
-    std::int64_t raw = 0;
-    const bool overflow = __builtin_sub_overflow(a.value.raw(), b.value.raw(), &raw);
-    return term_detail::combine(a, u"−", 1, b, Currency::fromRaw(overflow ? 0 : raw),
-                                overflow ? TermFault::Overflow : TermFault::None);
+    // Each product is below 2^126 in magnitude, so the difference cannot overflow 128 bits.
+    const NavTimesUnits::Raw raw = a.value.raw - b.value.raw;
+    const bool fits = fitsProduct(a.sheet ? a.sheet : b.sheet, raw);
+    return term_detail::combine(a, u"−", 1, b, NavTimesUnits{fits ? raw : 0},
+                                fits ? TermFault::None : TermFault::Overflow);
 }
 
 Term<Integer> roundDownShare(const Term<Integer>& base, DecimalRate rate)
@@ -126,18 +160,21 @@ Term<Integer> roundDownShare(const Term<Integer>& base, DecimalRate rate)
     return roundedExactly(base.sheet, base.fault, value, source, exact, u"切り捨て");
 }
 
-Term<Integer> roundDownWorth(const Term<Currency>& navTimesUnits, const Term<Integer>& less)
+Term<Integer> roundDownWorth(const Term<NavTimesUnits>& navTimesUnits, const Term<Integer>& less)
 {
     // NAV × units holds four decimals, so the yen are its raw value ÷ 10^8.
     constexpr std::int64_t kYen = Currency::kScale * static_cast<std::int64_t>(kUnitsPerNav);
-    std::int64_t yen = navTimesUnits.value.raw() / kYen;
-    std::int64_t remainder = navTimesUnits.value.raw() % kYen;
+    NavTimesUnits::Raw yen = navTimesUnits.value.raw / kYen;
+    std::int64_t remainder = static_cast<std::int64_t>(navTimesUnits.value.raw % kYen);
     if (remainder < 0) {
         remainder += kYen;
         --yen;
     }
     std::int64_t floor = 0;
-    const bool overflow = __builtin_sub_overflow(yen, less.value, &floor);
+    const NavTimesUnits::Raw wide = yen - less.value;
+    const bool overflow = wide < std::numeric_limits<std::int64_t>::min() || wide > std::numeric_limits<std::int64_t>::max();
+    if (!overflow)
+        floor = static_cast<std::int64_t>(wide);
     const Worksheet* sheet = navTimesUnits.sheet ? navTimesUnits.sheet : less.sheet;
     QString source, exact;
     if (sheet && sheet->explains()) {
@@ -198,11 +235,13 @@ Term<Integer> roundHalfEvenPerNav(const Term<Integer>& amount, const Term<Curren
     return roundedExactly(amount.sheet, fault, value, source, exact, u"偶数丸め");
 }
 
-Term<Currency> operator*(const Term<Integer>& nav, const Term<Currency>& units)
+Term<NavTimesUnits> operator*(const Term<Integer>& nav, const Term<Currency>& units)
 {
-    const std::optional<Currency> product = multiply(nav.value, units.value);
-    return term_detail::combine(nav, u"×", 2, units, product.value_or(Currency{}),
-                                product ? TermFault::None : TermFault::Overflow);
+    // Both factors lie within 64 bits, so their product lies within 127.
+    const NavTimesUnits::Raw product = NavTimesUnits::Raw{nav.value} * units.value.raw();
+    const bool fits = fitsProduct(nav.sheet ? nav.sheet : units.sheet, product);
+    return term_detail::combine(nav, u"×", 2, units, NavTimesUnits{fits ? product : 0},
+                                fits ? TermFault::None : TermFault::Overflow);
 }
 
 Term<Integer> operator+(const Term<Integer>& a, const Term<Integer>& b)

@@ -146,11 +146,29 @@ const TermText& Term<T>::shown() const
     return text ? *text : none;
 }
 
+// NAV times units: four decimals, as a Currency, but formed in 128 bits. In the
+// windows' range it must fit a Currency, as there; in the wide range it need not, so
+// that a worth whose product overflows 64 bits (10,000 × 100,000,000,000 ÷ 10,000)
+// is still formed exactly, and only what is made of it is held to its own type.
+struct NavTimesUnits {
+    __extension__ using Raw = __int128;
+    Raw raw = 0; // the value times 10,000
+};
+[[nodiscard]] QString workingText(NavTimesUnits value);
+
 // Numbers as the working shows them.
 template <class T>
 QString termText(T value)
 {
     return workingText(value);
+}
+
+// A term's value as the working shows it: a term that went wrong shows how, never a value.
+[[nodiscard]] QString faultText(TermFault fault);
+template <class T>
+QString valueText(const Term<T>& term)
+{
+    return term.ok() ? termText(term.value) : faultText(term.fault);
 }
 
 template <class T>
@@ -174,9 +192,7 @@ Term<T> Worksheet::let(QStringView figure, QStringView caption, const Term<T>& t
     if (!term.ok())
         failure_ = StepFailure{caption.toString(), figure.toString(), term.fault};
     if (trace_) {
-        const QString value = term.ok() ? named.shown().expression
-                              : term.fault == TermFault::Invalid ? QStringLiteral("（計算できません）")
-                                                                 : QStringLiteral("（範囲を超えます）");
+        const QString value = term.ok() ? named.shown().expression : faultText(term.fault);
         trace_->step(stepLine(caption, term.shown(), value));
     }
     return named;
@@ -205,7 +221,7 @@ Term<R> combine(const Term<A>& a, QStringView op, int precedence, const Term<B>&
                           + wrap(right.expression, right.precedence <= precedence),
                       precedence, {}, {}};
         if (left.precedence < 3 && right.precedence < 3)
-            text.evaluated = termText(a.value) + sep + termText(b.value);
+            text.evaluated = valueText(a) + sep + valueText(b);
         out.text = sheet->keep(std::move(text));
     }
     return out;
@@ -223,6 +239,8 @@ double asDouble(T value)
 {
     if constexpr (std::is_same_v<T, Currency>)
         return value.toDouble();
+    else if constexpr (std::is_same_v<T, NavTimesUnits>)
+        return static_cast<double>(value.raw) / 10000.0; // as Currency::toDouble
     else
         return static_cast<double>(value);
 }
@@ -270,12 +288,13 @@ Term<double> operator-(const Term<A>& a, const Term<B>& b)
     return term_detail::combine(a, u"−", 1, b, v, term_detail::faultOf(v));
 }
 
-// NAV times units, exact; an overflow when the product leaves the Currency range.
-Term<Currency> operator*(const Term<Integer>& nav, const Term<Currency>& units);
+// NAV times units, exact; in the windows' range an overflow when the product leaves
+// the Currency range.
+Term<NavTimesUnits> operator*(const Term<Integer>& nav, const Term<Currency>& units);
 
-// Difference of two NAV-times-units products, exact; an overflow when it leaves the
-// Currency range.
-Term<Currency> operator-(const Term<Currency>& a, const Term<Currency>& b);
+// Difference of two NAV-times-units products, exact; in the windows' range an overflow
+// when it leaves the Currency range.
+Term<NavTimesUnits> operator-(const Term<NavTimesUnits>& a, const Term<NavTimesUnits>& b);
 
 // Sum and difference of whole numbers, checked against the calculation's range.
 Term<Integer> operator+(const Term<Integer>& a, const Term<Integer>& b);
@@ -303,7 +322,7 @@ Term<Integer> operator-(const Term<Integer>& a, const Term<Integer>& b);
 [[nodiscard]] Term<Integer> roundDownShare(const Term<Integer>& base, DecimalRate rate);
 // NAV × units ÷ 10,000 less a whole amount, down to whole yen (切り捨て), in 64 bits: a
 // holding's worth as a tax base takes it, never stored, so not held to the range.
-[[nodiscard]] Term<Integer> roundDownWorth(const Term<Currency>& navTimesUnits,
+[[nodiscard]] Term<Integer> roundDownWorth(const Term<NavTimesUnits>& navTimesUnits,
                                            const Term<Integer>& less);
 // An amount on `units` as a price per 10,000 units (amount × 10,000 ÷ units), to the
 // nearest whole number, ties to even, in the calculation's range.

@@ -37,9 +37,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     const CalcOutcome<PurchaseFigures> statement = purchaseStatement(record, in.option);
     if (!statement) {
-        // The units' worth is formed first; in the wide range NAV x units can leave
+        // The units' worth is formed first; in the narrow range NAV x units can leave
         // the Currency range even when the funds fit.
-        const bool amountFits = multiply(record.BL, record.OA).has_value();
+        const bool amountFits = worthOf(record.BL, record.OA, record.range).has_value();
         const bool totalFits = in.option || record.range.contains(record.IM + record.Fee);
         const QString expected = !amountFits ? QStringLiteral("金額")
                                  : !totalFits ? QStringLiteral("総投資額")
@@ -56,7 +56,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         violated("the total is not the funds (fee included) or funds plus fee", t);
     if (f.fee != record.Fee)
         violated("the fee shown is not the fee", t);
-    const double worth = multiply(record.BL, record.OA)->toDouble() / 10000.0;
+    const double worth = *worthOf(record.BL, record.OA, record.range);
     if (static_cast<double>(f.amount) > worth || static_cast<double>(f.amount) + 1 <= worth - 1e-6)
         violated("the amount is not the units' worth floored", t);
     return 0;

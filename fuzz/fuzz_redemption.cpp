@@ -24,7 +24,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;
     }
 
-    const double valuation = multiply(record.NBL, record.OA)->toDouble() / 10000.0;
+    const double valuation = *worthOf(record.NBL, record.OA, record.range);
     const double retention = valuation * record.RetentionPercent / 100.0;
     if (std::abs(record.Fee - retention) > 0.5)
         violated("the retention is not the rate's share of the valuation, to the yen", t);

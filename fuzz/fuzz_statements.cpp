@@ -4,6 +4,7 @@
 #include "calc/purchase/purchase_calculation.h"
 #include "calc/redemption/redemption_calculation.h"
 #include "core/integer.h"
+#include "fuzz_check.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -55,7 +56,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     r.TaxableDiv = takeInteger(data, size, r.range);
 
     const CalcOutcome<PurchaseFigures> purchase = purchaseStatement(r, option);
-    const bool amountFits = multiply(r.BL, r.OA).has_value();
+    const bool amountFits = worthOf(r.BL, r.OA, r.range).has_value();
     const bool totalFits = option || r.range.contains(r.IM + r.Fee);
     if (bool(purchase) != (amountFits && totalFits))
         violated("purchase statement formed exactly when its figures fit");
@@ -65,7 +66,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         violated("purchase statement figures");
 
     const CalcOutcome<RedemptionFigures> redemption = redemptionStatement(r);
-    const bool valuationFits = multiply(r.NBL, r.OA).has_value();
+    const bool valuationFits = worthOf(r.NBL, r.OA, r.range).has_value();
     if (bool(redemption) != valuationFits)
         violated("redemption statement formed exactly when the valuation fits");
     if (valuationFits && redemption->cash != r.Cash.floorWhole())

@@ -13,14 +13,23 @@ constexpr QStringView kTotal = figureOf(kPurchaseTotalRow);
 
 QString yesNo(bool yes) { return yes ? QStringLiteral("はい") : QStringLiteral("いいえ"); }
 
+// Most funds sold today carry no sales fee: under today's rules a fee of 0 is a fee of
+// 0, not a missing input, so only the others are tested for one.
+constexpr std::array<const BoxDecl*, 3> kNoLoadMissingTest{&kPurchaseIM, &kPurchaseFP2, &kPurchaseBL};
+
 } // namespace
 
 CalcOutcome<> runPurchase(CalcRecord& record, const BoxTexts& texts, bool feePaidFromFunds,
                           const NumberFormat& format, Trace* trace)
 {
-    // Only zero counts as missing; the tax may be zero, and negatives are computed.
-    if (CalcOutcome<> read = readInputs(record, kPurchaseBoxes, texts, format, trace); !read)
+    // Only zero counts as missing; the tax may be zero, and the windows compute negatives.
+    if (CalcOutcome<> read = readBoxes(record, kPurchaseBoxes, texts, format, trace); !read)
         return read;
+    const std::span<const BoxDecl* const> missingTest =
+        record.rules.set == RuleSet::Current ? std::span<const BoxDecl* const>(kNoLoadMissingTest)
+                                             : std::span<const BoxDecl* const>(kPurchaseBoxes);
+    if (CalcOutcome<> given = findMissingInput(record, missingTest); !given)
+        return given;
     if (trace) {
         trace->choice(kFeeCoverageOption.caption.toString(), feePaidFromFunds);
         trace->step(QStringLiteral("%1 = %2").arg(kFeeCoverageOption.caption, yesNo(feePaidFromFunds)));

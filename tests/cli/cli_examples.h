@@ -148,7 +148,6 @@ inline const std::vector<Example> kDistributionCurrentExamples{
     {"today: return per 10,000 units rounded", {"10000", "9800", "50", "30000"}, false, "0,50,0,0,0,50,9983"},
     {"today: return 2.5 ties to 2", {"10000", "9800", "5", "20000"}, false, "0,5,0,0,0,5,9998"},
     {"today: return 3.5 ties to 4", {"10000", "9800", "7", "20000"}, false, "0,7,0,0,0,7,9996"},
-    {"today: negative distribution untaxed", {"10000", "10500", "-7", "100000"}, false, "-7,0,0,0,0,-7,10000"},
 };
 // --nisa: nothing taxed; the split and the principal afterwards as without it.
 inline const std::vector<Example> kRedemptionNisaExamples{

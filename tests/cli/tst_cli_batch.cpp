@@ -163,11 +163,46 @@ private slots:
                kPurchaseHeader + "\n10000,abc,3,5,0\n" + row + "\n,10000,3,5,0\n31767,10000,3,5,0\n",
                kHeaderOut + "\n10000,abc,3,5,0,,,,,基準価額には数値を入力してください\n" + row + figures
                    + "\n,10000,3,5,0,,,,,購入資金が入力されていません"
-                   + "\n31767,10000,3,5,0,,,,,総投資額が計算できる範囲を超えています\n",
+                   + "\n31767,10000,3,5,0,,,,,総投資額が計算できる範囲（-32768 から 32767 まで）を超えています（--range wide で広い範囲）\n",
                1);
         addRow("FeeCovered other than 1 or 0",
                kPurchaseHeader + "\n10000,10000,3,5,yes\n",
                kHeaderOut + "\n10000,10000,3,5,yes,,,,,FeeCovered は 1 か 0（空欄は 0）にしてください\n", 1);
+        // Cells as spreadsheets write them, through one normalisation; the row as read.
+        addRow("percent cells",
+               kPurchaseHeader + "\n10000,10000,3%,5.00%,0\n10000,10000, 3 % ,5,0\n",
+               kHeaderOut + "\n10000,10000,3%,5.00%,0" + figures + "\n10000,10000, 3 % ,5,0" + figures + "\n", 0);
+        addRow("check boxes TRUE, FALSE, はい, いいえ, full-width 1 and 0",
+               kPurchaseHeader + "\n10000,10000,3,5,TRUE\n10000,10000,3,5,false\n10000,10000,3,5,はい\n"
+                   "10000,10000,3,5,いいえ\n10000,10000,3,5,１\n10000,10000,3,5,０\n",
+               kHeaderOut + "\n10000,10000,3,5,TRUE,9694,9694,305,10000,\n10000,10000,3,5,false" + figures
+                   + "\n10000,10000,3,5,はい,9694,9694,305,10000,\n10000,10000,3,5,いいえ" + figures
+                   + "\n10000,10000,3,5,１,9694,9694,305,10000,\n10000,10000,3,5,０" + figures + "\n",
+               0);
+        addRow("full-width brackets and percent in the header",
+               "購入資金,基準価額,販売手数料（％）,消費税（%）\n10000,10000,3,5\n",
+               "購入資金,基準価額,販売手数料（％）,消費税（%）,購入口数,（金額）,手数料,総投資額,message\n10000,10000,3,5"
+                   + figures + "\n",
+               0);
+        addRow("U+2212 minus, a % in a carried column kept",
+               "IM,BL,memo\n−10000,10000,−5%\n",
+               "IM,BL,memo" + kPurchaseAdded + "\n−10000,10000,−5%,-10000,-10000,-315,-10315,\n", 0);
+        // Absent columns take what the options left out take.
+        addRow("only the required columns", "BL,IM\n10000,10000\n",
+               "BL,IM" + kPurchaseAdded + "\n10000,10000" + figures + "\n", 0);
+        addRow("tax 10 when absent under today's rules", "IM,BL\n10000,10000\n",
+               "IM,BL" + kPurchaseAdded + "\n10000,10000,10000,10000,330,10330,\n", 0, {"--rules", "current"});
+        addRow("retention 0.3 when absent", "CBL,NBL,OA\n10000,12000,100000\n",
+               "CBL,NBL,OA,評価額,税金,信託留保額,手取り現金,message\n10000,12000,100000,120000,3928,360,115712,\n", 0);
+        addRow("check box named as the header wrote it",
+               "IM,BL,手数料込み\n10000,10000,yes\n",
+               "IM,BL,手数料込み" + kPurchaseAdded + "\n10000,10000,yes,,,,,手数料込み は 1 か 0（空欄は 0）にしてください\n", 1);
+        addRow("old Mac line ends", kPurchaseHeader + "\r" + row + "\r\r" + row + "\r",
+               kHeaderOut + "\n" + row + figures + "\n" + row + figures + "\n", 0);
+        addRow("file argument", kPurchaseHeader + "\n" + row + "\n", kHeaderOut + "\n" + row + figures + "\n", 0,
+               {"/dev/stdin"});
+        addRow("- for standard input", kPurchaseHeader + "\n" + row + "\n", kHeaderOut + "\n" + row + figures + "\n",
+               0, {"-"});
         addRow("redemption missing input",
                "CBL,NBL,OA,Fee\n10000,0,100,0.3\n",
                "CBL,NBL,OA,Fee,評価額,税金,信託留保額,手取り現金,message\n"
@@ -176,7 +211,7 @@ private slots:
         addRow("distribution overflow",
                "Div,OA,CBL,NBL\n500,1000000000000,10000,9800\n",
                "Div,OA,CBL,NBL,課税分配金,非課税分配金,税金,手取分配金,（分配後元本基準価額）,message\n"
-               "500,1000000000000,10000,9800,,,,,,非課税分配金が計算できる範囲を超えています\n",
+               "500,1000000000000,10000,9800,,,,,,非課税分配金が計算できる範囲（-32768 から 32767 まで）を超えています（--range wide で広い範囲）\n",
                1);
     }
     void csvForms()
@@ -206,8 +241,9 @@ private slots:
 
         QTest::newRow("empty file") << QByteArray() << QByteArray() << "空" << QStringList();
         QTest::newRow("blank lines only") << QByteArray("\n\r\n") << QByteArray() << "空" << QStringList();
-        QTest::newRow("column missing") << QByteArray("IM,BL,FP1,FP2\n1,1,1,1\n") << QByteArray()
-                                        << "FeeCovered" << QStringList();
+        QTest::newRow("required columns missing, named at once") << QByteArray("FP1,FP2,FeeCovered\n1,1,1\n")
+                                                                 << QByteArray() << "IM（購入資金）、BL（基準価額）がありません"
+                                                                 << QStringList();
         QTest::newRow("column twice") << QByteArray("IM,BL,FP1,FP2,FeeCovered,IM\n") << QByteArray() << "IM" << QStringList();
         QTest::newRow("column named in another case") << QByteArray("im,BL,FP1,FP2,FeeCovered\n")
                                                       << QByteArray() << "IM" << QStringList();

@@ -74,6 +74,9 @@ private slots:
         QTest::newRow("--rules windows as without it")
             << optionsFor(kRedemption, kRedemptionExamples[0]) + QStringList{"--rules", "windows"}
             << statementLines(kRedemption, kRedemptionExamples[0].figures);
+        QTest::newRow("--rules classic as without it")
+            << optionsFor(kRedemption, kRedemptionExamples[0]) + QStringList{"--rules", "classic"}
+            << statementLines(kRedemption, kRedemptionExamples[0].figures);
         addExamples(kRedemptionCurrent, kRedemptionCurrentExamples, kCurrent);
         addExamples(kRedemptionCurrent, kRedemptionNisaExamples, kCurrent + QStringList{"--nisa"});
         QTest::newRow("NISA under the windows' rules")
@@ -113,6 +116,15 @@ private slots:
         QTest::newRow("negative value as the next argument")
             << QStringList{"purchase", "--funds", "-10000", "--nav", "10000"}
             << statementLines(kPurchase, "-10000,-10000,-315,-10315");
+        QTest::newRow("a no-load fund under today's rules")
+            << QStringList{"purchase", "--rules", "current", "--funds", "10000", "--nav", "12345", "--fee", "0"}
+            << statementLines(kPurchase, "8100,9999,0,10000");
+        // Spellings copied from spreadsheets, web pages and PDFs.
+        QTest::newRow("percent signs") << QStringList{"purchase", "--funds", "10000", "--nav", "10000",
+                                                      "--fee", "3.00%", "--tax", "５％"}
+                                       << statementLines(kPurchase, "10000,10000,315,10315");
+        QTest::newRow("U+2212 minus") << QStringList{"purchase", "--funds", "−10000", "--nav", "10000"}
+                                      << statementLines(kPurchase, "-10000,-10000,-315,-10315");
     }
     void optionForms() { verifyStatement(); }
 
@@ -152,7 +164,8 @@ private slots:
                                  << "" << "基準価額が入力されていません" << 1 << "";
         QTest::newRow("refused step with its working")
             << QStringList{"redemption", "--principal-nav", "10000", "--nav", "12000", "--units", "1000000", "--explain"}
-            << "redemption" << "" << "" << "税金が計算できる範囲を超えています" << 1 << "税金/税金";
+            << "redemption" << "" << "" << "税金が計算できる範囲（-32768 から 32767 まで）を超えています（--range wide で広い範囲）"
+            << 1 << "税金/税金";
     }
     void json()
     {
@@ -209,9 +222,9 @@ private slots:
         row("fee with an exponent", {"purchase", "--funds", "10000", "--nav", "10000", "--fee", "1e3"},
             "販売手数料(%)には数値を入力してください");
         row("funds beyond an Integer", {"purchase", "--funds", "32768", "--nav", "10000"},
-            "購入資金には -32768 から 32767 までの数値を入力してください");
+            "購入資金には -32768 から 32767 までの数値を入力してください（--range wide で広い範囲）");
         row("total beyond an Integer", {"purchase", "--funds", "31767", "--nav", "10000"},
-            "総投資額が計算できる範囲を超えています");
+            "総投資額が計算できる範囲（-32768 から 32767 まで）を超えています（--range wide で広い範囲）");
         row("cost factor of zero",
             {"purchase", "--funds", "10000", "--nav", "10000", "--fee", "-100", "--tax", "0", "--fee-covered"},
             "入力された値では計算できません");
@@ -222,23 +235,46 @@ private slots:
             "所有口数の数値が大きすぎます");
         row("tax beyond an Integer",
             {"redemption", "--principal-nav", "10000", "--nav", "12000", "--units", "1000000"},
-            "税金が計算できる範囲を超えています");
-        row("tax beyond an Integer, explained",
+            "税金が計算できる範囲（-32768 から 32767 まで）を超えています（--range wide で広い範囲）");
+        row("tax beyond an Integer, explained: the step named once",
             {"redemption", "--principal-nav", "10000", "--nav", "12000", "--units", "1000000", "--explain"},
-            "税金が計算できる範囲を超えています", "計算できなかった手順: 税金（税金）");
+            "税金が計算できる範囲（-32768 から 32767 まで）を超えています（--range wide で広い範囲）",
+            "計算できなかった手順: 税金");
         row("today's tax beyond an Integer: 25,091 + 8,191",
             {"redemption", "--rules", "current", "--principal-nav", "10000", "--nav", "20000", "--units",
              "163837.4", "--retention", "0"},
-            "税金が計算できる範囲を超えています");
+            "税金が計算できる範囲（-32768 から 32767 まで）を超えています（--range wide で広い範囲）");
+        row("fee 0 missing under the classic rules",
+            {"purchase", "--funds", "10000", "--nav", "12345", "--fee", "0"}, "販売手数料(%)が入力されていません");
+        // Today's rules refuse what no holding can be; a 0 stays a missing input.
+        const QStringList today{"--rules", "current"};
+        row("today: negative funds", QStringList{"purchase", "--funds", "-1", "--nav", "10000"} + today,
+            "購入資金には 0 より大きい数値を入力してください");
+        row("today: negative NAV", QStringList{"redemption", "--principal-nav", "-1", "--nav", "10000", "--units", "1"} + today,
+            "元本の基準価額には 0 より大きい数値を入力してください");
+        row("today: negative units", QStringList{"redemption", "--principal-nav", "10000", "--nav", "12000", "--units", "-10000"} + today,
+            "所有口数には 0 より大きい数値を入力してください");
+        row("today: negative distribution",
+            QStringList{"distribution", "--principal-nav", "10000", "--nav", "10500", "--distribution", "-7", "--units", "100000"} + today,
+            "分配金には 0 より大きい数値を入力してください");
+        row("today: retention over 100", QStringList{"redemption", "--principal-nav", "10000", "--nav", "12000", "--units", "10000", "--retention", "150"} + today,
+            "信託留保(%)には 0 から 100 までの数値を入力してください");
+        row("today: negative fee", QStringList{"purchase", "--funds", "10000", "--nav", "10000", "--fee", "-3"} + today,
+            "販売手数料(%)には 0 から 100 までの数値を入力してください");
+        row("today: tax over 100", QStringList{"purchase", "--funds", "10000", "--nav", "10000", "--tax", "100.5"} + today,
+            "消費税(%)には 0 から 100 までの数値を入力してください");
+        row("today: units 0 still missing", QStringList{"redemption", "--principal-nav", "10000", "--nav", "12000"} + today,
+            "所有口数が入力されていません");
         row("principal NAV left at 0", {"distribution"}, "元本の基準価額が入力されていません");
         row("distribution tie beyond an Integer",
             {"distribution", "--principal-nav", "10000", "--nav", "9800", "--distribution", "32767.5",
              "--units", "100"},
-            "分配金には -32768 から 32767 までの数値を入力してください");
-        row("non-taxable beyond Currency",
+            "分配金には -32768 から 32767 までの数値を入力してください（--range wide で広い範囲）");
+        row("non-taxable beyond Currency, the step named apart from its figure",
             {"distribution", "--principal-nav", "10000", "--nav", "9800", "--distribution", "500",
-             "--units", "1000000000000"},
-            "非課税分配金が計算できる範囲を超えています");
+             "--units", "1000000000000", "--explain"},
+            "非課税分配金が計算できる範囲（-32768 から 32767 まで）を超えています（--range wide で広い範囲）",
+            "計算できなかった手順: 元本を下回る額（非課税分配金）");
     }
     void refused()
     {
@@ -276,6 +312,9 @@ private slots:
         QTest::newRow("single dash") << QStringList{"purchase", "-funds", "1"} << "-funds";
         QTest::newRow("csv with a box option") << QStringList{"purchase", "--csv", "--funds", "1"} << "--funds";
         QTest::newRow("csv with a format") << QStringList{"redemption", "--format=json", "--csv"} << "--format";
+        QTest::newRow("two input files") << QStringList{"purchase", "--csv", "a.csv", "b.csv"} << "b.csv";
+        QTest::newRow("input file that is not there") << QStringList{"purchase", "--csv=/nonexistent/a.csv"}
+                                                      << "/nonexistent/a.csv";
     }
     void usageErrors()
     {

@@ -24,6 +24,11 @@ const std::vector<std::pair<const CalculatorShape*, Example>> kWideCases{
     // than the distribution: all of it is a return of principal.
     {&kDistribution, {"1,200 on 2,000,000 units, 30,000 to 29,500",
                       {"30000", "29500", "1200", "2,000,000"}, false, "0,1200,0,1200,29500"}},
+    // 10,000 × 100,000,000,000 is 10^15, beyond what a Currency holds in 64 bits, but
+    // ÷ 10,000 the valuation is 100,000,000,000; the retention 0.3 % of it.
+    {&kRedemption, {"NAV × units past 64 bits: 100,000,000,000 units at 10,000",
+                    {"10000", "10000", "100,000,000,000", "0.3"}, false,
+                    "100000000000,0,300000000,99700000000"}},
 };
 
 QStringList options(const CalculatorShape& shape, const Example& example)
@@ -87,16 +92,15 @@ private slots:
         QTest::addColumn<QByteArray>("message");
         QTest::newRow("¥100,000 in the narrow range")
             << QStringList{"purchase", "--funds", "100,000", "--nav", "35,000"}
-            << QByteArray("購入資金には -32768 から 32767 までの数値を入力してください\n");
+            << QByteArray("購入資金には -32768 から 32767 までの数値を入力してください（--range wide で広い範囲）\n");
         QTest::newRow("2^53 in the wide range")
             << QStringList{"purchase", "--range", "wide", "--funds", "9007199254740992", "--nav", "1"}
             << QByteArray("購入資金には -9007199254740991 から 9007199254740991 までの数値を入力してください\n");
-        // Units carry four decimals in 64 bits, so a holding's value reaches its limit
-        // long before a whole number reaches 2^53.
-        QTest::newRow("a valuation past what units can hold")
+        // The valuation is formed (NAV × units in 128 bits), but the tax on it is past 2^53.
+        QTest::newRow("a tax past the wide range")
             << QStringList{"redemption", "--range", "wide", "--principal-nav", "1", "--nav",
                            "9,007,199,254,740,991", "--units", "900,000,000", "--retention", "0"}
-            << QByteArray("評価額が計算できる範囲を超えています\n");
+            << QByteArray("税金が計算できる範囲を超えています\n");
     }
     void bounds()
     {

@@ -217,7 +217,7 @@ private slots:
         Trace trace;
         Worksheet ws(&trace, IntegerRange::wide());
         const Term<Integer> term = operation == 0   ? roundDownShare(ws.known(Integer{a}), DecimalRate{b})
-                                   : operation == 1 ? roundDownWorth(ws.known(Currency::fromRaw(a)), ws.known(Integer{b}))
+                                   : operation == 1 ? roundDownWorth(ws.known(NavTimesUnits{a}), ws.known(Integer{b}))
                                                     : roundHalfEvenPerNav(ws.known(Integer{a}), ws.known(Currency::fromRaw(b)));
         ws.let(u"x", u"x", term);
         QCOMPARE(ws.failure() ? QStringLiteral("fault") : trace.steps().value(0), line);
@@ -249,6 +249,15 @@ private slots:
             "n = 40000 × 1 = 40000", "N = 40000 を偶数丸め = （範囲を超えます）"} << "N/B/overflow";
         QTest::newRow("exact product out of Currency") << 4 << QStringList{
             "v = 32767 × 922337203685477 ÷ 10000 = （範囲を超えます）"} << "v/A/overflow";
+        // A term that went wrong prints as such where its value would, never as 0.
+        QTest::newRow("overflowed operand shown as overflowed") << 5 << QStringList{
+            "d = 32767 × 922337203685477 ÷ 10000 − 2 ÷ 2 = （範囲を超えます） − 1 = （範囲を超えます）"} << "d/A/overflow";
+        QTest::newRow("overflowed rounding source shown as overflowed") << 6 << QStringList{
+            "v = 32767 × 922337203685477 ÷ 10000 = （範囲を超えます） を切り捨て = （範囲を超えます）"} << "v/A/overflow";
+        // Wide: NAV × units past 64 bits is formed, and so is a difference of two.
+        QTest::newRow("wide: product past 64 bits") << 7 << QStringList{
+            "v = 10000 × 100000000000 ÷ 10000 = 100000000000",
+            "g = (12000 × 100000000000 − 10000 × 100000000000) ÷ 10000 − 1 = 19999999999 を切り捨て = 19999999999"} << "";
     }
     void worksheet()
     {
@@ -256,7 +265,8 @@ private slots:
         QFETCH(QStringList, lines);
         QFETCH(QString, failure);
         Trace trace;
-        Worksheet ws(&trace, IntegerRange::narrow());
+        Worksheet ws(&trace, sheet == 7 ? IntegerRange::wide() : IntegerRange::narrow());
+        const auto past = [&] { return ws.known(Integer{32767}) * ws.known(Currency::fromRaw(9223372036854770000)); };
         switch (sheet) {
         case 0: {
             const auto [im, fp1, fp2] = ws.known(Integer{10000}, 3.0, 5.0);
@@ -280,8 +290,21 @@ private slots:
             ws.let(u"B", u"N", roundHalfEven(ws.let(u"B", u"n", ws.known(Integer{40000}) * 1.0)));
             break;
         case 4:
-            ws.let(u"A", u"v", ws.known(Integer{32767}) * ws.known(Currency::fromRaw(9223372036854770000)) / 10000.0);
+            ws.let(u"A", u"v", past() / 10000.0);
             break;
+        case 5:
+            ws.let(u"A", u"d", past() / 10000.0 - ws.known(2.0) / 2.0);
+            break;
+        case 6:
+            ws.let(u"A", u"v", roundDown(past() / 10000.0));
+            break;
+        case 7: {
+            const auto units = ws.known(Currency::fromRaw(1000000000000000));
+            ws.let(u"A", u"v", ws.known(Integer{10000}) * units / 10000.0);
+            ws.let(u"A", u"g", roundDownWorth(ws.known(Integer{12000}) * units - ws.known(Integer{10000}) * units,
+                                              ws.known(Integer{1})));
+            break;
+        }
         }
         QCOMPARE(trace.steps(), lines);
         const auto& failed = ws.failure();

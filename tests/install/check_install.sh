@@ -14,6 +14,8 @@ expected=(
     bin/miroven-calc
     share/man/man1/miroven.1.gz
     share/man/man1/miroven-calc.1.gz
+    share/man/ja/man1/miroven.1.gz
+    share/man/ja/man1/miroven-calc.1.gz
     share/doc/miroven/copyright
     share/doc/miroven/changelog.gz
     share/applications/$id.desktop

@@ -1,0 +1,86 @@
+// miroven-calc ledger through the real executable: the columns it writes, refused rows,
+// input it cannot read, and the working.
+#include "cli_examples.h"
+
+#include <QtTest>
+
+namespace {
+
+const QByteArray kAdded = ",保有口数,個別元本,取得単価,約定金額,手数料,普通分配金,元本払戻金,再投資口数,解約代金,取得費,"
+                          "譲渡損益,所得税及び復興特別所得税,住民税,受渡金額,年内譲渡損益,message";
+
+} // namespace
+
+class CliLedgerTest : public QObject {
+    Q_OBJECT
+private slots:
+    void rows_data()
+    {
+        QTest::addColumn<QStringList>("options");
+        QTest::addColumn<QByteArray>("input");
+        QTest::addColumn<QByteArray>("output");
+        QTest::addColumn<int>("exitCode");
+        // Captions in any order, a column the ledger also writes (手数料), another carried
+        // through; a refused row keeps the holding for the next.
+        QTest::newRow("captions, a refusal, a return of principal and a refund")
+            << QStringList{}
+            << QByteArray("取引,受渡日,銘柄,口数,基準価額,分配金(1万口当たり),手数料,memo\n"
+                          "買付,2024/1/10,A,10000,10000,,100,x\n"
+                          "解約,2024-01-11,A,10001,12000,,,too many\n"
+                          "分配,2024-01-12,A,,9800,300,,\n"
+                          "解約,2024-01-13,A,,12000,,,\n"
+                          "買付,2024-01-14,B,10000,10000,,,\n"
+                          "解約,2024-01-15,B,,8000,,,\n")
+            << QByteArray("取引,受渡日,銘柄,口数,基準価額,分配金(1万口当たり),手数料,memo" + kAdded + "\n"
+                          "買付,2024/1/10,A,10000,10000,,100,x,10000,10000,10100,10000,100,,,,,,,,,-10100,0,\n"
+                          "解約,2024-01-11,A,10001,12000,,,too many,,,,,,,,,,,,,,,,解約する口数 10001 が保有口数 10000 を超えています\n"
+                          "分配,2024-01-12,A,,9800,300,,,10000,9800,9900,,,100,200,,,,,15,5,280,0,\n"
+                          "解約,2024-01-13,A,,12000,,,,0,,,,,,,,12000,9900,2100,321,105,11574,2100,\n"
+                          "買付,2024-01-14,B,10000,10000,,,,10000,10000,10000,10000,0,,,,,,,,,-10000,2100,\n"
+                          "解約,2024-01-15,B,,8000,,,,0,,,,,,,,8000,10000,-2000,-306,-100,8406,100,\n")
+            << 1;
+        QTest::newRow("NISA, CRLF kept, 0.01-yen figures with two decimals")
+            << QStringList{"--cost-rounding", "cent"}
+            << QByteArray("date,fund,account,event,units,principal,cost\r\n"
+                          "2024-01-10,A,NISA,open,30000,10000.5,10000.25\r\n")
+            << QByteArray("date,fund,account,event,units,principal,cost" + kAdded + "\r\n"
+                          "2024-01-10,A,NISA,open,30000,10000.5,10000.25,30000,10000.50,10000.25,,,,,,,,,,,,,\r\n")
+            << 0;
+        QTest::newRow("a required column missing")
+            << QStringList{} << QByteArray("date,units\n2024-01-10,1\n") << QByteArray() << 2;
+        QTest::newRow("--format json refused") << QStringList{"--format", "json"} << QByteArray("date,fund,event\n")
+                                               << QByteArray() << 2;
+    }
+    void rows()
+    {
+        QFETCH(QStringList, options);
+        QFETCH(QByteArray, input);
+        QFETCH(QByteArray, output);
+        QFETCH(int, exitCode);
+        const CliRun run = runCli(QStringList{"ledger"} + options, input);
+        QCOMPARE(run.out, output);
+        QCOMPARE(run.exitCode, exitCode);
+        QCOMPARE(run.err.isEmpty(), exitCode != 2);
+    }
+
+    // The working of each row, from a file named on the command line.
+    void explain()
+    {
+        QTemporaryFile file;
+        QVERIFY(file.open());
+        file.write("date,fund,event,units,nav\n2024-01-10,A,buy,30000,10000\n2024-01-11,A,buy,10000,8725\n"
+                   "2024-01-12,A,redemption,40001,9000\n");
+        file.close();
+        const CliRun run = runCli({"ledger", "--explain", file.fileName()});
+        QCOMPARE(run.exitCode, 1);
+        const QString text = QString::fromUtf8(run.out);
+        QVERIFY2(text.contains(QStringLiteral("\n個別元本 = 38725 × 10000 ÷ 40000 = 9681.25 を切り上げ = 9682\n")),
+                 qPrintable(text));
+        QVERIFY(text.contains(QStringLiteral("【4 行目】\n受渡日 = 2024-01-12\n")));
+        QVERIFY(text.endsWith(QStringLiteral("断りました: 解約する口数 40001 が保有口数 40000 を超えています\n\n")));
+    }
+};
+
+#include "test_main.h"
+MIROVEN_TEST_GUILESS_MAIN(CliLedgerTest)
+#include "tst_cli_ledger.moc"

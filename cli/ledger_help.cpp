@@ -22,11 +22,12 @@ QString ledgerHelpText(QString (*optionLine)(int, const QString&, const QString&
         "      元本払戻金（分配金のうち個別元本を分配落ち後の基準価額が下回る分）だけ下がります。\n"
         "      税は普通分配金と、特定口座では年内の譲渡損益の累計にかかり、損失は今年の解約で\n"
         "      源泉徴収した分まで還付されます（1 月 1 日に 0 から）。NISA は非課税です\n");
-    text += optionLine(4, QStringLiteral("--principal-rounding up|down|nearest"),
-                       QStringLiteral("個別元本の 1 円未満の丸め。up（既定）は切り上げ: 多くの\n"
-                                      "販売会社が採る方法で、端数のために元本が実際より小さく\n"
-                                      "なって課税される分配金や益が増えることがありません。\n"
-                                      "down は切り捨て、nearest は四捨五入"));
+    text += optionLine(4, QStringLiteral("--principal-rounding"),
+                       QStringLiteral("up|down|nearest: 個別元本の 1 円未満の丸め。\n"
+                                      "up（既定）は切り上げ: 多くの販売会社が採る方法で、\n"
+                                      "端数のために元本が実際より小さくなって課税される\n"
+                                      "分配金や益が増えることがありません。\n"
+                                      "down は切り捨て、nearest は四捨五入（0.5 は切り上げ）"));
     text += optionLine(4, QStringLiteral("--cost-rounding up|cent"),
                        QStringLiteral("取得単価の丸め。up（既定）は 1 円未満切り上げ: 取引残高\n"
                                       "報告書が円単位で示す多くの証券会社の方法で、取得費が\n"

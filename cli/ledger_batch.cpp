@@ -9,6 +9,8 @@
 
 #include <array>
 #include <charconv>
+#include <map>
+#include <utility>
 #include <string>
 #include <unordered_map>
 
@@ -51,12 +53,15 @@ struct EventName {
     QStringView english;
     EventKind kind;
 };
-constexpr std::array<EventName, 5> kEvents{{
+constexpr std::array<EventName, 8> kEvents{{
     {u"残高", u"open", EventKind::Balance},
     {u"買付", u"buy", EventKind::Purchase},
     {u"分配", u"distribution", EventKind::Distribution},
     {u"再投資", u"reinvest", EventKind::Reinvestment},
     {u"解約", u"redemption", EventKind::Redemption},
+    {u"譲渡損益", u"gain", EventKind::Gain},
+    {u"配当", u"dividend", EventKind::Dividend},
+    {u"払出", u"transfer", EventKind::Transfer},
 }};
 
 using ColumnIndex = std::array<std::optional<qsizetype>, kColumnCount>;
@@ -246,8 +251,6 @@ Outcome<Event, QString> readEvent(const Row& row)
     if (!day)
         return QStringLiteral("受渡日は YYYY-MM-DD か YYYY/MM/DD で書きます: %1").arg(row.text(kDate));
     event.date = *day;
-    if (row.bytes(kFund).isEmpty())
-        return QStringLiteral("銘柄が入力されていません");
 
     const QString account = row.text(kAccount);
     if (account == u"NISA" || account == u"nisa")
@@ -262,9 +265,12 @@ Outcome<Event, QString> readEvent(const Row& row)
     if (known == kEvents.end()) {
         if (name.isEmpty())
             return QStringLiteral("取引が入力されていません");
-        return QStringLiteral("取引が違います: %1（残高、買付、分配、再投資、解約）").arg(name);
+        return QStringLiteral("取引が違います: %1（残高、買付、分配、再投資、解約、譲渡損益、配当、払出）").arg(name);
     }
     event.kind = known->kind;
+    // Another security's gain or dividend needs no name.
+    if (row.bytes(kFund).isEmpty() && touchesHolding(event.kind))
+        return QStringLiteral("銘柄が入力されていません");
 
     QString why;
     if (!take(row.whole(kUnits), event.units, why) || !take(row.whole(kAmount), event.amount, why)
@@ -312,17 +318,18 @@ private:
 
 // The output's figures of an applied row, in the order of kOutputCaptions (no message).
 template <class Write>
-void writeFigures(const Applied& applied, Account account, Write&& write)
+void writeFigures(const Applied& applied, EventKind kind, Account account, Write&& write)
 {
     FigureText text;
-    const Holding& holding = applied.holding;
+    const Holding& holding = kind == EventKind::Transfer ? applied.target : applied.holding;
     const Figures& f = applied.figures;
     const auto optional = [&](const std::optional<Integer>& value) {
         write(value ? text.whole(*value) : QByteArrayView());
     };
-    write(text.whole(holding.units));
-    write(holding.units == 0 ? QByteArrayView() : text.price(holding.principal));
-    write(holding.units == 0 ? QByteArrayView() : text.price(holding.cost));
+    const bool held = touchesHolding(kind);
+    write(held ? text.whole(holding.units) : QByteArrayView());
+    write(!held || holding.units == 0 ? QByteArrayView() : text.price(holding.principal));
+    write(!held || holding.units == 0 ? QByteArrayView() : text.price(holding.cost));
     for (const std::optional<Integer>* figure :
          {&f.contractAmount, &f.fee, &f.ordinary, &f.returned, &f.reinvestedUnits, &f.proceeds,
           &f.acquisitionCost, &f.gain, &f.incomeTax, &f.residentTax, &f.settlement})
@@ -334,27 +341,53 @@ void writeFigures(const Applied& applied, Account account, Write&& write)
 // date applied. One entry per holding, whatever the number of rows.
 class LedgerState {
 public:
-    // The holding of a row's fund and account; a new one is empty.
-    const Holding& holding(const Row& row, Account account)
+    // The holding of a fund in an account; a new one is empty.
+    const Holding& holding(QByteArrayView fund, Account account)
     {
-        const QByteArrayView fund = row.bytes(kFund);
-        key_.assign(1, account == Account::Nisa ? 'N' : 'S');
-        key_.append(fund.data(), static_cast<std::size_t>(fund.size()));
-        const auto found = holdings_.find(key_);
+        const auto found = holdings_.find(keyOf(fund, account));
         return found == holdings_.end() ? kEmpty : found->second;
     }
-    // Keeps an applied row's states, for the holding last asked for.
-    void keep(const Applied& applied, const Event& event)
+    // Keeps an applied row's states.
+    void keep(const Applied& applied, const Event& event, QByteArrayView fund)
     {
-        holdings_.insert_or_assign(key_, applied.holding);
+        if (touchesHolding(event.kind))
+            store(keyOf(fund, event.account), applied.holding);
+        if (event.kind == EventKind::Transfer)
+            store(keyOf(fund, Account::Specified), applied.target);
         if (event.account == Account::Specified)
             year_ = applied.year;
         last_ = event.date;
+    }
+    // The 特定口座's year when `date` closes it (none when it does not), closed.
+    std::optional<AccountYear> closeBefore(const QDate& date)
+    {
+        if (year_.year == 0 || date.year() <= year_.year)
+            return std::nullopt;
+        return std::exchange(year_, AccountYear{});
+    }
+    std::optional<AccountYear> closeAtEnd()
+    {
+        return year_.year == 0 ? std::nullopt : std::optional<AccountYear>(std::exchange(year_, AccountYear{}));
     }
     [[nodiscard]] const AccountYear& year() const { return year_; }
     [[nodiscard]] const QDate& last() const { return last_; }
 
 private:
+    const std::string& keyOf(QByteArrayView fund, Account account)
+    {
+        key_.assign(1, account == Account::Nisa ? 'N' : 'S');
+        key_.append(fund.data(), static_cast<std::size_t>(fund.size()));
+        return key_;
+    }
+    void store(const std::string& key, const Holding& holding)
+    {
+        // An emptied holding takes no room.
+        if (holding.units == 0)
+            holdings_.erase(key);
+        else
+            holdings_.insert_or_assign(key, holding);
+    }
+
     static inline const Holding kEmpty{};
     std::unordered_map<std::string, Holding> holdings_;
     std::string key_;
@@ -362,10 +395,8 @@ private:
     QDate last_;
 };
 
-// The working of one row, as text.
-QByteArray explained(const CsvReader& reader, const Row& row, const ColumnIndex& columns,
-                     const Trace& working, const Outcome<Applied, QString>* outcome, Account account,
-                     const QString& refusal)
+// The row's input as the working shows it.
+QString explainedInput(const CsvReader& reader, const Row& row, const ColumnIndex& columns)
 {
     QString text = QStringLiteral("【%1 行目】\n").arg(reader.line());
     for (std::size_t c = 0; c < kColumnCount; ++c) {
@@ -375,21 +406,201 @@ QByteArray explained(const CsvReader& reader, const Row& row, const ColumnIndex&
         if (!cell.isEmpty())
             text += kColumns[c].caption.toString() + QStringLiteral(" = ") + cell + u'\n';
     }
-    for (const QString& step : working.steps())
-        text += step + u'\n';
-    if (outcome && *outcome) {
-        text += QStringLiteral("【明細】\n");
-        std::size_t at = 0;
-        writeFigures(outcome->value(), account, [&](QByteArrayView figure) {
-            if (!figure.isEmpty())
-                text += kOutputCaptions[at].toString() + QStringLiteral(" = ") + QString::fromLatin1(figure) + u'\n';
-            ++at;
-        });
-    } else {
-        text += QStringLiteral("断りました: %1\n").arg(refusal);
-    }
-    return text.toUtf8() + '\n';
+    return text;
 }
+
+// The report's columns, after 年 and 口座, in the order of the 特定口座年間取引報告書.
+constexpr std::array<QStringView, 8> kReportCaptions{
+    u"年", u"口座", u"譲渡の対価の額", u"取得費及び譲渡に要した費用の額等", u"差引金額（譲渡所得等の金額）",
+    u"配当等の額", u"源泉徴収税額（所得税及び復興特別所得税）", u"源泉徴収税額（住民税）"};
+
+QString accountName(Account account) { return account == Account::Nisa ? QStringLiteral("NISA") : QStringLiteral("特定"); }
+
+// The ledger's run over one input.
+class LedgerRun {
+public:
+    LedgerRun(const LedgerRequest& request, CsvReader& reader, const ColumnIndex& columns, CsvWriter& writer,
+              QIODevice& output)
+        : request_(request), reader_(reader), columns_(columns), writer_(writer), output_(output),
+          width_(reader.fieldCount())
+    {
+    }
+
+    [[nodiscard]] bool ok() const { return writer_.ok() && !textFailed_; }
+
+    void header()
+    {
+        if (request_.report) {
+            for (const QStringView caption : kReportCaptions)
+                writer_.field(caption);
+            writer_.endRecord();
+            return;
+        }
+        for (qsizetype i = 0; i < width_; ++i)
+            writer_.field(reader_.field(i));
+        for (const QStringView caption : kOutputCaptions)
+            writer_.field(caption);
+        writer_.endRecord();
+    }
+
+    // Applies the row just read; false when it was refused.
+    bool row()
+    {
+        const Row row(reader_, columns_);
+        Trace working;
+        Trace* trace = request_.explain && !request_.report ? &working : nullptr;
+        const Outcome<Event, QString> event = readEvent(row);
+        std::optional<Outcome<Applied, QString>> applied;
+        if (event) {
+            const QByteArrayView fund = row.bytes(kFund);
+            const Holding holding = state_.holding(fund, event->account);
+            const Holding target = event->kind == EventKind::Transfer ? state_.holding(fund, Account::Specified) : Holding{};
+            applied.emplace(applyEvent(holding, state_.year(), state_.last(), *event, request_.roundings, trace, target));
+            if (*applied) {
+                if (const std::optional<AccountYear> closed = state_.closeBefore(event->date))
+                    settle(*closed);
+                state_.keep(applied->value(), *event, fund);
+                tally(reports_[{event->date.year(), event->account}], applied->value().figures);
+            }
+        }
+        const QString refusal = !event ? event.why() : !*applied ? applied->why() : QString();
+        const bool shown = event && *applied;
+        const Account account = event ? event->account : Account::Specified;
+        if (request_.report)
+            return shown;
+        if (request_.explain) {
+            QString text = explainedInput(reader_, row, columns_);
+            for (const QString& step : working.steps())
+                text += step + u'\n';
+            if (shown) {
+                text += QStringLiteral("【明細】\n");
+                std::size_t at = 0;
+                writeFigures(applied->value(), event->kind, account, [&](QByteArrayView figure) {
+                    if (!figure.isEmpty())
+                        text += kOutputCaptions[at].toString() + QStringLiteral(" = ") + QString::fromLatin1(figure) + u'\n';
+                    ++at;
+                });
+            } else {
+                text += QStringLiteral("断りました: %1\n").arg(refusal);
+            }
+            write(text + u'\n');
+            return shown;
+        }
+        for (qsizetype i = 0; i < width_; ++i)
+            writer_.field(reader_.field(i));
+        if (shown) {
+            writeFigures(applied->value(), event->kind, account, [&](QByteArrayView figure) { writer_.field(figure); });
+            writer_.field(QByteArrayView());
+        } else {
+            for (std::size_t i = 0; i + 1 < kOutputCaptions.size(); ++i)
+                writer_.field(QByteArrayView());
+            writer_.field(refusal);
+        }
+        writer_.endRecord();
+        return shown;
+    }
+
+    // At the end of the input: the open year's settlement, then the report.
+    void finish()
+    {
+        if (const std::optional<AccountYear> closed = state_.closeAtEnd())
+            settle(*closed);
+        if (request_.report)
+            report();
+        if (!text_.isEmpty() && !textFailed_)
+            textFailed_ = output_.write(text_) != text_.size();
+        text_.clear();
+    }
+
+private:
+    // The year-end settlement of a closed 特定口座 year, as a row of its own when it refunds.
+    void settle(const AccountYear& year)
+    {
+        Trace working;
+        const std::optional<Settlement> settlement =
+            settleYear(year, request_.dividendNetting, request_.explain ? &working : nullptr);
+        if (settlement)
+            tally(reports_[{settlement->year, Account::Specified}], *settlement);
+        if (request_.explain && !working.steps().isEmpty()) {
+            const QString text = QStringLiteral("【%1 年の年末精算】\n").arg(year.year) + working.steps().join(u'\n') + u'\n';
+            if (request_.report)
+                settlementWorking_ += text + u'\n';
+            else
+                write(text + u'\n');
+        }
+        if (!settlement || request_.report || request_.explain)
+            return;
+        FigureText figures;
+        const QByteArray date = QByteArray::number(settlement->year) + "-12-31";
+        for (qsizetype i = 0; i < width_; ++i) {
+            if (i == columns_[kDate])
+                writer_.field(QByteArrayView(date));
+            else if (i == columns_[kAccount])
+                writer_.field(QStringView(u"特定"));
+            else if (i == columns_[kEvent])
+                writer_.field(QStringView(u"年末精算"));
+            else
+                writer_.field(QByteArrayView());
+        }
+        // Only the two taxes and the cash they make.
+        for (std::size_t i = 0; i + 5 < kOutputCaptions.size(); ++i)
+            writer_.field(QByteArrayView());
+        writer_.field(figures.whole(settlement->incomeTax));
+        writer_.field(figures.whole(settlement->residentTax));
+        writer_.field(figures.whole(-(settlement->incomeTax + settlement->residentTax)));
+        writer_.field(QByteArrayView());
+        writer_.field(QByteArrayView());
+        writer_.endRecord();
+    }
+
+    void report()
+    {
+        QString table;
+        for (const auto& [key, line] : reports_) {
+            const auto& [year, account] = key;
+            const ExactYen sums[] = {line.proceeds, line.costs, line.net, line.dividends, line.incomeTax, line.residentTax};
+            if (request_.reportText) {
+                table += QStringLiteral("%1 年 %2口座\n").arg(year).arg(accountName(account));
+                for (std::size_t i = 0; i < std::size(sums); ++i)
+                    table += QStringLiteral("  %1\t%2\n").arg(kReportCaptions[i + 2].toString(), workingText(sums[i]));
+                continue;
+            }
+            writer_.field(QByteArray::number(year));
+            writer_.field(accountName(account));
+            for (const ExactYen& sum : sums)
+                writer_.field(workingText(sum));
+            writer_.endRecord();
+        }
+        if (request_.explain && !settlementWorking_.isEmpty())
+            table += (table.isEmpty() ? QString() : QStringLiteral("\n")) + settlementWorking_;
+        if (!table.isEmpty()) {
+            // After the CSV rows, if any.
+            (void)writer_.flush();
+            write(table);
+        }
+    }
+
+    void write(const QString& text)
+    {
+        text_ += text.toUtf8();
+        if (text_.size() >= 64 * 1024 && !textFailed_) {
+            textFailed_ = output_.write(text_) != text_.size();
+            text_.clear();
+        }
+    }
+
+    const LedgerRequest& request_;
+    CsvReader& reader_;
+    const ColumnIndex& columns_;
+    CsvWriter& writer_;
+    QIODevice& output_;
+    const qsizetype width_;
+    LedgerState state_;
+    std::map<std::pair<int, Account>, YearReport> reports_; // by year, 特定 before NISA
+    QString settlementWorking_;
+    QByteArray text_; // the working, written in chunks
+    bool textFailed_ = false;
+};
 
 } // namespace
 
@@ -408,29 +619,24 @@ BatchResult runLedger(const LedgerRequest& request, QIODevice& input, QIODevice&
     const std::optional<ColumnIndex> columns = mapColumns(reader, problem);
     if (!columns)
         return unreadable(problem);
-    if (request.byteOrderMark && reader.encoding() != CsvEncoding::Utf8 && !request.explain)
+    const bool csv = request.report ? !request.reportText : !request.explain;
+    if (request.byteOrderMark && reader.encoding() != CsvEncoding::Utf8 && csv)
         return unreadable(QStringLiteral("入力が CP932 なので、出力も CP932 です。"
                                          "--bom は UTF-8 の出力にだけ使えます"));
 
     // The CSV keeps the input's encoding, byte order mark and line breaks; the working
-    // is UTF-8 text.
+    // and the report's table are UTF-8 text.
     CsvWriter writer(output, reader.endedWithCrLf(), reader.encoding());
-    const qsizetype width = reader.fieldCount();
-    if (!request.explain) {
+    LedgerRun run(request, reader, *columns, writer, output);
+    if (csv) {
         if (reader.hadByteOrderMark() || request.byteOrderMark)
             writer.byteOrderMark();
-        for (qsizetype i = 0; i < width; ++i)
-            writer.field(reader.field(i));
-        for (const QStringView caption : kOutputCaptions)
-            writer.field(caption);
-        writer.endRecord();
+        run.header();
     }
 
     BatchResult result;
-    LedgerState state;
-    QByteArray text; // the working, written in chunks
-    bool textFailed = false;
-    while (writer.ok() && !textFailed) {
+    const qsizetype width = reader.fieldCount();
+    while (run.ok()) {
         const CsvReader::Result read = reader.next();
         if (read == CsvReader::Result::End)
             break;
@@ -438,6 +644,7 @@ BatchResult runLedger(const LedgerRequest& request, QIODevice& input, QIODevice&
             result = unreadableAt(reader, reader.problem());
             break;
         }
+        // A row of another width has lost or gained a separator.
         if (reader.fieldCount() != width) {
             const QString hint = reader.fieldCount() > width
                                      ? QStringLiteral("。「,」を含む値は \"\" で囲みます")
@@ -448,47 +655,12 @@ BatchResult runLedger(const LedgerRequest& request, QIODevice& input, QIODevice&
                                               .arg(hint));
             break;
         }
-
-        const Row row(reader, *columns);
-        Trace working;
-        Trace* trace = request.explain ? &working : nullptr;
-        const Outcome<Event, QString> event = readEvent(row);
-        std::optional<Outcome<Applied, QString>> applied;
-        if (event) {
-            const Holding& holding = state.holding(row, event->account);
-            applied.emplace(applyEvent(holding, state.year(), state.last(), *event, request.roundings, trace));
-            if (*applied)
-                state.keep(applied->value(), *event);
-        }
-        const QString refusal = !event ? event.why() : !*applied ? applied->why() : QString();
-        if (!refusal.isEmpty())
+        if (!run.row())
             result.kind = BatchResult::Kind::SomeRefused;
-
-        if (request.explain) {
-            text += explained(reader, row, *columns, working, applied ? &*applied : nullptr,
-                              event ? event->account : Account::Specified, refusal);
-            if (text.size() >= 64 * 1024) {
-                textFailed = output.write(text) != text.size();
-                text.clear();
-            }
-            continue;
-        }
-        for (qsizetype i = 0; i < width; ++i)
-            writer.field(reader.field(i));
-        if (refusal.isEmpty()) {
-            writeFigures(applied->value(), event->account, [&](QByteArrayView figure) { writer.field(figure); });
-            writer.field(QByteArrayView());
-        } else {
-            for (std::size_t i = 0; i + 1 < kOutputCaptions.size(); ++i)
-                writer.field(QByteArrayView());
-            writer.field(refusal);
-        }
-        writer.endRecord();
     }
-
-    if (request.explain && !textFailed && !text.isEmpty())
-        textFailed = output.write(text) != text.size();
-    if (!writer.flush() || textFailed)
+    if (result.kind != BatchResult::Kind::Unreadable)
+        run.finish();
+    if (!writer.flush() || !run.ok())
         return {BatchResult::Kind::WriteFailed, output.errorString()};
     return result;
 }

@@ -45,10 +45,16 @@ Outcome<LedgerRequest, QString> parseLedgerArguments(const QStringList& argument
             return failure(QStringLiteral("--%1 が二度指定されています").arg(name));
         seen.insert(name);
 
-        if (name == QLatin1String("explain") || name == QLatin1String("bom")) {
+        static const QStringList kFlags{"explain", "bom", "report", "no-dividend-netting"};
+        if (kFlags.contains(name)) {
             if (equals >= 0)
                 return failure(QStringLiteral("--%1 は値をとりません").arg(name));
-            (name == QLatin1String("bom") ? request.byteOrderMark : request.explain) = true;
+            if (name == QLatin1String("no-dividend-netting"))
+                request.dividendNetting = false;
+            else
+                (name == QLatin1String("bom") ? request.byteOrderMark
+                 : name == QLatin1String("report") ? request.report
+                                                   : request.explain) = true;
             continue;
         }
         static const QStringList kValued{"encoding", "format", "principal-rounding", "cost-rounding",
@@ -68,11 +74,12 @@ Outcome<LedgerRequest, QString> parseLedgerArguments(const QStringList& argument
             if (!request.encoding)
                 return failure(QStringLiteral("--encoding は utf-8 か cp932 です: %1").arg(value));
         } else if (name == QLatin1String("format")) {
-            // The ledger writes CSV rows, or its working as text; no JSON.
+            // The ledger writes CSV, its working or the report's table as text; no JSON.
             if (value == QLatin1String("json"))
                 return failure(QStringLiteral("ledger では --format json は使えません"));
-            if (value != QLatin1String("text"))
-                return failure(QStringLiteral("--format は text です: %1").arg(value));
+            if (value != QLatin1String("text") && value != QLatin1String("csv"))
+                return failure(QStringLiteral("--format は csv か text です: %1").arg(value));
+            request.reportText = value == QLatin1String("text");
         } else if (name == QLatin1String("principal-rounding")) {
             const auto rounding = choice<Rounding>(
                 value, {{"up", Rounding::Up}, {"down", Rounding::Down}, {"nearest", Rounding::HalfUp}});
@@ -91,5 +98,7 @@ Outcome<LedgerRequest, QString> parseLedgerArguments(const QStringList& argument
             request.roundings.units = *rounding;
         }
     }
+    if (request.reportText && !request.report)
+        return failure(QStringLiteral("--format text は --report と一緒に使います"));
     return request;
 }

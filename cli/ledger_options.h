@@ -20,6 +20,9 @@ struct LedgerRequest {
     std::optional<CsvEncoding> encoding;
     bool byteOrderMark = false;
     ledger::Roundings roundings;
+    bool dividendNetting = true; // the 特定口座 takes in dividends (配当等の受入れ)
+    bool report = false;         // the yearly report instead of the rows
+    bool reportText = false;     // the report as a table a person reads
 };
 
 // Reads the arguments after "ledger", or says in one line why not.

@@ -40,15 +40,16 @@ std::optional<Refusal> outsidePercent(const std::optional<DecimalRate>& rate, QS
 class EventRun {
 public:
     EventRun(const Holding& holding, const AccountYear& year, const Event& event, const Roundings& roundings,
-             const TaxRates& rates, Trace* trace)
-        : ws_(trace, IntegerRange::wide()), before_(holding), event_(event), roundings_(roundings),
+             const TaxRates& rates, Trace* trace, const Holding& target)
+        : ws_(trace, IntegerRange::wide()), before_(holding), target_(target), event_(event), roundings_(roundings),
           rates_(rates), specified_(event.account == Account::Specified)
     {
         applied_.holding = holding;
         // 1 January starts the 特定口座's year again from nothing.
         applied_.year = year;
         if (specified_ && year.year != event.date.year()) {
-            applied_.year = AccountYear{event.date.year(), 0, 0, 0};
+            applied_.year = AccountYear{};
+            applied_.year.year = event.date.year();
             if (year.year != 0)
                 ws_.note(u"%1 年の特定口座の年内譲渡損益と源泉徴収税額を 0 から始めます",
                          ws_.known(Integer{event.date.year()}));
@@ -73,6 +74,15 @@ public:
         case EventKind::Redemption:
             refusal = redemption();
             break;
+        case EventKind::Gain:
+            refusal = otherGain();
+            break;
+        case EventKind::Dividend:
+            refusal = dividend();
+            break;
+        case EventKind::Transfer:
+            refusal = transfer();
+            break;
         }
         if (refusal)
             return *refusal;
@@ -92,7 +102,7 @@ private:
 
     void noteHolding()
     {
-        if (!ws_.explains())
+        if (!ws_.explains() || !touchesHolding(event_.kind))
             return;
         if (before_.units == 0) {
             ws_.note(u"保有: なし");
@@ -122,21 +132,28 @@ private:
         applied_.holding.costPool = let(kCostFigure, u"取得価額の総額", worth(units, cost)).value;
     }
 
-    // Units bought at `nav` for `paid` yen join both averages.
-    void addUnits(const Term<Integer>& units, const Term<Integer>& nav, const Term<Integer>& paid)
+    // `units` join `base`, adding `principal` to the pool behind 個別元本 and `paid` to the
+    // pool behind 取得単価: both averages as after a purchase.
+    template <class Paid>
+    Holding averaged(const Holding& base, const Term<Integer>& units, const Term<ExactYen>& principal,
+                     const Term<Paid>& paid)
     {
-        const Holding& held = applied_.holding;
-        const auto total = let(kUnitsFigure, u"保有口数", ws_.known(held.units) + units);
-        const auto principalPool =
-            let(kPrincipalFigure, u"元本の総額", ws_.known(held.principalPool) + worth(units, asPrice(nav)));
-        const auto principal =
+        const auto total = let(kUnitsFigure, u"保有口数", ws_.known(base.units) + units);
+        const auto principalPool = let(kPrincipalFigure, u"元本の総額", ws_.known(base.principalPool) + principal);
+        const auto averagePrincipal =
             let(kPrincipalFigure, u"個別元本", perTenThousand(principalPool, total, roundings_.principal, PriceStep::Yen));
-        const auto costPool = let(kCostFigure, u"取得価額の総額", ws_.known(held.costPool) + paid);
+        const auto costPool = let(kCostFigure, u"取得価額の総額", ws_.known(base.costPool) + paid);
         const bool cents = roundings_.cost == PriceStep::Cent;
         const auto cost = let(kCostFigure, u"取得単価",
                               perTenThousand(costPool, total, cents ? Rounding::HalfUp : Rounding::Up,
                                              roundings_.cost));
-        applied_.holding = Holding{total.value, principal.value, cost.value, principalPool.value, costPool.value};
+        return Holding{total.value, averagePrincipal.value, cost.value, principalPool.value, costPool.value};
+    }
+
+    // Units bought at `nav` for `paid` yen join both averages.
+    void addUnits(const Term<Integer>& units, const Term<Integer>& nav, const Term<Integer>& paid)
+    {
+        applied_.holding = averaged(applied_.holding, units, worth(units, asPrice(nav)), paid);
     }
 
     struct Taxes {
@@ -165,8 +182,18 @@ private:
         if (!specified_)
             return untaxed();
         noteRates();
-        return {let(kIncomeTaxFigure, u"所得税及び復興特別所得税", roundDownShare(ordinary, rates_.income)),
-                let(kResidentTaxFigure, u"住民税", roundDownShare(ordinary, rates_.resident))};
+        const Taxes taxes{let(kIncomeTaxFigure, u"所得税及び復興特別所得税", roundDownShare(ordinary, rates_.income)),
+                          let(kResidentTaxFigure, u"住民税", roundDownShare(ordinary, rates_.resident))};
+        // Kept for the year-end settlement.
+        AccountYear& year = applied_.year;
+        year.dividends = let(kOrdinaryFigure, u"今年の普通分配金と配当", ws_.known(year.dividends) + ordinary).value;
+        year.dividendIncome = let(kIncomeTaxFigure, u"今年の普通分配金と配当から源泉徴収した所得税及び復興特別所得税",
+                                  ws_.known(year.dividendIncome) + taxes.income)
+                                  .value;
+        year.dividendResident = let(kResidentTaxFigure, u"今年の普通分配金と配当から源泉徴収した住民税",
+                                    ws_.known(year.dividendResident) + taxes.resident)
+                                    .value;
+        return taxes;
     }
 
     // The 特定口座 withholds on the year's net gain so far, less what its redemptions
@@ -187,7 +214,9 @@ private:
         const Taxes taxes{
             let(kIncomeTaxFigure, u"所得税及び復興特別所得税", dueIncome - ws_.known(year.withheldIncome)),
             let(kResidentTaxFigure, u"住民税", dueResident - ws_.known(year.withheldResident))};
-        year = AccountYear{year.year, yearGain.value, dueIncome.value, dueResident.value};
+        year.gain = yearGain.value;
+        year.withheldIncome = dueIncome.value;
+        year.withheldResident = dueResident.value;
         return taxes;
     }
 
@@ -344,8 +373,86 @@ private:
         return std::nullopt;
     }
 
+    std::optional<Refusal> needAmount(QStringView what)
+    {
+        if (!specified_)
+            return QStringLiteral("%1は特定口座だけに記帳できます").arg(what);
+        if (!event_.amount)
+            return missing(u"金額");
+        return std::nullopt;
+    }
+
+    // Another security's realised gain or loss nets into the year as a redemption's does.
+    std::optional<Refusal> otherGain()
+    {
+        if (auto refusal = needAmount(u"譲渡損益"))
+            return refusal;
+        const auto gain = let(kGainFigure, u"譲渡損益", ws_.known(*event_.amount));
+        const Taxes taxes = gainTaxes(gain);
+        const auto settlement = let(kSettlementFigure, u"受渡金額", negated(taxes.income + taxes.resident));
+        Figures& figures = applied_.figures;
+        figures.gain = gain.value;
+        figures.incomeTax = taxes.income.value;
+        figures.residentTax = taxes.resident.value;
+        figures.settlement = settlement.value;
+        return std::nullopt;
+    }
+
+    // Another security's dividend, withheld as a 普通分配金 is.
+    std::optional<Refusal> dividend()
+    {
+        if (auto refusal = needAmount(u"配当"))
+            return refusal;
+        if (*event_.amount < 0)
+            return QStringLiteral("配当の金額は 0 以上にしてください");
+        const auto amount = let(kOrdinaryFigure, u"配当", ws_.known(*event_.amount));
+        const Taxes taxes = distributionTaxes(amount);
+        const auto settlement =
+            let(kSettlementFigure, u"受渡金額", amount - taxes.income - taxes.resident);
+        Figures& figures = applied_.figures;
+        figures.ordinary = amount.value;
+        figures.incomeTax = taxes.income.value;
+        figures.residentTax = taxes.resident.value;
+        figures.settlement = settlement.value;
+        return std::nullopt;
+    }
+
+    // A NISA holding moves to the 特定口座 at the day's value: there its 取得単価 is the
+    // NAV of the day, and its 個別元本 carries over. Nothing is taxed.
+    std::optional<Refusal> transfer()
+    {
+        if (specified_)
+            return QStringLiteral("払出は NISA 口座の保有を特定口座へ移します（口座は NISA）");
+        if (before_.units == 0)
+            return QStringLiteral("保有口数が 0 のため払い出せません");
+        if (auto refusal = needNav())
+            return refusal;
+        if (event_.units && *event_.units <= 0)
+            return QStringLiteral("口数は 1 以上にしてください");
+        if (event_.units && *event_.units > before_.units)
+            return QStringLiteral("払い出す口数 %1 が保有口数 %2 を超えています").arg(*event_.units).arg(before_.units);
+
+        const auto units = ws_.known(event_.units.value_or(before_.units));
+        const auto nav = ws_.known(*event_.nav);
+        if (target_.units == 0)
+            ws_.note(u"特定口座の保有: なし");
+        else
+            ws_.note(u"特定口座の保有: 口数 %1、個別元本 %2、取得単価 %3", ws_.known(target_.units),
+                     ws_.known(target_.principal), ws_.known(target_.cost));
+        applied_.target = averaged(target_, units, worth(units, ws_.known(before_.principal)), worth(units, asPrice(nav)));
+        const auto left = let(kUnitsFigure, u"NISA に残る口数", ws_.known(before_.units) - units);
+        if (left.value == 0) {
+            applied_.holding = Holding{};
+        } else {
+            applied_.holding.units = left.value;
+            restartPools(left, ws_.known(before_.principal), ws_.known(before_.cost));
+        }
+        return std::nullopt;
+    }
+
     Worksheet ws_;
     const Holding before_;
+    const Holding target_;
     const Event& event_;
     const Roundings& roundings_;
     const TaxRates rates_;
@@ -370,7 +477,8 @@ std::optional<TaxRates> taxRatesOn(const QDate& date)
 }
 
 Outcome<Applied, QString> applyEvent(const Holding& holding, const AccountYear& year, const QDate& last,
-                                     const Event& event, const Roundings& roundings, Trace* trace)
+                                     const Event& event, const Roundings& roundings, Trace* trace,
+                                     const Holding& target)
 {
     const std::optional<TaxRates> rates = taxRatesOn(event.date);
     if (!rates)
@@ -381,7 +489,52 @@ Outcome<Applied, QString> applyEvent(const Holding& holding, const AccountYear& 
         return QStringLiteral("口数と金額は一緒に指定できません");
     if (event.fee && event.feeRate)
         return QStringLiteral("手数料と手数料率は一緒に指定できません");
-    return EventRun(holding, year, event, roundings, *rates, trace).run();
+    return EventRun(holding, year, event, roundings, *rates, trace, target).run();
+}
+
+std::optional<Settlement> settleYear(const AccountYear& year, bool dividendNetting, Trace* trace)
+{
+    if (!dividendNetting || year.year == 0 || year.gain >= 0 || year.dividends <= 0)
+        return std::nullopt;
+    const TaxRates rates = *taxRatesOn(QDate(year.year, 12, 31));
+    Worksheet ws(trace, IntegerRange::wide());
+    ws.note(u"年内譲渡損益 %1 の損失を、今年の普通分配金と配当 %2 と通算します", ws.known(year.gain),
+            ws.known(year.dividends));
+    const auto base = ws.let(kIncomeTaxFigure, u"通算後の課税対象", atLeastZero(ws.known(year.dividends) + ws.known(year.gain)));
+    const auto dueIncome = ws.let(kIncomeTaxFigure, u"通算後の所得税及び復興特別所得税", roundDownShare(base, rates.income));
+    const auto dueResident = ws.let(kResidentTaxFigure, u"通算後の住民税", roundDownShare(base, rates.resident));
+    ws.note(u"普通分配金と配当から源泉徴収済み: 所得税及び復興特別所得税 %1、住民税 %2",
+            ws.known(year.dividendIncome), ws.known(year.dividendResident));
+    const auto zero = ws.known(Integer{0});
+    const auto income = ws.let(kIncomeTaxFigure, u"所得税及び復興特別所得税",
+                               ::smaller(dueIncome - ws.known(year.dividendIncome), zero));
+    const auto resident = ws.let(kResidentTaxFigure, u"住民税",
+                                 ::smaller(dueResident - ws.known(year.dividendResident), zero));
+    if (ws.failure() || (income.value == 0 && resident.value == 0)) {
+        ws.note(u"還付はありません");
+        return std::nullopt;
+    }
+    return Settlement{year.year, income.value, resident.value};
+}
+
+void tally(YearReport& report, const Figures& figures)
+{
+    const auto add = [](ExactYen& sum, const std::optional<Integer>& value) {
+        if (value)
+            sum.raw += ExactYen::ofYen(*value).raw;
+    };
+    add(report.proceeds, figures.proceeds);
+    add(report.costs, figures.acquisitionCost);
+    add(report.net, figures.gain);
+    add(report.dividends, figures.ordinary);
+    add(report.incomeTax, figures.incomeTax);
+    add(report.residentTax, figures.residentTax);
+}
+
+void tally(YearReport& report, const Settlement& settlement)
+{
+    report.incomeTax.raw += ExactYen::ofYen(settlement.incomeTax).raw;
+    report.residentTax.raw += ExactYen::ofYen(settlement.residentTax).raw;
 }
 
 } // namespace ledger

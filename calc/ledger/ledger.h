@@ -25,6 +25,9 @@ enum class EventKind {
     Distribution, // 分配: paid out
     Reinvestment, // 再投資
     Redemption,   // 解約
+    Gain,         // 譲渡損益: a realised gain or loss of another security in the 特定口座
+    Dividend,     // 配当: a dividend or 普通分配金 of another security in the 特定口座
+    Transfer,     // 払出: a NISA holding moved to the 特定口座
 };
 
 // One event as read: every figure it may carry, none when its cell was blank.
@@ -33,7 +36,7 @@ struct Event {
     Account account = Account::Specified;
     EventKind kind = EventKind::Purchase;
     std::optional<Integer> units;        // 口数
-    std::optional<Integer> amount;       // 金額 (約定金額 of a purchase by amount)
+    std::optional<Integer> amount;       // 金額: 約定金額 of a purchase by amount, or the 譲渡損益 or 配当
     std::optional<Integer> nav;          // 基準価額 per 10,000 units
     std::optional<Integer> fee;          // 手数料 in yen
     std::optional<DecimalRate> feeRate;  // 手数料率 (%)
@@ -62,6 +65,9 @@ struct AccountYear {
     Integer gain = 0;             // 年内譲渡損益
     Integer withheldIncome = 0;   // withheld on 譲渡 this year: 所得税及び復興特別所得税
     Integer withheldResident = 0; // and 住民税
+    Integer dividends = 0;        // 普通分配金 and 配当 this year
+    Integer dividendIncome = 0;   // withheld on them: 所得税及び復興特別所得税
+    Integer dividendResident = 0; // and 住民税
 
     friend bool operator==(const AccountYear&, const AccountYear&) = default;
 };
@@ -89,9 +95,10 @@ struct Figures {
 };
 
 struct Applied {
-    Holding holding;
+    Holding holding;  // the event's holding after it; unchanged by 譲渡損益 and 配当
     AccountYear year; // the 特定口座's year after the event
     Figures figures;
+    Holding target;   // of a 払出: the 特定口座's holding of the same fund after it
 };
 
 // The two taxes' rates in force on a date; none before 2009.
@@ -107,8 +114,41 @@ inline constexpr int kFirstYear = 2009;
 // Applies `event` to its holding and the 特定口座's year. `last` is the date of the last
 // event applied (invalid: none yet); an event dated before it is refused. The working
 // goes to `trace` when there is one, up to the step that failed when refused.
+// A 払出 also takes the 特定口座's holding of the same fund, `target`.
 [[nodiscard]] Outcome<Applied, QString> applyEvent(const Holding& holding, const AccountYear& year,
                                                    const QDate& last, const Event& event,
-                                                   const Roundings& roundings, Trace* trace = nullptr);
+                                                   const Roundings& roundings, Trace* trace = nullptr,
+                                                   const Holding& target = {});
+
+// Whether an event touches a holding of its own (譲渡損益 and 配当 do not).
+[[nodiscard]] constexpr bool touchesHolding(EventKind kind)
+{
+    return kind != EventKind::Gain && kind != EventKind::Dividend;
+}
+
+// The year-end settlement of a 特定口座 with 配当等の受入れ: a year that ends with a net
+// loss sets it against the year's 普通分配金 and 配当, and what was withheld on them
+// above the tax on what is left is refunded (negative taxes). Nothing when nothing is
+// refunded, or without `dividendNetting`.
+struct Settlement {
+    int year = 0;
+    Integer incomeTax = 0;
+    Integer residentTax = 0;
+};
+[[nodiscard]] std::optional<Settlement> settleYear(const AccountYear& year, bool dividendNetting,
+                                                   Trace* trace = nullptr);
+
+// One line of the 特定口座年間取引報告書 (or its NISA counterpart, taxes 0): the sums of
+// an account's year, each in yen.
+struct YearReport {
+    ExactYen proceeds;    // 譲渡の対価の額: 解約代金
+    ExactYen costs;       // 取得費及び譲渡に要した費用の額等: 取得費
+    ExactYen net;         // 差引金額: 譲渡損益, 譲渡損益 rows included
+    ExactYen dividends;   // 配当等の額: 普通分配金 and 配当
+    ExactYen incomeTax;   // 源泉徴収税額, net of every refund
+    ExactYen residentTax;
+};
+void tally(YearReport& report, const Figures& figures);
+void tally(YearReport& report, const Settlement& settlement);
 
 } // namespace ledger

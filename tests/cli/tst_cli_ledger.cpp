@@ -46,6 +46,27 @@ private slots:
             << QByteArray("date,fund,account,event,units,principal,cost" + kAdded + "\r\n"
                           "2024-01-10,A,NISA,open,30000,10000.5,10000.25,30000,10000.50,10000.25,,,,,,,,,,,,,\r\n")
             << 0;
+        // A 2031 refund within 2024; 2038 (15 % + 5 %) ends with a loss of 1000 against a
+        // dividend of 3000 on which 450 + 150 were withheld: 2000 is left, due 300 + 100.
+        const QByteArray year = "date,account,event,fund,units,amount,nav,principal\n"
+                                "2024-01-05,,残高,D,10000,,,10000\n2024-02-01,,解約,D,,,20000,\n"
+                                "2024-03-01,,譲渡損益,,,-10000,,\n2038-01-04,NISA,残高,E,1,,,1\n"
+                                "2038-01-05,,配当,,,3000,,\n2038-01-06,,gain,,,-1000,,\n";
+        QTest::newRow("a year-end settlement row") << QStringList{} << year
+            << QByteArray("date,account,event,fund,units,amount,nav,principal" + kAdded + "\n"
+                          "2024-01-05,,残高,D,10000,,,10000,10000,10000,10000,,,,,,,,,,,,0,\n"
+                          "2024-02-01,,解約,D,,,20000,,0,,,,,,,,20000,10000,10000,1531,500,17969,10000,\n"
+                          "2024-03-01,,譲渡損益,,,-10000,,,,,,,,,,,,,-10000,-1531,-500,2031,0,\n"
+                          "2038-01-04,NISA,残高,E,1,,,1,1,1,1,,,,,,,,,,,,,\n"
+                          "2038-01-05,,配当,,,3000,,,,,,,,3000,,,,,,450,150,2400,0,\n"
+                          "2038-01-06,,gain,,,-1000,,,,,,,,,,,,,-1000,0,0,0,-1000,\n"
+                          "2038-12-31,特定,年末精算,,,,,,,,,,,,,,,,,-150,-50,200,,\n")
+            << 0;
+        QTest::newRow("the report of those years") << QStringList{"--report"} << year
+            << QByteArray("年,口座,譲渡の対価の額,取得費及び譲渡に要した費用の額等,差引金額（譲渡所得等の金額）,配当等の額,"
+                          "源泉徴収税額（所得税及び復興特別所得税）,源泉徴収税額（住民税）\n"
+                          "2024,特定,20000,10000,0,0,0,0\n2038,特定,0,0,-1000,3000,300,100\n2038,NISA,0,0,0,0,0,0\n")
+            << 0;
         QTest::newRow("a required column missing")
             << QStringList{} << QByteArray("date,units\n2024-01-10,1\n") << QByteArray() << 2;
         QTest::newRow("--format json refused") << QStringList{"--format", "json"} << QByteArray("date,fund,event\n")

@@ -67,6 +67,20 @@ Step redeem(char fund, const char* date, std::optional<Integer> units, Integer n
     e.retention = retention;
     return {fund, e};
 }
+// Another security's 譲渡損益 or 配当, or a NISA 払出.
+Step other(EventKind kind, const char* date, Integer amount)
+{
+    Event e = event(date, kind, Account::Specified);
+    e.amount = amount;
+    return {' ', e};
+}
+Step moveOut(char fund, const char* date, std::optional<Integer> units, Integer nav)
+{
+    Event e = event(date, EventKind::Transfer, Account::Nisa);
+    e.units = units;
+    e.nav = nav;
+    return {fund, e};
+}
 Step nisa(Step step)
 {
     step.event.account = Account::Nisa;
@@ -79,10 +93,10 @@ QString shown(const Outcome<Applied, QString>& outcome, Account account)
     if (!outcome)
         return QStringLiteral("refused: ") + outcome.why();
     const Applied& a = *outcome;
-    QStringList parts{QStringLiteral("units %1").arg(a.holding.units)};
-    if (a.holding.units != 0)
-        parts << QStringLiteral("principal %1 cost %2").arg(workingText(a.holding.principal),
-                                                             workingText(a.holding.cost));
+    const Holding& h = outcome->target.units != 0 ? a.target : a.holding;
+    QStringList parts{QStringLiteral("units %1").arg(h.units)};
+    if (h.units != 0)
+        parts << QStringLiteral("principal %1 cost %2").arg(workingText(h.principal), workingText(h.cost));
     const Figures& f = a.figures;
     const std::pair<const char*, const std::optional<Integer>*> named[] = {
         {"contract", &f.contractAmount}, {"fee", &f.fee}, {"ordinary", &f.ordinary}, {"returned", &f.returned},
@@ -97,8 +111,8 @@ QString shown(const Outcome<Applied, QString>& outcome, Account account)
     return parts.join(u' ');
 }
 
-// Replays the steps; each row as shown.
-QStringList replay(const Steps& steps, const Roundings& roundings = {})
+// Replays the steps; each row as shown, and the 特定口座's year at the end.
+QStringList replay(const Steps& steps, const Roundings& roundings = {}, AccountYear* yearAtEnd = nullptr)
 {
     std::map<std::pair<char, Account>, Holding> holdings;
     AccountYear year;
@@ -106,15 +120,20 @@ QStringList replay(const Steps& steps, const Roundings& roundings = {})
     QStringList rows;
     for (const Step& step : steps) {
         Holding& holding = holdings[{step.fund, step.event.account}];
-        const auto outcome = applyEvent(holding, year, last, step.event, roundings);
+        Holding& target = holdings[{step.fund, Account::Specified}];
+        const auto outcome = applyEvent(holding, year, last, step.event, roundings, nullptr, target);
         if (outcome) {
             holding = outcome->holding;
+            if (step.event.kind == EventKind::Transfer)
+                target = outcome->target;
             if (step.event.account == Account::Specified)
                 year = outcome->year;
             last = step.event.date;
         }
         rows << shown(outcome, step.event.account);
     }
+    if (yearAtEnd)
+        *yearAtEnd = year;
     return rows;
 }
 
@@ -294,6 +313,13 @@ private slots:
         QTest::newRow("rounded down") << steps
             << QStringList{"units 11554 principal 9000 cost 9001 ordinary 500 returned 1000 reinvested 1554 income 76 resident 25 cash 0 year 0"}
             << Rounding::Down;
+        Step byAmount = buy('A', "2024-03-01", 0, 9500);
+        byAmount.event.units.reset();
+        byAmount.event.amount = 1000000;
+        QTest::newRow("a purchase of 1000000 yen: 1052631.57… units up") << Steps{byAmount}
+            << QStringList{"units 1052632 principal 9500 cost 9500 contract 1000000 fee 0 cash -1000000 year 0"} << Rounding::Up;
+        QTest::newRow("… and down, 取得単価 9500.004… up") << Steps{byAmount}
+            << QStringList{"units 1052631 principal 9500 cost 9501 contract 1000000 fee 0 cash -1000000 year 0"} << Rounding::Down;
     }
     void reinvestment()
     {
@@ -314,6 +340,70 @@ private slots:
             << QStringList{"units 2 principal 10001 cost 10000 proceeds 1 acquisition 1 gain 0 income 0 resident 0 cash 1 year 0"};
     }
     void redemption() { check(); }
+
+    // The year-end settlement: a net loss set against the year's 普通分配金 and 配当.
+    void settlement_data()
+    {
+        addColumns();
+        QTest::addColumn<bool>("netting");
+        QTest::addColumn<QString>("settled");
+        const Steps published{open('A', "2038-01-10", 100000, 10000), redeem('A', "2038-02-01", {}, 20000),
+                              open('B', "2038-03-01", 100000, 40000), redeem('B', "2038-03-02", {}, 10000),
+                              open('C', "2038-04-01", 10000000, 10000), distribute('C', "2038-04-02", 10000, 100),
+                              distribute('C', "2038-10-02", 10000, 100)};
+        QTest::newRow("published: 20000 back at the loss, 40000 at the year end") << published
+            << QStringList{"units 0 proceeds 100000 acquisition 400000 gain -300000 income -15000 resident -5000 cash 120000 year -200000",
+                           "units 10000000 principal 10000 cost 10000 year -200000",
+                           "units 10000000 principal 10000 cost 10000 ordinary 100000 returned 0 income 15000 resident 5000 cash 80000 year -200000",
+                           "units 10000000 principal 10000 cost 10000 ordinary 100000 returned 0 income 15000 resident 5000 cash 80000 year -200000"}
+            << true << "2038: income -30000 resident -10000";
+        QTest::newRow("--no-dividend-netting") << published << QStringList{} << false << "none";
+        const Steps smaller{other(EventKind::Dividend, "2038-05-01", 100000), open('C', "2038-05-02", 10000000, 10000),
+                            distribute('C', "2038-05-03", 10000, 100), other(EventKind::Gain, "2038-06-01", -50000)};
+        QTest::newRow("a loss smaller than the dividends, of other securities") << smaller
+            << QStringList{"units 0 ordinary 100000 income 15000 resident 5000 cash 80000 year 0",
+                           "units 10000000 principal 10000 cost 10000 year 0",
+                           "units 10000000 principal 10000 cost 10000 ordinary 100000 returned 0 income 15000 resident 5000 cash 80000 year 0",
+                           "units 0 gain -50000 income 0 resident 0 cash 0 year -50000"}
+            << true << "2038: income -7500 resident -2500";
+        QTest::newRow("a loss without dividends") << Steps{other(EventKind::Gain, "2038-06-01", -50000)}
+            << QStringList{"units 0 gain -50000 income 0 resident 0 cash 0 year -50000"} << true << "none";
+        QTest::newRow("a gain: nothing to settle")
+            << Steps{other(EventKind::Dividend, "2038-05-01", 1000), other(EventKind::Gain, "2038-06-01", 1000)}
+            << QStringList{"units 0 gain 1000 income 150 resident 50 cash -200 year 1000"} << true << "none";
+    }
+    void settlement()
+    {
+        QFETCH(bool, netting);
+        QFETCH(QString, settled);
+        AccountYear year;
+        QFETCH(Steps, steps);
+        QFETCH(QStringList, last);
+        QCOMPARE(replay(steps, {}, &year).mid(steps.size() - last.size()), last);
+        const std::optional<Settlement> s = settleYear(year, netting);
+        QCOMPARE(s ? QStringLiteral("%1: income %2 resident %3").arg(s->year).arg(s->incomeTax).arg(s->residentTax)
+                   : QStringLiteral("none"),
+                 settled);
+    }
+
+    // A NISA 払出: 取得単価 restarts at the day's NAV, 個別元本 carries over, nothing taxed.
+    void transfer_data()
+    {
+        addColumns();
+        const Step bought = nisa(buy('A', "2024-01-10", 10000, 10000));
+        QTest::newRow("into an empty 特定 holding") << Steps{bought, moveOut('A', "2024-12-01", {}, 13000)}
+            << QStringList{"units 10000 principal 10000 cost 13000"};
+        QTest::newRow("merged as a purchase, part left in NISA")
+            << Steps{bought, buy('A', "2024-07-01", 10000, 12000), moveOut('A', "2024-12-01", 5000, 13000),
+                     nisa(distribute('A', "2024-12-02", 10000, 0))}
+            << QStringList{"units 15000 principal 11334 cost 12334",
+                           "units 5000 principal 10000 cost 10000 ordinary 0 returned 0 income 0 resident 0 cash 0"};
+        Step specified = moveOut('A', "2024-12-01", {}, 13000);
+        specified.event.account = Account::Specified;
+        QTest::newRow("a 特定 holding is not transferred") << Steps{buy('A', "2024-07-01", 10000, 12000), specified}
+            << QStringList{"refused: 払出は NISA 口座の保有を特定口座へ移します（口座は NISA）"};
+    }
+    void transfer() { check(); }
 
     // A refused row changes nothing: the row after it sees the holding as it was.
     void refusals_data()
@@ -339,6 +429,7 @@ private slots:
         row("fee and fee rate", fees, "refused: 手数料と手数料率は一緒に指定できません");
         row("an overflowing purchase", buy('A', "2024-03-02", kLargest, kLargest),
             "refused: 約定金額が計算できる範囲を超えています");
+        row("a 配当 in NISA", nisa(other(EventKind::Dividend, "2024-03-02", 100)), "refused: 配当は特定口座だけに記帳できます");
         QTest::newRow("a distribution on an empty holding")
             << Steps{distribute('B', "2024-03-02", 10000, 10)} << QStringList{"refused: 保有口数が 0 のため分配金を受け取れません"};
     }

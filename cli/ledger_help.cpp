@@ -9,8 +9,10 @@ QString ledgerHelpText(QString (*optionLine)(int, const QString&, const QString&
         "      date 受渡日（YYYY-MM-DD か YYYY/MM/DD、2009 年以降、前の行より前は不可）、\n"
         "      fund 銘柄、account 口座（特定（空欄も）か NISA）、\n"
         "      event 取引（残高 open、買付 buy、分配 distribution、再投資 reinvest、\n"
-        "      解約 redemption）、units 口数（解約で空欄は全部）、amount 金額（買付の約定金額、\n"
-        "      口数の代わり）、nav 基準価額（1万口当たり。分配と再投資は分配落ち後）、\n"
+        "      解約 redemption、ほかの有価証券の 譲渡損益 gain と 配当 dividend（特定口座だけ、\n"
+        "      金額に。銘柄は空欄でも）、NISA から特定口座への 払出 transfer）、\n"
+        "      units 口数（解約と払出で空欄は全部）、amount 金額（買付の約定金額で口数の代わり、\n"
+        "      譲渡損益は符号つき）、nav 基準価額（1万口当たり。分配と再投資は分配落ち後）、\n"
         "      fee 手数料（円、消費税込み）、fee_rate 手数料率(%)（手数料の代わり、消費税込み）、\n"
         "      distribution 分配金(1万口当たり)（税引前）、retention 信託財産留保額(%)、\n"
         "      principal 個別元本と cost 取得単価（残高で。0.01 円まで、取得単価の空欄は個別元本）\n"
@@ -21,7 +23,11 @@ QString ledgerHelpText(QString (*optionLine)(int, const QString&, const QString&
         "    規則: 個別元本と取得単価（手数料込み）は買付と再投資の移動平均、解約では変わらず、\n"
         "      元本払戻金（分配金のうち個別元本を分配落ち後の基準価額が下回る分）だけ下がります。\n"
         "      税は普通分配金と、特定口座では年内の譲渡損益の累計にかかり、損失は今年の解約で\n"
-        "      源泉徴収した分まで還付されます（1 月 1 日に 0 から）。NISA は非課税です\n");
+        "      源泉徴収した分まで還付されます（1 月 1 日に 0 から）。NISA は非課税です。\n"
+        "      払出では特定口座での取得単価がその日の基準価額になり、個別元本は引き継ぎます。\n"
+        "      年末精算: 特定口座の年が譲渡損失で終わると、その年の普通分配金と配当と通算し、\n"
+        "      源泉徴収しすぎた税を還付する行（取引 年末精算、受渡日 12 月 31 日）を、次の年の\n"
+        "      最初の行の前か出力の最後に書きます\n");
     text += optionLine(4, QStringLiteral("--principal-rounding"),
                        QStringLiteral("up|down|nearest: 個別元本の 1 円未満の丸め。\n"
                                       "up（既定）は切り上げ: 多くの販売会社が採る方法で、\n"
@@ -37,10 +43,19 @@ QString ledgerHelpText(QString (*optionLine)(int, const QString&, const QString&
                        QStringLiteral("金額での買付と再投資の口数の 1 口未満。up（既定）は\n"
                                       "切り上げ: 多くの販売会社の方法で、約定金額が指定の\n"
                                       "金額を下回りません。down は切り捨て"));
+    text += optionLine(4, QStringLiteral("--no-dividend-netting"),
+                       QStringLiteral("配当等の受入れのない特定口座: 年末精算をしません"));
+    text += optionLine(4, QStringLiteral("--report"),
+                       QStringLiteral("行の代わりに、口座と年ごとの特定口座年間取引報告書の\n"
+                                      "数値（年、口座、譲渡の対価の額、取得費及び譲渡に要した\n"
+                                      "費用の額等、差引金額、配当等の額、二つの源泉徴収税額）を\n"
+                                      "CSV で書きます。--format text では表で書きます"));
     text += optionLine(4, QStringLiteral("--explain"),
                        QStringLiteral("CSV の代わりに、各行の入力と計算過程（記帳できない行は\n"
-                                      "断った手順まで）を文章で出します"));
+                                      "断った手順まで）と年末精算の計算を文章で出します。\n"
+                                      "--report とでは、表のあとに年末精算の計算を出します"));
     text += optionLine(4, QStringLiteral("--encoding, --bom"), QStringLiteral("--csv と同じ（下記）。--format json は使えません"));
-    text += QStringLiteral("    例: miroven-calc ledger 取引.csv > 記帳.csv\n");
+    text += QStringLiteral("    例: miroven-calc ledger 取引.csv > 記帳.csv\n"
+                           "        miroven-calc ledger --report --format text 取引.csv\n");
     return text;
 }

@@ -59,13 +59,15 @@ status=0
 /usr/bin/time -f '%e %U %S %M' -o "$work/time" "$program" ledger "$work/in.csv" >"$work/out.csv" || status=$?
 [ "$status" -le 1 ] || { echo "miroven-calc failed with status $status" >&2; exit 1; }
 read -r seconds user system peak_kib < <(tail -n 1 "$work/time")
-written=$(($(wc -l <"$work/out.csv") - 1))
+# Every event has its row; a year-end settlement adds one of its own.
+settlements=$(grep -c ',年末精算,' "$work/out.csv" || true)
+written=$(($(wc -l <"$work/out.csv") - 1 - settlements))
 [ "$written" -eq "$events" ] || { echo "wrote $written rows of $events" >&2; exit 1; }
 refused=$(awk -F, 'NR > 1 && $NF != "" { n++ } END { print n + 0 }' "$work/out.csv")
 
-awk -v events="$events" -v holdings="$holdings" -v refused="$refused" -v s="$seconds" -v cpu="$user $system" -v kib="$peak_kib" -v bytes="$(stat -c %s "$work/in.csv")" 'BEGIN {
+awk -v events="$events" -v holdings="$holdings" -v refused="$refused" -v settlements="$settlements" -v s="$seconds" -v cpu="$user $system" -v kib="$peak_kib" -v bytes="$(stat -c %s "$work/in.csv")" 'BEGIN {
     split(cpu, t, " ")
-    printf "ledger: %d events (%.1f MB) over %d holdings, %d refused, in %.2f s (CPU %.2f s): %.0f events/s, peak RSS %.1f MB\n",
-        events, bytes / 1e6, holdings, refused, s, t[1] + t[2], (s > 0 ? events / s : 0), kib / 1024
+    printf "ledger: %d events (%.1f MB) over %d holdings, %d refused, %d year-end settlements, in %.2f s (CPU %.2f s): %.0f events/s, peak RSS %.1f MB\n",
+        events, bytes / 1e6, holdings, refused, settlements, s, t[1] + t[2], (s > 0 ? events / s : 0), kib / 1024
 }'
 echo "load average before the run: $load on $(nproc) cores"

@@ -1,9 +1,9 @@
 #include "number_text.h"
 
-#include <algorithm>
 #include <charconv>
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 namespace {
 
@@ -50,10 +50,13 @@ bool isGroupSeparator(QChar c, const NumberFormat& format)
 
 Split splitDecimal(const QString& text, const NumberFormat& format)
 {
-    QString t(text.size(), Qt::Uninitialized);
-    std::transform(text.cbegin(), text.cend(), t.begin(), ordinaryForm);
+    // Each character in its ordinary form as it is looked at, without a copy of the text.
+    struct Ordinary {
+        const QString& text;
+        QChar operator[](qsizetype i) const { return ordinaryForm(text[i]); }
+    } t{text};
     qsizetype begin = 0;
-    qsizetype end = t.size();
+    qsizetype end = text.size();
     while (begin < end && t[begin].isSpace())
         ++begin;
     while (end > begin && t[end - 1].isSpace())
@@ -113,27 +116,28 @@ Split splitDecimal(const QString& text, const NumberFormat& format)
 std::optional<std::uint64_t> scaledMagnitude(const DecimalText& number, int places,
                                              std::uint64_t limit)
 {
-    std::string digits = number.whole;
-    std::string rest = number.fraction;
-    for (int p = 0; p < places; ++p) {
-        digits.push_back(rest.empty() ? '0' : rest.front());
-        if (!rest.empty())
-            rest.erase(0, 1);
-    }
+    // The whole digits, then `places` digits of the fraction (0 past its end); the
+    // fraction's digits after those decide the rounding.
+    const std::string_view fraction = number.fraction;
+    const auto taken = static_cast<std::size_t>(places);
+    const std::string_view rest = fraction.size() > taken ? fraction.substr(taken) : std::string_view();
     std::uint64_t value = 0;
-    for (const char d : digits) {
-        if (__builtin_mul_overflow(value, std::uint64_t{10}, &value)
-            || __builtin_add_overflow(value, std::uint64_t(d - '0'), &value))
+    const auto append = [&](char d) {
+        return !__builtin_mul_overflow(value, std::uint64_t{10}, &value)
+               && !__builtin_add_overflow(value, std::uint64_t(d - '0'), &value) && value <= limit;
+    };
+    for (const char d : number.whole)
+        if (!append(d))
             return std::nullopt;
-        if (value > limit)
+    for (std::size_t p = 0; p < taken; ++p)
+        if (!append(p < fraction.size() ? fraction[p] : '0'))
             return std::nullopt;
-    }
     bool up = false;
     if (!rest.empty()) {
         if (rest.front() > '5') {
             up = true;
         } else if (rest.front() == '5') {
-            const bool beyondHalf = rest.find_first_not_of('0', 1) != std::string::npos;
+            const bool beyondHalf = rest.find_first_not_of('0', 1) != std::string_view::npos;
             up = beyondHalf || (value % 2 == 1);
         }
     }
@@ -211,10 +215,13 @@ Parsed<double> parseDouble(const QString& text, const NumberFormat& format)
     if (!split)
         return split.why();
     const DecimalText& number = *split;
-    std::string plain = number.negative ? "-" : "";
+    std::string plain;
+    plain.reserve(number.whole.size() + number.fraction.size() + 3);
+    if (number.negative)
+        plain += '-';
     plain += number.whole.empty() ? "0" : number.whole;
     if (!number.fraction.empty())
-        plain += "." + number.fraction;
+        (plain += '.') += number.fraction;
 
     double value = 0.0;
     const auto [end, error] =

@@ -15,14 +15,14 @@ QString Worksheet::formatted(QStringView text, std::initializer_list<QString> ar
     return line;
 }
 
-QString stepLine(QStringView caption, const QString& expression, int precedence,
-                 const QString& evaluated, const QString& rounding, const QString& value)
+QString stepLine(QStringView caption, const TermText& term, const QString& value)
 {
     QString line = caption.toString() + QStringLiteral(" = ");
-    if (!rounding.isEmpty())
-        line += rounding + QStringLiteral(" = ");
-    else if (precedence < 3)
-        line += expression + QStringLiteral(" = ") + (evaluated.isEmpty() ? QString() : evaluated + QStringLiteral(" = "));
+    if (!term.rounding.isEmpty())
+        line += term.rounding + QStringLiteral(" = ");
+    else if (term.precedence < 3)
+        line += term.expression + QStringLiteral(" = ")
+                + (term.evaluated.isEmpty() ? QString() : term.evaluated + QStringLiteral(" = "));
     return line + value;
 }
 
@@ -31,12 +31,14 @@ namespace {
 template <class R, class S>
 Term<R> rounded(const Term<S>& source, QStringView rule, std::optional<R> value)
 {
-    Term<R> out{value.value_or(R{}), TermFault::None, source.sheet, {}, 3, {}, {}};
-    out.fault = !source.ok() ? source.fault : value ? TermFault::None : TermFault::Overflow;
+    Term<R> out{value.value_or(R{}), !source.ok() ? source.fault : value ? TermFault::None : TermFault::Overflow,
+                source.sheet, nullptr};
     if (source.sheet && source.sheet->explains()) {
-        out.expression = termText(out.value);
-        out.rounding = (source.precedence < 3 ? source.expression + QStringLiteral(" = ") : QString())
-                       + termText(source.value) + QStringLiteral(" を") + rule.toString();
+        const TermText& from = source.shown();
+        out.text = source.sheet->keep(
+            {termText(out.value), 3, {},
+             (from.precedence < 3 ? from.expression + QStringLiteral(" = ") : QString())
+                 + termText(source.value) + QStringLiteral(" を") + rule.toString()});
     }
     return out;
 }
@@ -69,21 +71,22 @@ QString exactText(std::int64_t floor, std::int64_t remainder, std::int64_t scale
 Term<Integer> roundedExactly(const Worksheet* sheet, TermFault fault, std::optional<Integer> value,
                              const QString& source, const QString& exact, QStringView rule)
 {
-    Term<Integer> out{value.value_or(0), fault, sheet, {}, 3, {}, {}};
+    Term<Integer> out{value.value_or(0), fault, sheet, nullptr};
     if (out.ok() && !value)
         out.fault = TermFault::Overflow;
-    if (sheet && sheet->explains()) {
-        out.expression = termText(out.value);
-        out.rounding = source + QStringLiteral(" = ") + exact + QStringLiteral(" を") + rule.toString();
-    }
+    if (sheet && sheet->explains())
+        out.text = sheet->keep({termText(out.value), 3, {},
+                                source + QStringLiteral(" = ") + exact + QStringLiteral(" を") + rule.toString()});
     return out;
 }
 
 TermFault firstFault(TermFault a, TermFault b) { return a != TermFault::None ? a : b; }
 
-QString bracketed(const QString& expression, int precedence, int within)
+template <class T>
+QString bracketed(const Term<T>& term, int within)
 {
-    return precedence < within ? u'(' + expression + u')' : expression;
+    const TermText& text = term.shown();
+    return text.precedence < within ? u'(' + text.expression + u')' : text.expression;
 }
 
 } // namespace
@@ -115,7 +118,7 @@ Term<Integer> roundDownShare(const Term<Integer>& base, DecimalRate rate)
         overflow ? std::nullopt : integerFromWide(floor, base.sheet->range());
     QString source, exact;
     if (base.sheet->explains()) {
-        source = bracketed(base.expression, base.precedence, 2) + QStringLiteral(" × ")
+        source = bracketed(base, 2) + QStringLiteral(" × ")
                  + exactText(rate.milliPercent / 1000, rate.milliPercent % 1000, 1000)
                  + QStringLiteral(" %");
         exact = overflow ? QStringLiteral("（範囲を超えます）") : exactText(floor, loShare % kScale, kScale);
@@ -138,9 +141,9 @@ Term<Integer> roundDownWorth(const Term<Currency>& navTimesUnits, const Term<Int
     const Worksheet* sheet = navTimesUnits.sheet ? navTimesUnits.sheet : less.sheet;
     QString source, exact;
     if (sheet && sheet->explains()) {
-        source = bracketed(navTimesUnits.expression, navTimesUnits.precedence, 2) + QStringLiteral(" ÷ ")
+        source = bracketed(navTimesUnits, 2) + QStringLiteral(" ÷ ")
                  + termText(static_cast<Integer>(kUnitsPerNav)) + QStringLiteral(" − ")
-                 + bracketed(less.expression, less.precedence, 2);
+                 + bracketed(less, 2);
         exact = overflow ? QStringLiteral("（範囲を超えます）") : exactText(floor, remainder, kYen);
     }
     return roundedExactly(sheet, firstFault(navTimesUnits.fault, less.fault),
@@ -185,9 +188,9 @@ Term<Integer> roundHalfEvenPerNav(const Term<Integer>& amount, const Term<Curren
     }
     QString source, exact;
     if (amount.sheet->explains()) {
-        source = bracketed(amount.expression, amount.precedence, 2) + QStringLiteral(" × ")
+        source = bracketed(amount, 2) + QStringLiteral(" × ")
                  + termText(static_cast<Integer>(kUnitsPerNav)) + QStringLiteral(" ÷ ")
-                 + bracketed(units.expression, units.precedence, 3);
+                 + bracketed(units, 3);
         // Shown as a double: the quotient need not end, but the rounding above was exact.
         exact = divisor == 0 ? QStringLiteral("（計算できません）")
                              : termText(static_cast<double>(numerator) / static_cast<double>(divisor));
@@ -239,13 +242,18 @@ Term<Integer> roundHalfEvenWithin(const Term<double>& term, const Term<Integer>&
     std::optional<Integer> within = roundToInteger(std::max(term.value, 0.0), term.sheet->range());
     if (within)
         *within = std::clamp<Integer>(*within, 0, std::max<Integer>(ceiling.value, 0));
-    return rounded(term, QStringLiteral("偶数丸め（0〜%1 の範囲）").arg(ceiling.expression), within);
+    const QString rule = term.sheet->explains()
+                             ? QStringLiteral("偶数丸め（0〜%1 の範囲）").arg(ceiling.shown().expression)
+                             : QString();
+    return rounded(term, rule, within);
 }
 
 Term<Integer> smaller(const Term<Integer>& a, const Term<Integer>& b)
 {
-    Term<Integer> out{std::min(a.value, b.value), !a.ok() ? a.fault : b.fault, a.sheet, {}, 0, {}, {}};
+    Term<Integer> out{std::min(a.value, b.value), !a.ok() ? a.fault : b.fault, a.sheet, nullptr};
     if (a.sheet->explains())
-        out.expression = a.expression + QStringLiteral(" と ") + b.expression + QStringLiteral(" の小さい方");
+        out.text = a.sheet->keep({a.shown().expression + QStringLiteral(" と ") + b.shown().expression
+                                      + QStringLiteral(" の小さい方"),
+                                  0, {}, {}});
     return out;
 }

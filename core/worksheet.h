@@ -10,10 +10,12 @@
 
 #include <cmath>
 #include <cstddef>
+#include <forward_list>
 #include <initializer_list>
 #include <optional>
 #include <tuple>
 #include <type_traits>
+#include <utility>
 
 // A calculation written as a worksheet: each step computes its value from terms, and
 // the same terms print the expression as it was evaluated, so the working cannot say
@@ -30,19 +32,27 @@ enum class TermFault {
 
 class Worksheet;
 
-// A number in a calculation, with how it was formed.
+// How a term prints, formed only by a worksheet that explains itself, and kept by it.
+struct TermText {
+    QString expression; // how the term prints as an operand
+    int precedence = 3; // of its outermost operator: 1 + −, 2 × ÷, 3 none
+    QString evaluated;  // its operands by value, when both are expressions themselves
+    QString rounding;   // "… を偶数丸め" when the term is a rounding of another
+};
+
+// A number in a calculation, with how it was formed. When its worksheet does not
+// explain, a term is its value and its fault and nothing else: copying one costs what
+// copying the number does.
 template <class T>
 struct Term {
     T value{};
     TermFault fault = TermFault::None;
     const Worksheet* sheet = nullptr;
-    // Built only when the worksheet explains itself.
-    QString expression; // how the term prints as an operand
-    int precedence = 3; // of its outermost operator: 1 + −, 2 × ÷, 3 none
-    QString evaluated;  // its operands by value, when both are expressions themselves
-    QString rounding;   // "… を偶数丸め" when the term is a rounding of another
+    const TermText* text = nullptr; // null unless the worksheet explains
 
     [[nodiscard]] bool ok() const { return fault == TermFault::None; }
+    // How the term prints (empty when its worksheet does not explain).
+    [[nodiscard]] const TermText& shown() const;
 };
 
 // The first step that went wrong: its caption, the figure it belongs to, and how.
@@ -56,6 +66,9 @@ class Worksheet {
 public:
     // Lines go to `trace` when there is one; the range is the calculation's.
     Worksheet(Trace* trace, IntegerRange range) : trace_(trace), range_(range) {}
+    // Its terms point to it and to the texts it keeps.
+    Worksheet(const Worksheet&) = delete;
+    Worksheet& operator=(const Worksheet&) = delete;
 
     [[nodiscard]] bool explains() const { return trace_ != nullptr; }
     [[nodiscard]] IntegerRange range() const { return range_; }
@@ -100,17 +113,20 @@ public:
     void note(QStringView text, const Terms&... terms)
     {
         if (trace_ && !failure_)
-            trace_->step(formatted(text, {terms.expression...}));
+            trace_->step(formatted(text, {terms.shown().expression...}));
     }
     template <std::size_t N, class... Terms>
     void note(const char16_t (&text)[N], const Terms&... terms)
     {
         if (trace_ && !failure_)
-            trace_->step(formatted(QStringView(text, N - 1), {terms.expression...}));
+            trace_->step(formatted(QStringView(text, N - 1), {terms.shown().expression...}));
     }
 
     // The first step that went wrong; nothing when every step so far went right.
     [[nodiscard]] const std::optional<StepFailure>& failure() const { return failure_; }
+
+    // Keeps how a term prints for as long as the worksheet lives; only when it explains.
+    const TermText* keep(TermText text) const { return &texts_.emplace_front(std::move(text)); }
 
 private:
     static QString formatted(QStringView text, std::initializer_list<QString> args);
@@ -118,7 +134,17 @@ private:
     Trace* trace_;
     IntegerRange range_;
     std::optional<StepFailure> failure_;
+    // A list: adding a text never moves those the terms already point to, and an empty
+    // one (a worksheet that does not explain) allocates nothing.
+    mutable std::forward_list<TermText> texts_;
 };
+
+template <class T>
+const TermText& Term<T>::shown() const
+{
+    static const TermText none;
+    return text ? *text : none;
+}
 
 // Numbers as the working shows them.
 template <class T>
@@ -130,14 +156,13 @@ QString termText(T value)
 template <class T>
 Term<T> Worksheet::known(T value) const
 {
-    Term<T> term{value, TermFault::None, this, {}, 3, {}, {}};
+    Term<T> term{value, TermFault::None, this, nullptr};
     if (explains())
-        term.expression = termText(value);
+        term.text = keep({termText(value), 3, {}, {}});
     return term;
 }
 
-QString stepLine(QStringView caption, const QString& expression, int precedence,
-                 const QString& evaluated, const QString& rounding, const QString& value);
+QString stepLine(QStringView caption, const TermText& term, const QString& value);
 
 template <class T>
 Term<T> Worksheet::let(QStringView figure, QStringView caption, const Term<T>& term)
@@ -149,11 +174,10 @@ Term<T> Worksheet::let(QStringView figure, QStringView caption, const Term<T>& t
     if (!term.ok())
         failure_ = StepFailure{caption.toString(), figure.toString(), term.fault};
     if (trace_) {
-        const QString value = term.ok() ? named.expression
+        const QString value = term.ok() ? named.shown().expression
                               : term.fault == TermFault::Invalid ? QStringLiteral("（計算できません）")
                                                                  : QStringLiteral("（範囲を超えます）");
-        trace_->step(stepLine(caption, term.expression, term.precedence, term.evaluated,
-                              term.rounding, value));
+        trace_->step(stepLine(caption, term.shown(), value));
     }
     return named;
 }
@@ -168,19 +192,21 @@ Term<R> combine(const Term<A>& a, QStringView op, int precedence, const Term<B>&
                 TermFault own)
 {
     const Worksheet* sheet = a.sheet ? a.sheet : b.sheet;
-    Term<R> out{value, TermFault::None, sheet, {}, precedence, {}, {}};
-    out.fault = !a.ok() ? a.fault : !b.ok() ? b.fault : own;
+    Term<R> out{value, !a.ok() ? a.fault : !b.ok() ? b.fault : own, sheet, nullptr};
     if (sheet && sheet->explains()) {
         // Left to right: an operand of the same rank on the right keeps its brackets.
         const auto wrap = [](const QString& text, bool brackets) {
             return brackets ? u'(' + text + u')' : text;
         };
+        const TermText& left = a.shown();
+        const TermText& right = b.shown();
         const QString sep = u' ' + op.toString() + u' ';
-        out.expression = wrap(a.expression, a.precedence < precedence) + sep
-                         + wrap(b.expression, b.precedence <= precedence);
-        if (a.precedence < 3 && b.precedence < 3) {
-            out.evaluated = termText(a.value) + sep + termText(b.value);
-        }
+        TermText text{wrap(left.expression, left.precedence < precedence) + sep
+                          + wrap(right.expression, right.precedence <= precedence),
+                      precedence, {}, {}};
+        if (left.precedence < 3 && right.precedence < 3)
+            text.evaluated = termText(a.value) + sep + termText(b.value);
+        out.text = sheet->keep(std::move(text));
     }
     return out;
 }

@@ -18,7 +18,7 @@ struct Shown {
 
 // The one place a term is put together by hand. `value` is none when the result left
 // its range; `fault` is the first fault of the operands, or the operation's own. The
-// text is formed only when the worksheet explains itself.
+// text is formed, and kept by the worksheet, only when it explains itself.
 template <class R, class Text>
 Term<R> formed(const Worksheet* sheet, std::optional<R> value, TermFault fault, int precedence,
                Text&& text)
@@ -27,12 +27,14 @@ Term<R> formed(const Worksheet* sheet, std::optional<R> value, TermFault fault, 
     out.fault = fault != TermFault::None ? fault : value ? TermFault::None : TermFault::Overflow;
     if (sheet->explains()) {
         Shown shown = std::forward<Text>(text)();
+        TermText kept = out.shown();
         if (shown.rounding.isEmpty()) {
-            out.expression = std::move(shown.expression);
-            out.precedence = precedence;
+            kept.expression = std::move(shown.expression);
+            kept.precedence = precedence;
         } else {
-            out.rounding = std::move(shown.rounding);
+            kept.rounding = std::move(shown.rounding);
         }
+        out.text = sheet->keep(std::move(kept));
     }
     return out;
 }
@@ -46,15 +48,16 @@ TermFault firstFault(const Term<A>& a, const Term<B>& b, TermFault own = TermFau
 template <class T>
 QString operand(const Term<T>& term, int within, bool right = false)
 {
-    const bool brackets = right ? term.precedence <= within : term.precedence < within;
-    return brackets ? u'(' + term.expression + u')' : term.expression;
+    const TermText& shown = term.shown();
+    const bool brackets = right ? shown.precedence <= within : shown.precedence < within;
+    return brackets ? u'(' + shown.expression + u')' : shown.expression;
 }
 
 // How a rounded term's source prints: its expression, then its exact value.
 template <class T>
 QString roundingText(const Term<T>& source, const QString& exact, Rounding rounding)
 {
-    return (source.precedence < 3 ? source.expression + QStringLiteral(" = ") : QString()) + exact
+    return (source.shown().precedence < 3 ? source.shown().expression + QStringLiteral(" = ") : QString()) + exact
            + QStringLiteral(" を") + roundingName(rounding);
 }
 
@@ -146,8 +149,8 @@ QString percentText(DecimalRate rate) { return quotientText(rate.milliPercent, 1
 
 Term<Currency> asPrice(const Term<Integer>& yen)
 {
-    return formed<Currency>(yen.sheet, priceWithin(Wide{yen.value} * kPriceScale), yen.fault, yen.precedence,
-                            [&] { return Shown{yen.expression, {}}; });
+    return formed<Currency>(yen.sheet, priceWithin(Wide{yen.value} * kPriceScale), yen.fault, yen.shown().precedence,
+                            [&] { return Shown{yen.shown().expression, {}}; });
 }
 
 Term<ExactYen> worth(const Term<Integer>& units, const Term<Currency>& price)

@@ -49,19 +49,19 @@ constexpr std::array<QStringView, 16> kOutputCaptions{
     u"message"};
 
 struct EventName {
-    QStringView japanese;
-    QStringView english;
+    const char* japanese; // UTF-8
+    const char* english;
     EventKind kind;
 };
 constexpr std::array<EventName, 8> kEvents{{
-    {u"残高", u"open", EventKind::Balance},
-    {u"買付", u"buy", EventKind::Purchase},
-    {u"分配", u"distribution", EventKind::Distribution},
-    {u"再投資", u"reinvest", EventKind::Reinvestment},
-    {u"解約", u"redemption", EventKind::Redemption},
-    {u"譲渡損益", u"gain", EventKind::Gain},
-    {u"配当", u"dividend", EventKind::Dividend},
-    {u"払出", u"transfer", EventKind::Transfer},
+    {"残高", "open", EventKind::Balance},
+    {"買付", "buy", EventKind::Purchase},
+    {"分配", "distribution", EventKind::Distribution},
+    {"再投資", "reinvest", EventKind::Reinvestment},
+    {"解約", "redemption", EventKind::Redemption},
+    {"譲渡損益", "gain", EventKind::Gain},
+    {"配当", "dividend", EventKind::Dividend},
+    {"払出", "transfer", EventKind::Transfer},
 }};
 
 using ColumnIndex = std::array<std::optional<qsizetype>, kColumnCount>;
@@ -119,6 +119,14 @@ public:
     [[nodiscard]] QString text(Column c) const
     {
         return columns_[c] ? reader_.fieldText(*columns_[c]).trimmed() : QString();
+    }
+    // Whether the cell holds `name` (UTF-8): compared as bytes, without a conversion,
+    // unless the input is CP932.
+    [[nodiscard]] bool is(Column c, const char* name) const
+    {
+        if (reader_.encoding() != CsvEncoding::Utf8)
+            return text(c) == QString::fromUtf8(name);
+        return bytes(c) == QByteArrayView(name);
     }
 
     // Whole yen or units.
@@ -252,17 +260,17 @@ Outcome<Event, QString> readEvent(const Row& row)
         return QStringLiteral("受渡日は YYYY-MM-DD か YYYY/MM/DD で書きます: %1").arg(row.text(kDate));
     event.date = *day;
 
-    const QString account = row.text(kAccount);
-    if (account == u"NISA" || account == u"nisa")
+    if (row.is(kAccount, "NISA") || row.is(kAccount, "nisa")) {
         event.account = Account::Nisa;
-    else if (!account.isEmpty() && account != u"特定")
-        return QStringLiteral("口座は 特定 か NISA です: %1").arg(account);
+    } else if (!row.bytes(kAccount).isEmpty() && !row.is(kAccount, "特定")) {
+        return QStringLiteral("口座は 特定 か NISA です: %1").arg(row.text(kAccount));
+    }
 
-    const QString name = row.text(kEvent);
     const auto known = std::find_if(kEvents.begin(), kEvents.end(), [&](const EventName& e) {
-        return name == e.japanese || name == e.english;
+        return row.is(kEvent, e.japanese) || row.is(kEvent, e.english);
     });
     if (known == kEvents.end()) {
+        const QString name = row.text(kEvent);
         if (name.isEmpty())
             return QStringLiteral("取引が入力されていません");
         return QStringLiteral("取引が違います: %1（残高、買付、分配、再投資、解約、譲渡損益、配当、払出）").arg(name);

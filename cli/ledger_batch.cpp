@@ -7,6 +7,7 @@
 
 #include <QIODevice>
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <map>

@@ -39,6 +39,14 @@ private slots:
                           "買付,2024-01-14,B,10000,10000,,,,10000,10000,10000,10000,0,,,,,,,,,-10000,2100,\n"
                           "解約,2024-01-15,B,,8000,,,,0,,,,,,,,8000,10000,-2000,-306,-100,8406,100,\n")
             << 1;
+        QTest::newRow("an unknown event, account and date")
+            << QStringList{}
+            << QByteArray("date,fund,account,event\n2024-01-10,A,一般,買付\n2024-01-10,A,,売却\n2024-13-01,A,,買付\n")
+            << QByteArray("date,fund,account,event" + kAdded + "\n"
+                          "2024-01-10,A,一般,買付,,,,,,,,,,,,,,,,口座は 特定 か NISA です: 一般\n"
+                          "2024-01-10,A,,売却,,,,,,,,,,,,,,,,取引が違います: 売却（残高、買付、分配、再投資、解約、譲渡損益、配当、払出）\n"
+                          "2024-13-01,A,,買付,,,,,,,,,,,,,,,,受渡日は YYYY-MM-DD か YYYY/MM/DD で書きます: 2024-13-01\n")
+            << 1;
         QTest::newRow("NISA, CRLF kept, 0.01-yen figures with two decimals")
             << QStringList{"--cost-rounding", "cent"}
             << QByteArray("date,fund,account,event,units,principal,cost\r\n"

@@ -11,3 +11,7 @@ class QIODevice;
 // refused row changes no holding and the ledger goes on; input that cannot be read
 // stops it after the rows already written. Memory grows with the holdings, not the rows.
 [[nodiscard]] BatchResult runLedger(const LedgerRequest& request, QIODevice& input, QIODevice& output);
+
+// The whole of `miroven-calc ledger`: its exit status, 0, 1 (a row refused) or 2 (input
+// that cannot be read or output that cannot be written, told on standard error).
+[[nodiscard]] int replayLedger(const LedgerRequest& request);

@@ -41,7 +41,7 @@ class EventRun {
 public:
     EventRun(const Holding& holding, const AccountYear& year, const Event& event, const Roundings& roundings,
              const TaxRates& rates, Trace* trace, const Holding& target)
-        : ws_(trace, IntegerRange::wide()), before_(holding), target_(target), event_(event), roundings_(roundings),
+        : trace_(trace), ws_(trace, IntegerRange::wide()), before_(holding), target_(target), event_(event), roundings_(roundings),
           rates_(rates), specified_(event.account == Account::Specified)
     {
         applied_.holding = holding;
@@ -87,6 +87,11 @@ public:
         if (refusal)
             return *refusal;
         if (const auto& failure = ws_.failure()) {
+            // The working names the step it stopped at, as the calculators' does.
+            if (trace_)
+                trace_->step(failure->step == failure->figure
+                                 ? QStringLiteral("計算できなかった手順: %1").arg(failure->step)
+                                 : QStringLiteral("計算できなかった手順: %1（%2）").arg(failure->step, failure->figure));
             return failure->fault == TermFault::Invalid ? invalidOperationText()
                                                         : figureOverflowText(failure->figure);
         }
@@ -450,6 +455,7 @@ private:
         return std::nullopt;
     }
 
+    Trace* trace_;
     Worksheet ws_;
     const Holding before_;
     const Holding target_;

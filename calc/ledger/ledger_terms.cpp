@@ -53,6 +53,20 @@ QString operand(const Term<T>& term, int within, bool right = false)
     return brackets ? u'(' + shown.expression + u')' : shown.expression;
 }
 
+// What the working shows for a value that could not be formed.
+QString faultText(TermFault fault)
+{
+    return fault == TermFault::Invalid ? QStringLiteral("（計算できません）") : QStringLiteral("（範囲を超えます）");
+}
+
+// The exact value of a rounding's source, or its fault: an overflowed operand never
+// shows as a number.
+template <class Exact>
+QString exactOr(TermFault fault, Exact&& exact)
+{
+    return fault != TermFault::None ? faultText(fault) : std::forward<Exact>(exact)();
+}
+
 // How a rounded term's source prints: its expression, then its exact value.
 template <class T>
 QString roundingText(const Term<T>& source, const QString& exact, Rounding rounding)
@@ -193,7 +207,7 @@ Term<Integer> toYen(const Term<ExactYen>& amount, Rounding rounding)
 {
     return formed<Integer>(amount.sheet, wholeWithin(divided(amount.value.raw, ExactYen::kScale, rounding)),
                            amount.fault, 3, [&] {
-                               return Shown{{}, roundingText(amount, workingText(amount.value), rounding)};
+                               return Shown{{}, roundingText(amount, exactOr(amount.fault, [&] { return workingText(amount.value); }), rounding)};
                            });
 }
 
@@ -207,8 +221,8 @@ Term<Integer> worthDown(const Term<ExactYen>& price, const Term<Integer>& units)
     return formed<Integer>(price.sheet, value, firstFault(price, units), 3, [&] {
         const QString source = operand(price, 2) + QStringLiteral(" × ") + operand(units, 2, true)
                                + QStringLiteral(" ÷ 10000");
-        const QString exact = overflow ? QStringLiteral("（範囲を超えます）")
-                                       : quotientText(product, ExactYen::kScale * kUnitsPerPrice);
+        const QString exact = exactOr(firstFault(price, units, overflow ? TermFault::Overflow : TermFault::None),
+                                      [&] { return quotientText(product, ExactYen::kScale * kUnitsPerPrice); });
         return Shown{{}, source + QStringLiteral(" = ") + exact + QStringLiteral(" を")
                              + roundingName(Rounding::Down)};
     });
@@ -227,8 +241,9 @@ Term<Currency> perTenThousand(const Term<ExactYen>& amount, const Term<Integer>&
                             3, [&] {
                                 const QString source = operand(amount, 2) + QStringLiteral(" × 10000 ÷ ")
                                                        + operand(units, 2, true);
-                                const QString exact = none ? QStringLiteral("（計算できません）")
-                                                           : quotientText(amount.value.raw, Wide{units.value} * kPriceScale);
+                                const QString exact =
+                                    exactOr(firstFault(amount, units, none ? TermFault::Invalid : TermFault::None),
+                                            [&] { return quotientText(amount.value.raw, Wide{units.value} * kPriceScale); });
                                 return Shown{{}, source + QStringLiteral(" = ") + exact + QStringLiteral(" を")
                                                      + rule + roundingName(rounding)};
                             });
@@ -243,8 +258,9 @@ Term<Integer> unitsFor(const Term<Integer>& amount, const Term<Integer>& nav, Ro
                            3, [&] {
                                const QString source = operand(amount, 2) + QStringLiteral(" × 10000 ÷ ")
                                                       + operand(nav, 2, true);
-                               const QString exact = none ? QStringLiteral("（計算できません）")
-                                                          : quotientText(numerator, nav.value);
+                               const QString exact =
+                                   exactOr(firstFault(amount, nav, none ? TermFault::Invalid : TermFault::None),
+                                           [&] { return quotientText(numerator, nav.value); });
                                return Shown{{}, source + QStringLiteral(" = ") + exact + QStringLiteral(" を")
                                                     + roundingName(rounding)};
                            });

@@ -98,7 +98,7 @@ private slots:
         QTemporaryFile file;
         QVERIFY(file.open());
         file.write("date,fund,event,units,nav\n2024-01-10,A,buy,30000,10000\n2024-01-11,A,buy,10000,8725\n"
-                   "2024-01-12,A,redemption,40001,9000\n");
+                   "2024-01-12,A,redemption,40001,9000\n2024-01-12,B,buy,9007199254740991,9007199254740991\n");
         file.close();
         const CliRun run = runCli({"ledger", "--explain", file.fileName()});
         QCOMPARE(run.exitCode, 1);
@@ -106,7 +106,10 @@ private slots:
         QVERIFY2(text.contains(QStringLiteral("\n個別元本 = 38725 × 10000 ÷ 40000 = 9681.25 を切り上げ = 9682\n")),
                  qPrintable(text));
         QVERIFY(text.contains(QStringLiteral("【4 行目】\n受渡日 = 2024-01-12\n")));
-        QVERIFY(text.endsWith(QStringLiteral("断りました: 解約する口数 40001 が保有口数 40000 を超えています\n\n")));
+        QVERIFY(text.contains(QStringLiteral("断りました: 解約する口数 40001 が保有口数 40000 を超えています\n\n")));
+        // An overflowed product shows as such, never as 0, and the step is named.
+        QVERIFY(text.endsWith(QStringLiteral("約定金額 = 9007199254740991 × 9007199254740991 ÷ 10000 = （範囲を超えます） を切り捨て = （範囲を超えます）\n"
+                                             "計算できなかった手順: 約定金額\n断りました: 約定金額が計算できる範囲を超えています\n\n")));
     }
 };
 

@@ -463,7 +463,8 @@ public:
         if (event) {
             const QByteArrayView fund = row.bytes(kFund);
             const Holding holding = state_.holding(fund, event->account);
-            const Holding target = event->kind == EventKind::Transfer ? state_.holding(fund, Account::Specified) : Holding{};
+            const Holding target =
+                event->kind == EventKind::Transfer ? state_.holding(fund, Account::Specified) : Holding{};
             applied.emplace(applyEvent(holding, state_.year(), state_.last(), *event, request_.roundings, trace, target));
             if (*applied) {
                 if (const std::optional<AccountYear> closed = state_.closeBefore(event->date))
@@ -531,7 +532,8 @@ private:
         if (settlement)
             tally(reports_[{settlement->year, Account::Specified}], *settlement);
         if (request_.explain && !working.steps().isEmpty()) {
-            const QString text = QStringLiteral("【%1 年の年末精算】\n").arg(year.year) + working.steps().join(u'\n') + u'\n';
+            const QString text =
+                QStringLiteral("【%1 年の年末精算】\n").arg(year.year) + working.steps().join(u'\n') + u'\n';
             if (request_.report)
                 settlementWorking_ += text + u'\n';
             else

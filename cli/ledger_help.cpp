@@ -54,7 +54,8 @@ QString ledgerHelpText(QString (*optionLine)(int, const QString&, const QString&
                        QStringLiteral("CSV の代わりに、各行の入力と計算過程（記帳できない行は\n"
                                       "断った手順まで）と年末精算の計算を文章で出します。\n"
                                       "--report とでは、表のあとに年末精算の計算を出します"));
-    text += optionLine(4, QStringLiteral("--encoding, --bom"), QStringLiteral("--csv と同じ（下記）。--format json は使えません"));
+    text += optionLine(4, QStringLiteral("--encoding, --bom"),
+                       QStringLiteral("--csv と同じ（下記）。--format json は使えません"));
     text += QStringLiteral("    例: miroven-calc ledger 取引.csv > 記帳.csv\n"
                            "        miroven-calc ledger --report --format text 取引.csv\n");
     return text;

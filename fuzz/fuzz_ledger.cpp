@@ -45,7 +45,10 @@ struct Generated {
     char fund;
 };
 
-Integer figure(const std::uint8_t* b, bool large) { return large ? Integer{b[0]} << 40 | Integer{b[1]} << 8 : Integer{b[0]} << 8 | b[1]; }
+Integer figure(const std::uint8_t* b, bool large)
+{
+    return large ? Integer{b[0]} << 40 | Integer{b[1]} << 8 : Integer{b[0]} << 8 | b[1];
+}
 
 Generated generate(const std::uint8_t* b, QDate& date)
 {

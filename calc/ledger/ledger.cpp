@@ -41,8 +41,8 @@ class EventRun {
 public:
     EventRun(const Holding& holding, const AccountYear& year, const Event& event, const Roundings& roundings,
              const TaxRates& rates, Trace* trace, const Holding& target)
-        : trace_(trace), ws_(trace, IntegerRange::wide()), before_(holding), target_(target), event_(event), roundings_(roundings),
-          rates_(rates), specified_(event.account == Account::Specified)
+        : trace_(trace), ws_(trace, IntegerRange::wide()), before_(holding), target_(target), event_(event),
+          roundings_(roundings), rates_(rates), specified_(event.account == Account::Specified)
     {
         applied_.holding = holding;
         // 1 January starts the 特定口座's year again from nothing.
@@ -506,8 +506,10 @@ std::optional<Settlement> settleYear(const AccountYear& year, bool dividendNetti
     Worksheet ws(trace, IntegerRange::wide());
     ws.note(u"年内譲渡損益 %1 の損失を、今年の普通分配金と配当 %2 と通算します", ws.known(year.gain),
             ws.known(year.dividends));
-    const auto base = ws.let(kIncomeTaxFigure, u"通算後の課税対象", atLeastZero(ws.known(year.dividends) + ws.known(year.gain)));
-    const auto dueIncome = ws.let(kIncomeTaxFigure, u"通算後の所得税及び復興特別所得税", roundDownShare(base, rates.income));
+    const auto base = ws.let(kIncomeTaxFigure, u"通算後の課税対象",
+                             atLeastZero(ws.known(year.dividends) + ws.known(year.gain)));
+    const auto dueIncome =
+        ws.let(kIncomeTaxFigure, u"通算後の所得税及び復興特別所得税", roundDownShare(base, rates.income));
     const auto dueResident = ws.let(kResidentTaxFigure, u"通算後の住民税", roundDownShare(base, rates.resident));
     ws.note(u"普通分配金と配当から源泉徴収済み: 所得税及び復興特別所得税 %1、住民税 %2",
             ws.known(year.dividendIncome), ws.known(year.dividendResident));

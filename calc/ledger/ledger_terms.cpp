@@ -207,7 +207,9 @@ Term<Integer> toYen(const Term<ExactYen>& amount, Rounding rounding)
 {
     return formed<Integer>(amount.sheet, wholeWithin(divided(amount.value.raw, ExactYen::kScale, rounding)),
                            amount.fault, 3, [&] {
-                               return Shown{{}, roundingText(amount, exactOr(amount.fault, [&] { return workingText(amount.value); }), rounding)};
+                               const QString exact =
+                                   exactOr(amount.fault, [&] { return workingText(amount.value); });
+                               return Shown{{}, roundingText(amount, exact, rounding)};
                            });
 }
 

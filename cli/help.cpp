@@ -2,6 +2,7 @@
 
 #include "batch.h"
 #include "calculators.h"
+#include "ledger_options.h"
 
 #include <algorithm>
 
@@ -71,11 +72,13 @@ QString helpText()
         "使い方:\n"
         "  miroven-calc 計算 [オプション]                 1 件を計算して明細を表示\n"
         "  miroven-calc 計算 --csv [入力.csv] > 出力.csv   CSV の各行を計算\n"
+        "  miroven-calc ledger [入力.csv|-] > 出力.csv     取引の CSV を記帳\n"
         "  miroven-calc --help | --version\n"
         "\n"
         "計算とそのオプション（省略した値は画面を開いたときの値）:\n");
     for (const CliCalculator& calculator : cliCalculators())
         text += calculatorSection(calculator);
+    text += ledgerHelpText(optionLine);
     text += QStringLiteral("\n共通のオプション:\n");
     text += optionLine(2, QStringLiteral("--format text|json"),
                        QStringLiteral("明細の形式。text（既定）は「項目<TAB>数値」の行、\n"

@@ -1,8 +1,9 @@
-// miroven-calc: the calculators from the command line, one calculation from options
-// or a CSV batch from standard input. No window, no display, no single-instance lock.
+// miroven-calc: the calculators from the command line: one calculation from options,
+// a CSV batch, or a holding's ledger. No window, no display, no single-instance lock.
 #include "batch.h"
 #include "help.h"
 #include "input_file.h"
+#include "ledger_batch.h"
 #include "options.h"
 #include "single_output.h"
 
@@ -52,10 +53,13 @@ int calculateOne(const Invocation& invocation)
     return statement ? kCalculated : kRefused;
 }
 
-int calculateBatch(const Invocation& invocation)
+// Streams the input (a file, or standard input for none or "-") through `run` to
+// standard output: a batch and the ledger alike.
+template <class Run>
+int streamed(const QString& inputPath, Run&& run)
 {
     QString problem;
-    const std::unique_ptr<QIODevice> in = openInput(invocation.inputPath, problem);
+    const std::unique_ptr<QIODevice> in = openInput(inputPath, problem);
     if (!in) {
         printError(problem);
         return kUsage;
@@ -65,8 +69,7 @@ int calculateBatch(const Invocation& invocation)
         printError(QStringLiteral("標準出力を開けません"));
         return kUsage;
     }
-    const BatchResult result = runBatch(*invocation.calculator, invocation.range,
-                                        {invocation.encoding, invocation.byteOrderMark, invocation.rules}, *in, out);
+    const BatchResult result = run(*in, out);
     switch (result.kind) {
     case BatchResult::Kind::AllCalculated:
         return kCalculated;
@@ -105,7 +108,14 @@ int main(int argc, char* argv[])
     case Invocation::Action::Calculate:
         return calculateOne(invocation);
     case Invocation::Action::Batch:
-        return calculateBatch(invocation);
+        return streamed(invocation.inputPath, [&](QIODevice& in, QIODevice& out) {
+            return runBatch(*invocation.calculator, invocation.range,
+                            {invocation.encoding, invocation.byteOrderMark, invocation.rules}, in, out);
+        });
+    case Invocation::Action::Ledger:
+        return streamed(invocation.ledger.file, [&](QIODevice& in, QIODevice& out) {
+            return runLedger(invocation.ledger, in, out);
+        });
     }
     return kUsage;
 }

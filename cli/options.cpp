@@ -23,6 +23,7 @@ QString calculatorNames()
     QStringList names;
     for (const CliCalculator& calculator : cliCalculators())
         names.append(calculator.name.toString());
+    names.append(kLedgerCommand.toString());
     return names.join(QStringLiteral(", "));
 }
 
@@ -58,6 +59,14 @@ ParsedArguments parseArguments(const QStringList& arguments)
     }
 
     Invocation invocation;
+    if (arguments.front() == kLedgerCommand) {
+        const Outcome<LedgerRequest, QString> ledger = parseLedgerArguments(arguments.mid(1));
+        if (!ledger)
+            return failure(ledger.why());
+        invocation.action = Invocation::Action::Ledger;
+        invocation.ledger = *ledger;
+        return invocation;
+    }
     invocation.calculator = findCalculator(arguments.front());
     if (!invocation.calculator) {
         if (arguments.front().startsWith(u'-'))

@@ -2,6 +2,7 @@
 
 #include "calculators.h"
 #include "csv_encoding.h"
+#include "ledger_options.h"
 
 #include <QString>
 #include <QStringList>
@@ -12,7 +13,7 @@ enum class OutputFormat { Text, Json };
 
 // What the command line asks for.
 struct Invocation {
-    enum class Action { Help, Version, Calculate, Batch };
+    enum class Action { Help, Version, Calculate, Batch, Ledger };
     Action action = Action::Help;
     const CliCalculator* calculator = nullptr;
     // Every box's text; a box without its option holds the text its window opens with.
@@ -30,6 +31,8 @@ struct Invocation {
     bool byteOrderMark = false;
     // A batch's input file; empty or "-" for standard input.
     QString inputPath;
+    // miroven-calc ledger: its own options.
+    LedgerRequest ledger;
 };
 
 // The invocation, or a usage error in one line.

@@ -133,6 +133,14 @@ Term<NavTimesUnits> operator-(const Term<NavTimesUnits>& a, const Term<NavTimesU
                                 fits ? TermFault::None : TermFault::Overflow);
 }
 
+Term<Currency> operator-(const Term<Currency>& a, const Term<Currency>& b)
+{
+    std::int64_t raw = 0;
+    const bool overflow = __builtin_sub_overflow(a.value.raw(), b.value.raw(), &raw);
+    return term_detail::combine(a, u"−", 1, b, Currency::fromRaw(overflow ? 0 : raw),
+                                overflow ? TermFault::Overflow : TermFault::None);
+}
+
 Term<Integer> roundDownShare(const Term<Integer>& base, DecimalRate rate)
 {
     // base × rate ÷ 100,000 with base split at 100,000, so that no product overflows

@@ -296,6 +296,9 @@ Term<NavTimesUnits> operator*(const Term<Integer>& nav, const Term<Currency>& un
 // when it leaves the Currency range.
 Term<NavTimesUnits> operator-(const Term<NavTimesUnits>& a, const Term<NavTimesUnits>& b);
 
+// Difference of two four-decimal figures, exact; an overflow when it leaves their range.
+Term<Currency> operator-(const Term<Currency>& a, const Term<Currency>& b);
+
 // Sum and difference of whole numbers, checked against the calculation's range.
 Term<Integer> operator+(const Term<Integer>& a, const Term<Integer>& b);
 Term<Integer> operator-(const Term<Integer>& a, const Term<Integer>& b);

@@ -1,0 +1,548 @@
+#include "ledger.h"
+
+#include "core/messages.h"
+
+namespace ledger {
+namespace {
+
+// The output's figures, as each step names the figure it belongs to.
+constexpr QStringView kUnitsFigure = u"保有口数";
+constexpr QStringView kPrincipalFigure = u"個別元本";
+constexpr QStringView kCostFigure = u"取得単価";
+constexpr QStringView kContractFigure = u"約定金額";
+constexpr QStringView kFeeFigure = u"手数料";
+constexpr QStringView kOrdinaryFigure = u"普通分配金";
+constexpr QStringView kReturnedFigure = u"元本払戻金";
+constexpr QStringView kReinvestedFigure = u"再投資口数";
+constexpr QStringView kProceedsFigure = u"解約代金";
+constexpr QStringView kAcquisitionFigure = u"取得費";
+constexpr QStringView kGainFigure = u"譲渡損益";
+constexpr QStringView kIncomeTaxFigure = u"所得税及び復興特別所得税";
+constexpr QStringView kResidentTaxFigure = u"住民税";
+constexpr QStringView kSettlementFigure = u"受渡金額";
+constexpr QStringView kYearGainFigure = u"年内譲渡損益";
+
+using Refusal = QString;
+
+QString missing(QStringView caption) { return missingInputText(caption.toString()); }
+
+QString dateText(const QDate& date) { return date.toString(QStringLiteral("yyyy-MM-dd")); }
+
+// A percentage within 0 to 100, or why not.
+std::optional<Refusal> outsidePercent(const std::optional<DecimalRate>& rate, QStringView caption)
+{
+    if (rate && (rate->milliPercent < 0 || rate->milliPercent > 100000))
+        return QStringLiteral("%1は 0 から 100 までにしてください").arg(caption);
+    return std::nullopt;
+}
+
+// One event's run on its worksheet.
+class EventRun {
+public:
+    EventRun(const Holding& holding, const AccountYear& year, const Event& event, const Roundings& roundings,
+             const TaxRates& rates, Trace* trace, const Holding& target)
+        : trace_(trace), ws_(trace, IntegerRange::wide()), before_(holding), target_(target), event_(event),
+          roundings_(roundings), rates_(rates), specified_(event.account == Account::Specified)
+    {
+        applied_.holding = holding;
+        // 1 January starts the 特定口座's year again from nothing.
+        applied_.year = year;
+        if (specified_ && year.year != event.date.year()) {
+            applied_.year = AccountYear{};
+            applied_.year.year = event.date.year();
+            if (year.year != 0)
+                ws_.note(u"%1 年の特定口座の年内譲渡損益と源泉徴収税額を 0 から始めます",
+                         ws_.known(Integer{event.date.year()}));
+        }
+    }
+
+    Outcome<Applied, QString> run()
+    {
+        noteHolding();
+        std::optional<Refusal> refusal;
+        switch (event_.kind) {
+        case EventKind::Balance:
+            refusal = balance();
+            break;
+        case EventKind::Purchase:
+            refusal = purchase();
+            break;
+        case EventKind::Distribution:
+        case EventKind::Reinvestment:
+            refusal = distribution(event_.kind == EventKind::Reinvestment);
+            break;
+        case EventKind::Redemption:
+            refusal = redemption();
+            break;
+        case EventKind::Gain:
+            refusal = otherGain();
+            break;
+        case EventKind::Dividend:
+            refusal = dividend();
+            break;
+        case EventKind::Transfer:
+            refusal = transfer();
+            break;
+        }
+        if (refusal)
+            return *refusal;
+        if (const auto& failure = ws_.failure()) {
+            // The working names the step it stopped at, as the calculators' does.
+            if (trace_)
+                trace_->step(failure->step == failure->figure
+                                 ? QStringLiteral("計算できなかった手順: %1").arg(failure->step)
+                                 : QStringLiteral("計算できなかった手順: %1（%2）").arg(failure->step, failure->figure));
+            return failure->fault == TermFault::Invalid ? invalidOperationText()
+                                                        : figureOverflowText(failure->figure);
+        }
+        return applied_;
+    }
+
+private:
+    template <class T>
+    Term<T> let(QStringView figure, QStringView caption, const Term<T>& term)
+    {
+        return ws_.let(figure, caption, term);
+    }
+
+    void noteHolding()
+    {
+        if (!ws_.explains() || !touchesHolding(event_.kind))
+            return;
+        if (before_.units == 0) {
+            ws_.note(u"保有: なし");
+            return;
+        }
+        ws_.note(u"保有: 口数 %1、個別元本 %2、取得単価 %3", ws_.known(before_.units), ws_.known(before_.principal),
+                 ws_.known(before_.cost));
+        if (!(before_.principalPool == ExactYen{before_.units * Wide{before_.principal.raw()}}))
+            ws_.note(u"（個別元本のもとの元本の総額 %1）", ws_.known(before_.principalPool));
+        if (!(before_.costPool == ExactYen{before_.units * Wide{before_.cost.raw()}}))
+            ws_.note(u"（取得単価のもとの取得価額の総額 %1）", ws_.known(before_.costPool));
+    }
+
+    std::optional<Refusal> needNav()
+    {
+        if (!event_.nav)
+            return missing(u"基準価額");
+        if (*event_.nav <= 0)
+            return QStringLiteral("基準価額は 0 より大きい値にしてください");
+        return std::nullopt;
+    }
+
+    // The pools restarted from the rounded figures on `units`.
+    void restartPools(const Term<Integer>& units, const Term<Currency>& principal, const Term<Currency>& cost)
+    {
+        applied_.holding.principalPool = let(kPrincipalFigure, u"元本の総額", worth(units, principal)).value;
+        applied_.holding.costPool = let(kCostFigure, u"取得価額の総額", worth(units, cost)).value;
+    }
+
+    // `units` join `base`, adding `principal` to the pool behind 個別元本 and `paid` to the
+    // pool behind 取得単価: both averages as after a purchase.
+    template <class Paid>
+    Holding averaged(const Holding& base, const Term<Integer>& units, const Term<ExactYen>& principal,
+                     const Term<Paid>& paid)
+    {
+        const auto total = let(kUnitsFigure, u"保有口数", ws_.known(base.units) + units);
+        const auto principalPool = let(kPrincipalFigure, u"元本の総額", ws_.known(base.principalPool) + principal);
+        const auto averagePrincipal =
+            let(kPrincipalFigure, u"個別元本", perTenThousand(principalPool, total, roundings_.principal, PriceStep::Yen));
+        const auto costPool = let(kCostFigure, u"取得価額の総額", ws_.known(base.costPool) + paid);
+        const bool cents = roundings_.cost == PriceStep::Cent;
+        const auto cost = let(kCostFigure, u"取得単価",
+                              perTenThousand(costPool, total, cents ? Rounding::HalfUp : Rounding::Up,
+                                             roundings_.cost));
+        return Holding{total.value, averagePrincipal.value, cost.value, principalPool.value, costPool.value};
+    }
+
+    // Units bought at `nav` for `paid` yen join both averages.
+    void addUnits(const Term<Integer>& units, const Term<Integer>& nav, const Term<Integer>& paid)
+    {
+        applied_.holding = averaged(applied_.holding, units, worth(units, asPrice(nav)), paid);
+    }
+
+    struct Taxes {
+        Term<Integer> income;
+        Term<Integer> resident;
+    };
+
+    Taxes untaxed()
+    {
+        ws_.note(u"NISA 口座のため非課税：税金は 0");
+        const auto zero = ws_.known(Integer{0});
+        return {zero, zero};
+    }
+
+    void noteRates()
+    {
+        if (ws_.explains())
+            ws_.note(QStringLiteral("税率（%1 年）: 所得税及び復興特別所得税 %2 %、住民税 %3 %")
+                         .arg(event_.date.year())
+                         .arg(percentText(rates_.income), percentText(rates_.resident)));
+    }
+
+    // Taxes withheld on a distribution, each floored to the yen.
+    Taxes distributionTaxes(const Term<Integer>& ordinary)
+    {
+        if (!specified_)
+            return untaxed();
+        noteRates();
+        const Taxes taxes{let(kIncomeTaxFigure, u"所得税及び復興特別所得税", roundDownShare(ordinary, rates_.income)),
+                          let(kResidentTaxFigure, u"住民税", roundDownShare(ordinary, rates_.resident))};
+        // Kept for the year-end settlement.
+        AccountYear& year = applied_.year;
+        year.dividends = let(kOrdinaryFigure, u"今年の普通分配金と配当", ws_.known(year.dividends) + ordinary).value;
+        year.dividendIncome = let(kIncomeTaxFigure, u"今年の普通分配金と配当から源泉徴収した所得税及び復興特別所得税",
+                                  ws_.known(year.dividendIncome) + taxes.income)
+                                  .value;
+        year.dividendResident = let(kResidentTaxFigure, u"今年の普通分配金と配当から源泉徴収した住民税",
+                                    ws_.known(year.dividendResident) + taxes.resident)
+                                    .value;
+        return taxes;
+    }
+
+    // The 特定口座 withholds on the year's net gain so far, less what its redemptions
+    // this year have withheld already: a loss refunds, up to that and no more.
+    Taxes gainTaxes(const Term<Integer>& gain)
+    {
+        if (!specified_)
+            return untaxed();
+        noteRates();
+        AccountYear& year = applied_.year;
+        const auto yearGain = let(kYearGainFigure, u"年内譲渡損益", ws_.known(year.gain) + gain);
+        const auto base = let(kIncomeTaxFigure, u"年内の課税対象", atLeastZero(yearGain));
+        const auto dueIncome =
+            let(kIncomeTaxFigure, u"年内の所得税及び復興特別所得税", roundDownShare(base, rates_.income));
+        const auto dueResident = let(kResidentTaxFigure, u"年内の住民税", roundDownShare(base, rates_.resident));
+        ws_.note(u"今年の解約で源泉徴収済み: 所得税及び復興特別所得税 %1、住民税 %2", ws_.known(year.withheldIncome),
+                 ws_.known(year.withheldResident));
+        const Taxes taxes{
+            let(kIncomeTaxFigure, u"所得税及び復興特別所得税", dueIncome - ws_.known(year.withheldIncome)),
+            let(kResidentTaxFigure, u"住民税", dueResident - ws_.known(year.withheldResident))};
+        year.gain = yearGain.value;
+        year.withheldIncome = dueIncome.value;
+        year.withheldResident = dueResident.value;
+        return taxes;
+    }
+
+    std::optional<Refusal> balance()
+    {
+        if (!event_.units)
+            return missing(u"口数");
+        if (*event_.units <= 0)
+            return QStringLiteral("口数は 1 以上にしてください");
+        if (!event_.principal)
+            return missing(u"個別元本");
+        const Currency cost = event_.cost.value_or(*event_.principal);
+        if (event_.principal->raw() < 0 || cost.raw() < 0)
+            return QStringLiteral("個別元本と取得単価は 0 以上にしてください");
+        if (before_.units > 0)
+            ws_.note(u"残高で置き換えます");
+        const auto units = let(kUnitsFigure, u"保有口数", ws_.known(*event_.units));
+        const auto principal = let(kPrincipalFigure, u"個別元本", ws_.known(*event_.principal));
+        const auto costTerm = let(kCostFigure, u"取得単価", ws_.known(cost));
+        applied_.holding = Holding{units.value, principal.value, costTerm.value, {}, {}};
+        restartPools(units, principal, costTerm);
+        return std::nullopt;
+    }
+
+    std::optional<Refusal> purchase()
+    {
+        if (auto refusal = needNav())
+            return refusal;
+        if (!event_.units && !event_.amount)
+            return missing(u"口数か金額");
+        if (event_.units && *event_.units <= 0)
+            return QStringLiteral("口数は 1 以上にしてください");
+        if (event_.amount && *event_.amount <= 0)
+            return QStringLiteral("金額は 1 円以上にしてください");
+        if (event_.fee && *event_.fee < 0)
+            return QStringLiteral("手数料は 0 以上にしてください");
+        if (auto refusal = outsidePercent(event_.feeRate, u"手数料率(%)"))
+            return refusal;
+
+        const auto nav = ws_.known(*event_.nav);
+        Term<Integer> units = ws_.known(Integer{0});
+        Term<Integer> contract = units;
+        if (event_.units) {
+            units = ws_.known(*event_.units);
+            contract = let(kContractFigure, u"約定金額", toYen(worth(units, asPrice(nav)), Rounding::Down));
+        } else {
+            contract = ws_.known(*event_.amount);
+            units = let(kUnitsFigure, u"買付口数", unitsFor(contract, nav, roundings_.units));
+            if (units.ok() && units.value <= 0)
+                return QStringLiteral("金額 %1 円では 1 口も買えません").arg(*event_.amount);
+        }
+        const auto fee = event_.fee ? ws_.known(*event_.fee)
+                         : event_.feeRate ? let(kFeeFigure, u"手数料", roundDownShare(contract, *event_.feeRate))
+                                          : ws_.known(Integer{0});
+        const auto paid = let(kSettlementFigure, u"支払額", contract + fee);
+        addUnits(units, nav, paid);
+        const auto settlement = let(kSettlementFigure, u"受渡金額", negated(paid));
+        Figures& figures = applied_.figures;
+        figures.contractAmount = contract.value;
+        figures.fee = fee.value;
+        figures.settlement = settlement.value;
+        return std::nullopt;
+    }
+
+    std::optional<Refusal> distribution(bool reinvested)
+    {
+        if (before_.units == 0)
+            return QStringLiteral("保有口数が 0 のため分配金を受け取れません");
+        if (auto refusal = needNav())
+            return refusal;
+        if (!event_.distribution)
+            return missing(u"分配金(1万口当たり)");
+        if (*event_.distribution < 0)
+            return QStringLiteral("分配金(1万口当たり)は 0 以上にしてください");
+
+        const auto units = ws_.known(before_.units);
+        const auto nav = ws_.known(*event_.nav);
+        const auto perUnits = asPrice(ws_.known(*event_.distribution));
+        const auto principal = ws_.known(before_.principal);
+        // The part of the distribution that takes the NAV below the holding's own
+        // 個別元本 gives principal back; the rest is the fund's earnings.
+        const auto returned = let(kReturnedFigure, u"元本払戻金（1万口当たり）",
+                                  smaller(perUnits, atLeastZero(principal - asPrice(nav))));
+        const auto ordinary = let(kOrdinaryFigure, u"普通分配金（1万口当たり）", perUnits - returned);
+        const auto ordinaryYen = let(kOrdinaryFigure, u"普通分配金", toYen(worth(units, ordinary), Rounding::Down));
+        const auto returnedYen = let(kReturnedFigure, u"元本払戻金", toYen(worth(units, returned), Rounding::Down));
+        const Taxes taxes = distributionTaxes(ordinaryYen);
+        if (returned.value.raw() > 0) {
+            const auto lowered = let(kPrincipalFigure, u"個別元本", principal - returned);
+            const auto cost = let(kCostFigure, u"取得単価", atLeastZero(ws_.known(before_.cost) - returned));
+            applied_.holding.principal = lowered.value;
+            applied_.holding.cost = cost.value;
+            restartPools(units, lowered, cost);
+        }
+        const auto cash = let(kSettlementFigure, reinvested ? u"再投資額" : u"受渡金額",
+                              ordinaryYen + returnedYen - taxes.income - taxes.resident);
+        Figures& figures = applied_.figures;
+        if (reinvested) {
+            // The cash after tax buys units at the NAV after the distribution, no fee.
+            const auto bought = let(kReinvestedFigure, u"再投資口数", unitsFor(cash, nav, roundings_.units));
+            addUnits(bought, nav, cash);
+            figures.reinvestedUnits = bought.value;
+            figures.settlement = 0;
+        } else {
+            figures.settlement = cash.value;
+        }
+        figures.ordinary = ordinaryYen.value;
+        figures.returned = returnedYen.value;
+        figures.incomeTax = taxes.income.value;
+        figures.residentTax = taxes.resident.value;
+        return std::nullopt;
+    }
+
+    std::optional<Refusal> redemption()
+    {
+        if (before_.units == 0)
+            return QStringLiteral("保有口数が 0 のため解約できません");
+        if (auto refusal = needNav())
+            return refusal;
+        if (event_.units && *event_.units <= 0)
+            return QStringLiteral("口数は 1 以上にしてください");
+        if (event_.units && *event_.units > before_.units)
+            return QStringLiteral("解約する口数 %1 が保有口数 %2 を超えています").arg(*event_.units).arg(before_.units);
+        if (auto refusal = outsidePercent(event_.retention, u"信託財産留保額(%)"))
+            return refusal;
+
+        const auto units = ws_.known(event_.units.value_or(before_.units));
+        const auto nav = ws_.known(*event_.nav);
+        const auto price = event_.retention && event_.retention->milliPercent != 0
+                               ? let(kProceedsFigure, u"解約価額", lessShare(nav, *event_.retention))
+                               : ws_.known(ExactYen::ofYen(nav.value));
+        const auto proceeds = let(kProceedsFigure, u"解約代金", worthDown(price, units));
+        const auto acquisition =
+            let(kAcquisitionFigure, u"取得費", toYen(worth(units, ws_.known(before_.cost)), Rounding::Down));
+        const auto gain = let(kGainFigure, u"譲渡損益", proceeds - acquisition);
+        const Taxes taxes = gainTaxes(gain);
+        const auto settlement =
+            let(kSettlementFigure, u"受渡金額", proceeds - taxes.income - taxes.resident);
+        const auto left = let(kUnitsFigure, u"保有口数", ws_.known(before_.units) - units);
+        if (left.value == 0) {
+            applied_.holding = Holding{};
+        } else {
+            // 個別元本 and 取得単価 stay as they were; later averages start from them.
+            applied_.holding.units = left.value;
+            restartPools(left, ws_.known(before_.principal), ws_.known(before_.cost));
+        }
+        Figures& figures = applied_.figures;
+        figures.proceeds = proceeds.value;
+        figures.acquisitionCost = acquisition.value;
+        figures.gain = gain.value;
+        figures.incomeTax = taxes.income.value;
+        figures.residentTax = taxes.resident.value;
+        figures.settlement = settlement.value;
+        return std::nullopt;
+    }
+
+    std::optional<Refusal> needAmount(QStringView what)
+    {
+        if (!specified_)
+            return QStringLiteral("%1は特定口座だけに記帳できます").arg(what);
+        if (!event_.amount)
+            return missing(u"金額");
+        return std::nullopt;
+    }
+
+    // Another security's realised gain or loss nets into the year as a redemption's does.
+    std::optional<Refusal> otherGain()
+    {
+        if (auto refusal = needAmount(u"譲渡損益"))
+            return refusal;
+        const auto gain = let(kGainFigure, u"譲渡損益", ws_.known(*event_.amount));
+        const Taxes taxes = gainTaxes(gain);
+        const auto settlement = let(kSettlementFigure, u"受渡金額", negated(taxes.income + taxes.resident));
+        Figures& figures = applied_.figures;
+        figures.gain = gain.value;
+        figures.incomeTax = taxes.income.value;
+        figures.residentTax = taxes.resident.value;
+        figures.settlement = settlement.value;
+        return std::nullopt;
+    }
+
+    // Another security's dividend, withheld as a 普通分配金 is.
+    std::optional<Refusal> dividend()
+    {
+        if (auto refusal = needAmount(u"配当"))
+            return refusal;
+        if (*event_.amount < 0)
+            return QStringLiteral("配当の金額は 0 以上にしてください");
+        const auto amount = let(kOrdinaryFigure, u"配当", ws_.known(*event_.amount));
+        const Taxes taxes = distributionTaxes(amount);
+        const auto settlement =
+            let(kSettlementFigure, u"受渡金額", amount - taxes.income - taxes.resident);
+        Figures& figures = applied_.figures;
+        figures.ordinary = amount.value;
+        figures.incomeTax = taxes.income.value;
+        figures.residentTax = taxes.resident.value;
+        figures.settlement = settlement.value;
+        return std::nullopt;
+    }
+
+    // A NISA holding moves to the 特定口座 at the day's value: there its 取得単価 is the
+    // NAV of the day, and its 個別元本 carries over. Nothing is taxed.
+    std::optional<Refusal> transfer()
+    {
+        if (specified_)
+            return QStringLiteral("払出は NISA 口座の保有を特定口座へ移します（口座は NISA）");
+        if (before_.units == 0)
+            return QStringLiteral("保有口数が 0 のため払い出せません");
+        if (auto refusal = needNav())
+            return refusal;
+        if (event_.units && *event_.units <= 0)
+            return QStringLiteral("口数は 1 以上にしてください");
+        if (event_.units && *event_.units > before_.units)
+            return QStringLiteral("払い出す口数 %1 が保有口数 %2 を超えています").arg(*event_.units).arg(before_.units);
+
+        const auto units = ws_.known(event_.units.value_or(before_.units));
+        const auto nav = ws_.known(*event_.nav);
+        if (target_.units == 0)
+            ws_.note(u"特定口座の保有: なし");
+        else
+            ws_.note(u"特定口座の保有: 口数 %1、個別元本 %2、取得単価 %3", ws_.known(target_.units),
+                     ws_.known(target_.principal), ws_.known(target_.cost));
+        applied_.target = averaged(target_, units, worth(units, ws_.known(before_.principal)), worth(units, asPrice(nav)));
+        const auto left = let(kUnitsFigure, u"NISA に残る口数", ws_.known(before_.units) - units);
+        if (left.value == 0) {
+            applied_.holding = Holding{};
+        } else {
+            applied_.holding.units = left.value;
+            restartPools(left, ws_.known(before_.principal), ws_.known(before_.cost));
+        }
+        return std::nullopt;
+    }
+
+    Trace* trace_;
+    Worksheet ws_;
+    const Holding before_;
+    const Holding target_;
+    const Event& event_;
+    const Roundings& roundings_;
+    const TaxRates rates_;
+    const bool specified_;
+    Applied applied_;
+};
+
+} // namespace
+
+std::optional<TaxRates> taxRatesOn(const QDate& date)
+{
+    const int year = date.year();
+    if (year < kFirstYear)
+        return std::nullopt;
+    if (year <= 2012)
+        return TaxRates{{7000}, {3000}};
+    if (year == 2013)
+        return TaxRates{{7147}, {3000}};
+    if (year <= 2037)
+        return TaxRates{{15315}, {5000}};
+    return TaxRates{{15000}, {5000}};
+}
+
+Outcome<Applied, QString> applyEvent(const Holding& holding, const AccountYear& year, const QDate& last,
+                                     const Event& event, const Roundings& roundings, Trace* trace,
+                                     const Holding& target)
+{
+    const std::optional<TaxRates> rates = taxRatesOn(event.date);
+    if (!rates)
+        return QStringLiteral("%1 年より前の受渡日は計算できません（税の規則が違います）").arg(kFirstYear);
+    if (last.isValid() && event.date < last)
+        return QStringLiteral("受渡日 %1 が前の行の受渡日 %2 より前です").arg(dateText(event.date), dateText(last));
+    if (event.units && event.amount)
+        return QStringLiteral("口数と金額は一緒に指定できません");
+    if (event.fee && event.feeRate)
+        return QStringLiteral("手数料と手数料率は一緒に指定できません");
+    return EventRun(holding, year, event, roundings, *rates, trace, target).run();
+}
+
+std::optional<Settlement> settleYear(const AccountYear& year, bool dividendNetting, Trace* trace)
+{
+    if (!dividendNetting || year.year == 0 || year.gain >= 0 || year.dividends <= 0)
+        return std::nullopt;
+    const TaxRates rates = *taxRatesOn(QDate(year.year, 12, 31));
+    Worksheet ws(trace, IntegerRange::wide());
+    ws.note(u"年内譲渡損益 %1 の損失を、今年の普通分配金と配当 %2 と通算します", ws.known(year.gain),
+            ws.known(year.dividends));
+    const auto base = ws.let(kIncomeTaxFigure, u"通算後の課税対象",
+                             atLeastZero(ws.known(year.dividends) + ws.known(year.gain)));
+    const auto dueIncome =
+        ws.let(kIncomeTaxFigure, u"通算後の所得税及び復興特別所得税", roundDownShare(base, rates.income));
+    const auto dueResident = ws.let(kResidentTaxFigure, u"通算後の住民税", roundDownShare(base, rates.resident));
+    ws.note(u"普通分配金と配当から源泉徴収済み: 所得税及び復興特別所得税 %1、住民税 %2",
+            ws.known(year.dividendIncome), ws.known(year.dividendResident));
+    const auto zero = ws.known(Integer{0});
+    const auto income = ws.let(kIncomeTaxFigure, u"所得税及び復興特別所得税",
+                               ::smaller(dueIncome - ws.known(year.dividendIncome), zero));
+    const auto resident = ws.let(kResidentTaxFigure, u"住民税",
+                                 ::smaller(dueResident - ws.known(year.dividendResident), zero));
+    if (ws.failure() || (income.value == 0 && resident.value == 0)) {
+        ws.note(u"還付はありません");
+        return std::nullopt;
+    }
+    return Settlement{year.year, income.value, resident.value};
+}
+
+void tally(YearReport& report, const Figures& figures)
+{
+    const auto add = [](ExactYen& sum, const std::optional<Integer>& value) {
+        if (value)
+            sum.raw += ExactYen::ofYen(*value).raw;
+    };
+    add(report.proceeds, figures.proceeds);
+    add(report.costs, figures.acquisitionCost);
+    add(report.net, figures.gain);
+    add(report.dividends, figures.ordinary);
+    add(report.incomeTax, figures.incomeTax);
+    add(report.residentTax, figures.residentTax);
+}
+
+void tally(YearReport& report, const Settlement& settlement)
+{
+    report.incomeTax.raw += ExactYen::ofYen(settlement.incomeTax).raw;
+    report.residentTax.raw += ExactYen::ofYen(settlement.residentTax).raw;
+}
+
+} // namespace ledger

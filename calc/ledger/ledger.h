@@ -1,0 +1,154 @@
+#pragma once
+
+#include "ledger_terms.h"
+
+#include "core/outcome.h"
+#include "core/trace.h"
+
+#include <QDate>
+#include <QString>
+
+#include <optional>
+
+// A holding's ledger: the events of an investment trust holding, replayed one at a time,
+// each giving the figures a broker's statement shows. Pure rules: an event takes the
+// holding's state and the 特定口座's year and gives their new states and the event's
+// figures, or a refusal that changes nothing (the caller keeps the old states).
+
+namespace ledger {
+
+enum class Account { Specified, Nisa }; // 特定, NISA
+
+enum class EventKind {
+    Balance,      // 残高: a holding brought in as a statement shows it
+    Purchase,     // 買付
+    Distribution, // 分配: paid out
+    Reinvestment, // 再投資
+    Redemption,   // 解約
+    Gain,         // 譲渡損益: a realised gain or loss of another security in the 特定口座
+    Dividend,     // 配当: a dividend or 普通分配金 of another security in the 特定口座
+    Transfer,     // 払出: a NISA holding moved to the 特定口座
+};
+
+// One event as read: every figure it may carry, none when its cell was blank.
+struct Event {
+    QDate date;
+    Account account = Account::Specified;
+    EventKind kind = EventKind::Purchase;
+    std::optional<Integer> units;        // 口数
+    std::optional<Integer> amount;       // 金額: 約定金額 of a purchase by amount, or the 譲渡損益 or 配当
+    std::optional<Integer> nav;          // 基準価額 per 10,000 units
+    std::optional<Integer> fee;          // 手数料 in yen
+    std::optional<DecimalRate> feeRate;  // 手数料率 (%)
+    std::optional<Integer> distribution; // 分配金 per 10,000 units
+    std::optional<DecimalRate> retention; // 信託財産留保額 (%)
+    std::optional<Currency> principal;   // 個別元本 of a 残高, to 0.01 yen
+    std::optional<Currency> cost;        // 取得単価 of a 残高, to 0.01 yen
+};
+
+// One fund in one account. The two pools are what the averages are taken of: exact
+// sums of units × price, restarted from the rounded figures after a redemption or a
+// return of principal.
+struct Holding {
+    Integer units = 0;
+    Currency principal;      // 個別元本 per 10,000 units
+    Currency cost;           // 取得単価 per 10,000 units
+    ExactYen principalPool;  // behind 個別元本
+    ExactYen costPool;       // behind 取得単価: what was paid, fees included
+
+    friend bool operator==(const Holding&, const Holding&) = default;
+};
+
+// The 特定口座's calendar year so far.
+struct AccountYear {
+    int year = 0;
+    Integer gain = 0;             // 年内譲渡損益
+    Integer withheldIncome = 0;   // withheld on 譲渡 this year: 所得税及び復興特別所得税
+    Integer withheldResident = 0; // and 住民税
+    Integer dividends = 0;        // 普通分配金 and 配当 this year
+    Integer dividendIncome = 0;   // withheld on them: 所得税及び復興特別所得税
+    Integer dividendResident = 0; // and 住民税
+
+    friend bool operator==(const AccountYear&, const AccountYear&) = default;
+};
+
+// The roundings brokers do differently.
+struct Roundings {
+    Rounding principal = Rounding::Up;  // 個別元本 to the yen
+    PriceStep cost = PriceStep::Yen;    // 取得単価: up to the yen, or half up to 0.01 yen
+    Rounding units = Rounding::Up;      // units bought by amount or reinvested
+};
+
+// What an event forms; none where the event forms nothing.
+struct Figures {
+    std::optional<Integer> contractAmount; // 約定金額
+    std::optional<Integer> fee;            // 手数料
+    std::optional<Integer> ordinary;       // 普通分配金
+    std::optional<Integer> returned;       // 元本払戻金
+    std::optional<Integer> reinvestedUnits; // 再投資口数
+    std::optional<Integer> proceeds;       // 解約代金
+    std::optional<Integer> acquisitionCost; // 取得費
+    std::optional<Integer> gain;           // 譲渡損益
+    std::optional<Integer> incomeTax;      // 所得税及び復興特別所得税 (a refund below 0)
+    std::optional<Integer> residentTax;    // 住民税
+    std::optional<Integer> settlement;     // 受渡金額: cash received above 0, paid below
+};
+
+struct Applied {
+    Holding holding;  // the event's holding after it; unchanged by 譲渡損益 and 配当
+    AccountYear year; // the 特定口座's year after the event
+    Figures figures;
+    Holding target;   // of a 払出: the 特定口座's holding of the same fund after it
+};
+
+// The two taxes' rates in force on a date; none before 2009.
+struct TaxRates {
+    DecimalRate income;
+    DecimalRate resident;
+};
+[[nodiscard]] std::optional<TaxRates> taxRatesOn(const QDate& date);
+
+// The first year the ledger's rules hold for.
+inline constexpr int kFirstYear = 2009;
+
+// Applies `event` to its holding and the 特定口座's year. `last` is the date of the last
+// event applied (invalid: none yet); an event dated before it is refused. The working
+// goes to `trace` when there is one, up to the step that failed when refused.
+// A 払出 also takes the 特定口座's holding of the same fund, `target`.
+[[nodiscard]] Outcome<Applied, QString> applyEvent(const Holding& holding, const AccountYear& year,
+                                                   const QDate& last, const Event& event,
+                                                   const Roundings& roundings, Trace* trace = nullptr,
+                                                   const Holding& target = {});
+
+// Whether an event touches a holding of its own (譲渡損益 and 配当 do not).
+[[nodiscard]] constexpr bool touchesHolding(EventKind kind)
+{
+    return kind != EventKind::Gain && kind != EventKind::Dividend;
+}
+
+// The year-end settlement of a 特定口座 with 配当等の受入れ: a year that ends with a net
+// loss sets it against the year's 普通分配金 and 配当, and what was withheld on them
+// above the tax on what is left is refunded (negative taxes). Nothing when nothing is
+// refunded, or without `dividendNetting`.
+struct Settlement {
+    int year = 0;
+    Integer incomeTax = 0;
+    Integer residentTax = 0;
+};
+[[nodiscard]] std::optional<Settlement> settleYear(const AccountYear& year, bool dividendNetting,
+                                                   Trace* trace = nullptr);
+
+// One line of the 特定口座年間取引報告書 (or its NISA counterpart, taxes 0): the sums of
+// an account's year, each in yen.
+struct YearReport {
+    ExactYen proceeds;    // 譲渡の対価の額: 解約代金
+    ExactYen costs;       // 取得費及び譲渡に要した費用の額等: 取得費
+    ExactYen net;         // 差引金額: 譲渡損益, 譲渡損益 rows included
+    ExactYen dividends;   // 配当等の額: 普通分配金 and 配当
+    ExactYen incomeTax;   // 源泉徴収税額, net of every refund
+    ExactYen residentTax;
+};
+void tally(YearReport& report, const Figures& figures);
+void tally(YearReport& report, const Settlement& settlement);
+
+} // namespace ledger

@@ -1,0 +1,73 @@
+#!/usr/bin/env bash
+# Ledger benchmark: replays a generated CSV of EVENTS events (default 1,000,000) over
+# HOLDINGS holdings (default 1,000) through miroven-calc ledger and prints the time,
+# the events per second and the peak resident memory.
+#
+#   cli/ledger_bench.sh [EVENTS] [HOLDINGS] [BUILD_DIR]
+#
+# Each holding runs through purchases by units and by amount (with a fee rate),
+# distributions paid out and reinvested, and partial redemptions, over ten years; a
+# fifth of the holdings are in NISA, and about one row in a hundred is refused (a NAV
+# of 0), so the message path is timed too. Memory should grow with the holdings, not
+# the events: run it with 100,000 events as well to see. Load on the machine skews the
+# figures: the load average is printed alongside.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+events=${1:-1000000}
+holdings=${2:-1000}
+build=${3:-build}
+usage() {
+    echo "usage: cli/ledger_bench.sh [EVENTS] [HOLDINGS] [BUILD_DIR]" >&2
+    exit 2
+}
+case $events in '' | *[!0-9]*) usage ;; esac
+case $holdings in '' | 0 | *[!0-9]*) usage ;; esac
+[ -f "$build/CMakeCache.txt" ] || cmake -S . -B "$build" -G Ninja -DBUILD_TESTING=OFF >/dev/null
+cmake --build "$build" -j 2 --target miroven-calc >/dev/null
+program=$build/miroven-calc
+
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+awk -v events="$events" -v holdings="$holdings" 'BEGIN {
+    print "date,fund,account,event,units,amount,nav,fee_rate,distribution,retention,memo"
+    split("買付 買付 分配 再投資 買付 解約 分配 買付 解約 再投資", kinds, " ")
+    for (i = 0; i < events; i++) {
+        h = i % holdings
+        round = int(i / holdings)
+        t = i * 10 / events
+        year = 2020 + int(t)
+        month = 1 + int((t - int(t)) * 12)
+        day = 1 + int(((t - int(t)) * 12 - (month - 1)) * 28)
+        kind = kinds[round % 10 + 1]
+        nav = (i % 100 == 99) ? 0 : 9000 + (h * 7 + round * 13) % 3000
+        account = (h % 5 == 0) ? "NISA" : "特定"
+        units = ""; amount = ""; rate = ""; dist = ""; retention = ""
+        if (kind == "買付") {
+            if (round % 2) { amount = 100000 + h * 10; rate = "1.65" } else units = 100000 + h
+        } else if (kind == "分配" || kind == "再投資") {
+            dist = 10 + round % 90
+        } else {
+            units = 20000; retention = "0.3"
+        }
+        printf "%04d-%02d-%02d,ファンド%d,%s,%s,%s,%s,%d,%s,%s,%s,row %d\n", year, month, day, h, account, kind, units, amount, nav, rate, dist, retention, i
+    }
+}' >"$work/in.csv"
+
+load=$(cut -d' ' -f1-3 /proc/loadavg)
+status=0
+/usr/bin/time -f '%e %U %S %M' -o "$work/time" "$program" ledger "$work/in.csv" >"$work/out.csv" || status=$?
+[ "$status" -le 1 ] || { echo "miroven-calc failed with status $status" >&2; exit 1; }
+read -r seconds user system peak_kib < <(tail -n 1 "$work/time")
+# Every event has its row; a year-end settlement adds one of its own.
+settlements=$(grep -c ',年末精算,' "$work/out.csv" || true)
+written=$(($(wc -l <"$work/out.csv") - 1 - settlements))
+[ "$written" -eq "$events" ] || { echo "wrote $written rows of $events" >&2; exit 1; }
+refused=$(awk -F, 'NR > 1 && $NF != "" { n++ } END { print n + 0 }' "$work/out.csv")
+
+awk -v events="$events" -v holdings="$holdings" -v refused="$refused" -v settlements="$settlements" -v s="$seconds" -v cpu="$user $system" -v kib="$peak_kib" -v bytes="$(stat -c %s "$work/in.csv")" 'BEGIN {
+    split(cpu, t, " ")
+    printf "ledger: %d events (%.1f MB) over %d holdings, %d refused, %d year-end settlements, in %.2f s (CPU %.2f s): %.0f events/s, peak RSS %.1f MB\n",
+        events, bytes / 1e6, holdings, refused, settlements, s, t[1] + t[2], (s > 0 ? events / s : 0), kib / 1024
+}'
+echo "load average before the run: $load on $(nproc) cores"

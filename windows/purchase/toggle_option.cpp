@@ -1,5 +1,6 @@
 #include "toggle_option.h"
 
+#include <QKeyEvent>
 #include <QMouseEvent>
 
 ToggleOption::ToggleOption(const QString& text, QWidget* parent) : QRadioButton(text, parent) {}
@@ -42,4 +43,15 @@ void ToggleOption::mouseReleaseEvent(QMouseEvent* event)
         return;
     pressedHere_ &= ~Qt::MouseButtons(event->button());
     emit mouseUp();
+}
+
+void ToggleOption::keyReleaseEvent(QKeyEvent* event)
+{
+    // The base class clicks on the release that ends a press of Space, once however long
+    // the key is held; a press the focus left, or Esc, cancelled, leaves the button up.
+    const bool clicks = isDown() && !event->isAutoRepeat()
+                        && (event->key() == Qt::Key_Space || event->key() == Qt::Key_Select);
+    QRadioButton::keyReleaseEvent(event);
+    if (clicks)
+        emit mouseUp();
 }

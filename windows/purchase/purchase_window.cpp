@@ -28,12 +28,3 @@ void frmBuy::optChoice_MouseUp()
     optChoice_->setSelected(next.selected);
     record_.FeeCovered = next.memory;
 }
-
-void frmBuy::showEvent(QShowEvent* event)
-{
-    // Styles draw a button's focus mark only once the keyboard has moved the focus; the
-    // option has it before any key is pressed, and the user must see where typing goes.
-    // Set here, as showing the window clears it.
-    setAttribute(Qt::WA_KeyboardFocusChange);
-    CalculatorWindow::showEvent(event);
-}

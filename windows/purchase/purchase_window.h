@@ -18,7 +18,6 @@ public:
 protected:
     // The statement's total follows the option as it stands when "計算" is pressed.
     bool optionSelected() const override;
-    void showEvent(QShowEvent* event) override;
 
 private:
     ToggleOption* optChoice_;

@@ -2,6 +2,7 @@
 
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QStyleOptionButton>
 
 ToggleOption::ToggleOption(const QString& text, QWidget* parent) : QRadioButton(text, parent) {}
 
@@ -54,4 +55,14 @@ void ToggleOption::keyReleaseEvent(QKeyEvent* event)
     QRadioButton::keyReleaseEvent(event);
     if (clicks)
         emit mouseUp();
+}
+
+void ToggleOption::initStyleOption(QStyleOptionButton* option) const
+{
+    QRadioButton::initStyleOption(option);
+    // The option has the focus when its window opens, before any key is pressed, and
+    // styles mark a focused button only once the keyboard has moved the focus; the user
+    // must see where typing goes.
+    if (option->state.testFlag(QStyle::State_HasFocus))
+        option->state |= QStyle::State_KeyboardFocusChange;
 }

@@ -25,6 +25,7 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void keyReleaseEvent(QKeyEvent* event) override;
+    void initStyleOption(QStyleOptionButton* option) const override;
 
 private:
     Qt::MouseButtons pressedHere_;

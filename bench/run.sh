@@ -4,6 +4,8 @@
 # private Xvfb, alternating.
 #
 #   bench/run.sh [RUNS]        RUNS per program, default 20
+#   bench/run.sh RUNS OPTION... also a second Miroven, built with these CMake options
+#                              (say -DMIROVEN_HARDENING=OFF), started in turn with the first
 #
 # Builds what it needs in build-bench/ (the project's default build type), prints the
 # median time from fork() to the first window being mapped, the CPU time the program
@@ -14,8 +16,9 @@ source scripts/common.sh
 
 runs=${1:-20}
 case $runs in
-    '' | *[!0-9]*) echo "usage: bench/run.sh [RUNS]" >&2; exit 2 ;;
+    '' | *[!0-9]*) echo "usage: bench/run.sh [RUNS [CMAKE_OPTION...]]" >&2; exit 2 ;;
 esac
+baseline_options=("${@:2}")
 [ "$runs" -ge 1 ] || { echo "RUNS must be at least 1" >&2; exit 2; }
 warmups=2
 build=build-bench
@@ -33,6 +36,14 @@ declare -A program=(
     [miroven]=$build/miroven
 )
 order=(bare text controls miroven)
+if [ ${#baseline_options[@]} -gt 0 ]; then
+    cmake -S . -B "$build-baseline" -G Ninja -DBUILD_TESTING=OFF "${baseline_options[@]}"
+    cmake --build "$build-baseline" -j "$(nproc)" --target miroven
+    program[baseline]=$build-baseline/miroven
+    order+=(baseline)
+fi
+reversed=()
+for name in "${order[@]}"; do reversed=("$name" "${reversed[@]}"); done
 
 work=$(mktemp -d)
 xvfb_pid=
@@ -90,7 +101,7 @@ for name in "${order[@]}"; do
 done
 for i in $(seq "$runs"); do
     # Alternate the order so that a drift in the machine's load hits every program alike.
-    if [ $((i % 2)) -eq 1 ]; then seq_names=("${order[@]}"); else seq_names=(miroven controls text bare); fi
+    if [ $((i % 2)) -eq 1 ]; then seq_names=("${order[@]}"); else seq_names=("${reversed[@]}"); fi
     for name in "${seq_names[@]}"; do measure "$name"; done
 done
 load_after=$(cut -d' ' -f1-3 /proc/loadavg)
@@ -130,3 +141,12 @@ awk -v bm="${map[bare]}" -v bc="${cpu[bare]}" -v br="${rss[bare]}" \
     printf "target against the text window: time <= 1.05x: %s, memory <= 1.05x: %s\n",
         (mm / tm <= 1.05) ? "met" : "NOT met", (mr / tr <= 1.05) ? "met" : "NOT met"
 }'
+if [ -n "${program[baseline]:-}" ]; then
+    echo
+    echo "baseline: Miroven built with ${baseline_options[*]}"
+    awk -v bm="${map[baseline]}" -v bc="${cpu[baseline]}" -v br="${rss[baseline]}" \
+        -v mm="${map[miroven]}" -v mc="${cpu[miroven]}" -v mr="${rss[miroven]}" 'BEGIN {
+        printf "%-30s %11.1f ms %11.1f ms %13d kB\n", "baseline", bm, bc, br
+        printf "%-30s %13.3fx %13.3fx %12.3fx\n", "Miroven / baseline", mm / bm, mc / bc, mr / br
+    }'
+fi

@@ -3,10 +3,13 @@
 #include "form_controls.h"
 #include "message_box.h"
 
+#include "core/messages.h"
+
 #include <QLineEdit>
 #include <QLocale>
 
 #include <algorithm>
+#include <optional>
 #include <vector>
 
 InputWindow::InputWindow(const Calculator& calculator, CalcRecord& record)
@@ -68,11 +71,24 @@ BoxTexts InputWindow::texts() const
     return texts;
 }
 
+const BoxDecl* InputWindow::faultyBox(const CalcFault& fault) const
+{
+    if (fault.kind() != CalcFault::Kind::MissingInput)
+        return fault.box();
+    // A missing input is named by its code alone, the one its box declares.
+    const std::optional<int> code = missingInputCode(record_.ErrNo);
+    for (const BoxDecl* decl : calculator_.inputs().boxes) {
+        if (code && decl->missingCode == *code)
+            return decl;
+    }
+    return nullptr;
+}
+
 void InputWindow::reportFault(const CalcFault& fault)
 {
     showFault(this, fault, record_);
-    if (const BoxDecl* refused = fault.box()) {
-        if (QLineEdit* edit = box(*refused)) {
+    if (const BoxDecl* faulty = faultyBox(fault)) {
+        if (QLineEdit* edit = box(*faulty)) {
             edit->setFocus(Qt::OtherFocusReason);
             edit->selectAll();
         }

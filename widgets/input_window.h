@@ -37,9 +37,11 @@ protected:
     CommandButton* cmdCancel_;
 
 private:
-    // Shows why a calculation did not complete; a refused box gets the focus with its
-    // text selected. Nothing typed is changed.
+    // Shows why a calculation did not complete; the box the message names, refused or
+    // missing, gets the focus with its text selected. Nothing typed is changed.
     void reportFault(const CalcFault& fault);
+    // The box a fault names; null when the fault is in a calculation step.
+    [[nodiscard]] const BoxDecl* faultyBox(const CalcFault& fault) const;
 
     const Calculator& calculator_;
 };

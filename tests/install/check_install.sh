@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs the build into a scratch prefix and packs it as a .deb; checks both lay
 # out what a desktop expects, that lintian finds no error or warning in the package,
-# and the programs' library search paths. Usage: check_install.sh BUILD_DIR APP_ID
+# the programs' library search paths and their hardening.
+# Usage: check_install.sh BUILD_DIR APP_ID
 set -euo pipefail
 build=$1
 id=$2
@@ -81,6 +82,15 @@ for f in usr/bin/miroven usr/bin/miroven-calc usr/share/man/man1/miroven.1.gz \
          usr/share/applications/$id.desktop usr/share/metainfo/$id.metainfo.xml; do
     grep -q "\./$f\$" <<<"$contents" || { echo "package lacks $f"; exit 1; }
 done
-# Informational tags may stay; any error or warning fails.
-lintian --fail-on error,warning "$deb" || { echo "lintian finds errors or warnings in the package"; exit 1; }
-echo "install layout, search paths and package: ok"
+# Built with Debian's hardening: lintian tells of read-only relocations, binding at
+# start-up and fortified functions below, but not of stack canaries. (readelf's output
+# is read whole: grep -q would stop it early and fail the pipe.)
+for program in miroven miroven-calc; do
+    grep -q __stack_chk_fail <<<"$(readelf --dyn-syms -W "$scratch/prefix/bin/$program")" \
+        || { echo "$program has no stack protection"; exit 1; }
+done
+
+# Informational tags may stay, but none about hardening; any error or warning fails.
+tags=$(lintian -I --fail-on error,warning "$deb") || { echo "lintian finds errors or warnings in the package:"; echo "$tags"; exit 1; }
+if grep hardening- <<<"$tags"; then echo "lintian finds the programs not hardened"; exit 1; fi
+echo "install layout, search paths, hardening and package: ok"

@@ -1,6 +1,8 @@
 #include "toggle_option.h"
 
+#include <QKeyEvent>
 #include <QMouseEvent>
+#include <QStyleOptionButton>
 
 ToggleOption::ToggleOption(const QString& text, QWidget* parent) : QRadioButton(text, parent) {}
 
@@ -42,4 +44,25 @@ void ToggleOption::mouseReleaseEvent(QMouseEvent* event)
         return;
     pressedHere_ &= ~Qt::MouseButtons(event->button());
     emit mouseUp();
+}
+
+void ToggleOption::keyReleaseEvent(QKeyEvent* event)
+{
+    // The base class clicks on the release that ends a press of Space, once however long
+    // the key is held; a press the focus left, or Esc, cancelled, leaves the button up.
+    const bool clicks = isDown() && !event->isAutoRepeat()
+                        && (event->key() == Qt::Key_Space || event->key() == Qt::Key_Select);
+    QRadioButton::keyReleaseEvent(event);
+    if (clicks)
+        emit mouseUp();
+}
+
+void ToggleOption::initStyleOption(QStyleOptionButton* option) const
+{
+    QRadioButton::initStyleOption(option);
+    // The option has the focus when its window opens, before any key is pressed, and
+    // styles mark a focused button only once the keyboard has moved the focus; the user
+    // must see where typing goes.
+    if (option->state.testFlag(QStyle::State_HasFocus))
+        option->state |= QStyle::State_KeyboardFocusChange;
 }

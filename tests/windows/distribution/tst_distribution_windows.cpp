@@ -195,13 +195,13 @@ private slots:
         const int none = QMessageBox::NoIcon;
         const int warning = QMessageBox::Warning;
         QTest::newRow("fresh window: code 5")
-            << QStringList{"0", "0", "0", "0"} << "元本の基準価額が入力されていません" << none << "";
+            << QStringList{"0", "0", "0", "0"} << "元本の基準価額が入力されていません" << none << "txtCBL";
         QTest::newRow("code 6") << QStringList{"10000", "0", "0", "0"}
-                                << "分配後の基準価額が入力されていません" << none << "";
+                                << "分配後の基準価額が入力されていません" << none << "txtNBL";
         QTest::newRow("code 7") << QStringList{"10000", "10500", "0", "0"} << "分配金が入力されていません"
-                                << none << "";
+                                << none << "txtDiv";
         QTest::newRow("code 8") << QStringList{"10000", "10500", "1000", "0"}
-                                << "所有口数が入力されていません" << none << "";
+                                << "所有口数が入力されていません" << none << "txtOA";
         QTest::newRow("empty NAV after") << QStringList{"10000", "", "1000", "100"}
                                          << "分配後の基準価額が入力されていません" << none << "txtNBL";
         QTest::newRow("text in the distribution")

@@ -186,8 +186,8 @@ private slots:
         QCOMPARE(selected(&window), fromFunds);
     }
 
-    // Every refusal is a message; the window keeps what was typed, and a refused box
-    // gets the focus with its text selected.
+    // Every refusal is a message; the window keeps what was typed, and a refused or
+    // missing box gets the focus with its text selected.
     void refusals_data()
     {
         QTest::addColumn<QStringList>("typed"); // funds, NAV, fee, tax
@@ -200,13 +200,13 @@ private slots:
         const int warning = QMessageBox::Warning;
         QTest::newRow("fresh window")
             << QStringList{"0", "0", "3", "5"} << false
-            << "購入資金が入力されていません" << none << "";
+            << "購入資金が入力されていません" << none << "txtIM";
         QTest::newRow("funds in, NAV 0")
             << QStringList{"10000", "0", "3", "5"} << false
-            << "基準価額が入力されていません" << none << "";
+            << "基準価額が入力されていません" << none << "txtBL";
         QTest::newRow("fee 0 %")
             << QStringList{"10000", "10000", "0", "5"} << false
-            << "販売手数料(%)が入力されていません" << none << "";
+            << "販売手数料(%)が入力されていません" << none << "txtFP1";
         QTest::newRow("funds left blank")
             << QStringList{" ", "10000", "3", "5"} << false
             << "購入資金が入力されていません" << none << "txtIM";
@@ -270,7 +270,8 @@ private slots:
         }
     }
 
-    // Each release of a mouse button pressed on the option acts on the record's memory.
+    // Each release of a mouse button pressed on the option, or of Space (NoButton),
+    // acts on the record's memory.
     void toggle_data()
     {
         QTest::addColumn<int>("memoryBefore");
@@ -296,7 +297,7 @@ private slots:
             << -1 << true << Qt::RightButton << true << false << 0;
         QTest::newRow("reopened with memory -1: first release clears")
             << -1 << false << Qt::LeftButton << false << false << 0;
-        QTest::newRow("selected by keyboard, memory 0: stays selected")
+        QTest::newRow("selected by an assistive tool's press, memory 0: stays selected")
             << 0 << true << Qt::LeftButton << false << true << -1;
         QTest::newRow("any other memory: left click is the toolkit's own")
             << 5 << false << Qt::LeftButton << false << true << 5;
@@ -304,6 +305,14 @@ private slots:
             << 5 << false << Qt::RightButton << false << false << 5;
         QTest::newRow("any other memory: a selected option stays selected")
             << 1 << true << Qt::LeftButton << false << true << 1;
+        QTest::newRow("Space, memory 0: selects")
+            << 0 << false << Qt::NoButton << false << true << -1;
+        QTest::newRow("Space, memory -1: clears")
+            << -1 << true << Qt::NoButton << false << false << 0;
+        QTest::newRow("Space on the reopened window, memory -1: stays clear")
+            << -1 << false << Qt::NoButton << false << false << 0;
+        QTest::newRow("Space, any other memory: the toolkit's own selection")
+            << 5 << false << Qt::NoButton << false << true << 5;
     }
     void toggle()
     {
@@ -319,28 +328,38 @@ private slots:
         frmBuy window(record);
         QVERIFY(showAndActivate(&window));
         if (selectedBefore) {
-            // Space is the toolkit's own selection and leaves the memory alone.
-            QTest::keyClick(option(&window), Qt::Key_Space);
+            // A click that is no release (an assistive tool's press) is the toolkit's
+            // own selection and leaves the memory alone.
+            option(&window)->click();
             QVERIFY(selected(&window));
             QCOMPARE(record.FeeCovered, Integer(memoryBefore));
         }
-        pressAndRelease(option(&window), button, releaseOff);
+        if (button == Qt::NoButton)
+            QTest::keyClick(window.focusWidget(), Qt::Key_Space);
+        else
+            pressAndRelease(option(&window), button, releaseOff);
         QCOMPARE(selected(&window), selectedAfter);
         QCOMPARE(int(record.FeeCovered), memoryAfter);
     }
 
-    void keyboardNeverClearsNorRemembers()
+    // Space held down repeats its press and release; only the key's last release acts.
+    // The arrows never do.
+    void keyboardActsOncePerSpace()
     {
         CalcRecord record;
         frmBuy window(record);
         QVERIFY(showAndActivate(&window));
-        pressAndRelease(option(&window), Qt::LeftButton);
-        QCOMPARE(record.FeeCovered, Integer(-1));
-        QTest::keyClick(option(&window), Qt::Key_Space);
-        QTest::keyClick(option(&window), Qt::Key_Down);
+        QRadioButton* opt = option(&window);
+        QTest::keyPress(opt, Qt::Key_Space);
+        for (const QEvent::Type type : {QEvent::KeyRelease, QEvent::KeyPress}) {
+            QKeyEvent repeated(type, Qt::Key_Space, Qt::NoModifier, QStringLiteral(" "), true);
+            QApplication::sendEvent(opt, &repeated);
+        }
+        QTest::keyRelease(opt, Qt::Key_Space);
+        QTest::keyClick(opt, Qt::Key_Down);
         QVERIFY(selected(&window));
         QCOMPARE(record.FeeCovered, Integer(-1));
-        QVERIFY(option(&window)->autoExclusive());
+        QVERIFY(opt->autoExclusive());
     }
 
     // From program start: select, clear, select, with "計算" in between; the total
@@ -395,6 +414,10 @@ private slots:
 
         ModalWatch second(kBoxes, [](QWidget* window, ModalSeen& seen) {
             seen.notes["selected at opening"] = selected(window);
+            const QImage focused = option(window)->grab().toImage();
+            child<QWidget>(window, QStringLiteral("txtIM"))->setFocus(Qt::OtherFocusReason);
+            seen.notes["focus mark at opening"] = option(window)->grab().toImage() != focused;
+            option(window)->setFocus(Qt::OtherFocusReason);
             pressAndRelease(option(window), Qt::LeftButton);
             seen.notes["after one release"] = selected(window);
             pressAndRelease(option(window), Qt::LeftButton);
@@ -406,6 +429,7 @@ private slots:
         QCOMPARE(second.seen().texts, (QStringList{"0", "0", "3", "5"}));
         QCOMPARE(second.seen().focus, QStringLiteral("optChoice"));
         QCOMPARE(second.seen().notes.value("selected at opening"), QVariant(false));
+        QCOMPARE(second.seen().notes.value("focus mark at opening"), QVariant(true));
         QCOMPARE(second.seen().notes.value("after one release"), QVariant(false));
         QCOMPARE(second.seen().notes.value("after two releases"), QVariant(true));
         QCOMPARE(record.FeeCovered, Integer(-1));

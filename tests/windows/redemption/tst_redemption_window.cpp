@@ -129,7 +129,7 @@ private slots:
         QTest::newRow("full-width and separators") << QStringList{"１０，０００", "12,000", "１０００００", "０．３"}
             << QStringList{"120000", "3928", "360", "115712"} << "" << -1 << "";
         QTest::newRow("fresh window") << fresh << QStringList{}
-            << "元本の基準価額が入力されていません" << int(QMessageBox::NoIcon) << "";
+            << "元本の基準価額が入力されていません" << int(QMessageBox::NoIcon) << "txtCBL";
         QTest::newRow("principal NAV beyond Integer") << QStringList{"40000", "12000", "100000", "0.3"}
             << QStringList{} << "元本の基準価額には -32768 から 32767 までの数値を入力してください"
             << warning << "txtCBL";

@@ -1,5 +1,6 @@
 #include "batch.h"
 
+#include "batch_records.h"
 #include "calculators.h"
 #include "cell_text.h"
 #include "csv_reader.h"
@@ -25,13 +26,6 @@ struct ColumnMap {
     QString feeCoveredName; // as the header wrote it
     BoxTexts omitted;
 };
-
-BatchResult unreadable(const QString& problem) { return {BatchResult::Kind::Unreadable, problem}; }
-
-BatchResult unreadableAt(const CsvReader& reader, const QString& problem)
-{
-    return unreadable(QStringLiteral("入力の %1 行目: %2").arg(reader.line()).arg(problem));
-}
 
 // An input column the calculator reads, and the names a header may give it.
 struct InputColumn {
@@ -144,23 +138,15 @@ BatchResult runBatch(const CliCalculator& calculator, IntegerRange range,
                      const BatchOptions& options, QIODevice& input, QIODevice& output)
 {
     CsvReader reader(input, 64 * 1024, options.encoding);
-    switch (reader.next()) {
-    case CsvReader::Result::End:
-        return unreadable(QStringLiteral("入力が空です（見出しの行が必要です）"));
-    case CsvReader::Result::Malformed:
-        return unreadableAt(reader, reader.problem());
-    case CsvReader::Result::Record:
-        break;
-    }
+    if (auto refused = readHeader(reader))
+        return *refused;
     QString problem;
     const std::optional<ColumnMap> columns = mapColumns(reader, calculator, options.rules.set, problem);
     if (!columns)
         return unreadable(problem);
 
-    // A byte order mark in CP932 would be read as two stray characters.
-    if (options.byteOrderMark && reader.encoding() != CsvEncoding::Utf8)
-        return unreadable(QStringLiteral("入力が CP932 なので、出力も CP932 です。"
-                                         "--bom は UTF-8 の出力にだけ使えます"));
+    if (auto refused = refusedByteOrderMark(options.byteOrderMark, reader))
+        return *refused;
 
     // The output keeps the input's encoding, byte order mark and line breaks.
     CsvWriter writer(output, reader.endedWithCrLf(), reader.encoding());
@@ -178,27 +164,7 @@ BatchResult runBatch(const CliCalculator& calculator, IntegerRange range,
     BatchResult result;
     BoxTexts texts = columns->omitted;
     // Once the output refuses bytes, reading on would only be wasted.
-    while (writer.ok()) {
-        const CsvReader::Result read = reader.next();
-        if (read == CsvReader::Result::End)
-            break;
-        if (read == CsvReader::Result::Malformed) {
-            result = unreadableAt(reader, reader.problem());
-            break;
-        }
-        // A row of another width has lost or gained a separator (often an unquoted
-        // "10,000"); guessing which column moved could give a wrong figure.
-        if (reader.fieldCount() != width) {
-            const QString hint = reader.fieldCount() > width
-                                     ? QStringLiteral("。「,」を含む値は \"\" で囲みます")
-                                     : QString();
-            result = unreadableAt(reader, QStringLiteral("列が %1 個あります（見出しは %2 個%3）")
-                                              .arg(reader.fieldCount())
-                                              .arg(width)
-                                              .arg(hint));
-            break;
-        }
-
+    while (writer.ok() && nextRecord(reader, width, result)) {
         const Statement statement = calculateRow(calculator, range, options.rules, reader, *columns, texts);
         for (qsizetype i = 0; i < width; ++i)
             writer.field(reader.field(i));

@@ -1,5 +1,6 @@
 #include "ledger_batch.h"
 
+#include "batch_records.h"
 #include "cell_text.h"
 #include "csv_reader.h"
 #include "csv_writer.h"
@@ -67,13 +68,6 @@ constexpr std::array<EventName, 8> kEvents{{
 }};
 
 using ColumnIndex = std::array<std::optional<qsizetype>, kColumnCount>;
-
-BatchResult unreadable(const QString& problem) { return {BatchResult::Kind::Unreadable, problem}; }
-
-BatchResult unreadableAt(const CsvReader& reader, const QString& problem)
-{
-    return unreadable(QStringLiteral("入力の %1 行目: %2").arg(reader.line()).arg(problem));
-}
 
 std::optional<ColumnIndex> mapColumns(const CsvReader& header, QString& problem)
 {
@@ -626,22 +620,15 @@ private:
 BatchResult runLedger(const LedgerRequest& request, QIODevice& input, QIODevice& output)
 {
     CsvReader reader(input, 64 * 1024, request.encoding);
-    switch (reader.next()) {
-    case CsvReader::Result::End:
-        return unreadable(QStringLiteral("入力が空です（見出しの行が必要です）"));
-    case CsvReader::Result::Malformed:
-        return unreadableAt(reader, reader.problem());
-    case CsvReader::Result::Record:
-        break;
-    }
+    if (auto refused = readHeader(reader))
+        return *refused;
     QString problem;
     const std::optional<ColumnIndex> columns = mapColumns(reader, problem);
     if (!columns)
         return unreadable(problem);
     const bool csv = request.report ? !request.reportText : !request.explain;
-    if (request.byteOrderMark && reader.encoding() != CsvEncoding::Utf8 && csv)
-        return unreadable(QStringLiteral("入力が CP932 なので、出力も CP932 です。"
-                                         "--bom は UTF-8 の出力にだけ使えます"));
+    if (auto refused = refusedByteOrderMark(request.byteOrderMark && csv, reader))
+        return *refused;
 
     // The CSV keeps the input's encoding, byte order mark and line breaks; the working
     // and the report's table are UTF-8 text.
@@ -655,25 +642,7 @@ BatchResult runLedger(const LedgerRequest& request, QIODevice& input, QIODevice&
 
     BatchResult result;
     const qsizetype width = reader.fieldCount();
-    while (run.ok()) {
-        const CsvReader::Result read = reader.next();
-        if (read == CsvReader::Result::End)
-            break;
-        if (read == CsvReader::Result::Malformed) {
-            result = unreadableAt(reader, reader.problem());
-            break;
-        }
-        // A row of another width has lost or gained a separator.
-        if (reader.fieldCount() != width) {
-            const QString hint = reader.fieldCount() > width
-                                     ? QStringLiteral("。「,」を含む値は \"\" で囲みます")
-                                     : QString();
-            result = unreadableAt(reader, QStringLiteral("列が %1 個あります（見出しは %2 個%3）")
-                                              .arg(reader.fieldCount())
-                                              .arg(width)
-                                              .arg(hint));
-            break;
-        }
+    while (run.ok() && nextRecord(reader, width, result)) {
         if (!run.row())
             result.kind = BatchResult::Kind::SomeRefused;
     }

@@ -1,5 +1,6 @@
 #include "number_text.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cstdint>
 #include <string>
@@ -26,11 +27,12 @@ QChar separatorOf(const QString& text, QChar fallback)
     return text.size() == 1 ? ordinaryForm(text.front()) : fallback;
 }
 
-// A number as its sign and its decimal digits, before any rounding.
+// A number as its sign and its decimal digits, before any rounding. The digits are
+// views of a buffer the caller keeps.
 struct DecimalText {
     bool negative = false;
-    std::string whole;    // no leading zeros
-    std::string fraction; // as typed
+    std::string_view whole;    // no leading zeros
+    std::string_view fraction; // as typed
 };
 
 using Split = Parsed<DecimalText>;
@@ -48,7 +50,9 @@ bool isGroupSeparator(QChar c, const NumberFormat& format)
     return c == format.groupSeparator;
 }
 
-Split splitDecimal(const QString& text, const NumberFormat& format)
+// The digits go to `digits`, which must outlive the views of the result: one buffer
+// as long as the text, short enough for most figures to need no allocation.
+Split splitDecimal(const QString& text, const NumberFormat& format, std::string& digits)
 {
     // Each character in its ordinary form as it is looked at, without a copy of the text.
     struct Ordinary {
@@ -64,6 +68,10 @@ Split splitDecimal(const QString& text, const NumberFormat& format)
     if (begin == end)
         return InputProblem::Empty;
 
+    digits.resize(static_cast<std::size_t>(end - begin));
+    char* const out = digits.data();
+    std::size_t whole = 0;
+    std::size_t fraction = 0;
     DecimalText number;
     qsizetype i = begin;
     if (t[i] == u'+' || t[i] == u'-') {
@@ -79,8 +87,8 @@ Split splitDecimal(const QString& text, const NumberFormat& format)
     while (i < end) {
         const QChar c = t[i];
         if (isDigit(c)) {
-            if (!(number.whole.empty() && c == u'0'))
-                number.whole.push_back(static_cast<char>(c.unicode()));
+            if (whole != 0 || c != u'0')
+                out[whole++] = static_cast<char>(c.unicode());
             anyDigit = true;
             ++groupDigits;
             ++i;
@@ -102,13 +110,15 @@ Split splitDecimal(const QString& text, const NumberFormat& format)
     if (i < end && t[i] == format.decimalPoint) {
         ++i;
         while (i < end && isDigit(t[i])) {
-            number.fraction.push_back(static_cast<char>(t[i].unicode()));
+            out[whole + fraction++] = static_cast<char>(t[i].unicode());
             anyDigit = true;
             ++i;
         }
     }
     if (i != end || !anyDigit)
         return InputProblem::NotANumber;
+    number.whole = std::string_view(out, whole);
+    number.fraction = std::string_view(out + whole, fraction);
     return number;
 }
 
@@ -179,7 +189,8 @@ QString localizedInitialText(const QString& text, const NumberFormat& format)
 
 Parsed<Integer> parseInteger(const QString& text, const NumberFormat& format, IntegerRange range)
 {
-    const Split split = splitDecimal(text, format);
+    std::string digits;
+    const Split split = splitDecimal(text, format, digits);
     if (!split)
         return split.why();
     const bool negative = split->negative;
@@ -196,7 +207,8 @@ Parsed<Integer> parseInteger(const QString& text, const NumberFormat& format, In
 
 Parsed<Currency> parseCurrency(const QString& text, const NumberFormat& format)
 {
-    const Split split = splitDecimal(text, format);
+    std::string digits;
+    const Split split = splitDecimal(text, format, digits);
     if (!split)
         return split.why();
     const bool negative = split->negative;
@@ -211,28 +223,37 @@ Parsed<Currency> parseCurrency(const QString& text, const NumberFormat& format)
 
 Parsed<double> parseDouble(const QString& text, const NumberFormat& format)
 {
-    const Split split = splitDecimal(text, format);
+    std::string digits;
+    const Split split = splitDecimal(text, format, digits);
     if (!split)
         return split.why();
     const DecimalText& number = *split;
-    std::string plain;
-    plain.reserve(number.whole.size() + number.fraction.size() + 3);
+    // "-", the whole digits (at least "0"), "." and the fraction, in place when short.
+    const std::size_t size = (number.negative ? 1 : 0) + std::max<std::size_t>(number.whole.size(), 1)
+                             + (number.fraction.empty() ? 0 : 1 + number.fraction.size());
+    char small[64];
+    std::string large;
+    char* const plain = size <= sizeof small ? small : (large.resize(size), large.data());
+    char* at = plain;
     if (number.negative)
-        plain += '-';
-    plain += number.whole.empty() ? "0" : number.whole;
-    if (!number.fraction.empty())
-        (plain += '.') += number.fraction;
+        *at++ = '-';
+    if (number.whole.empty())
+        *at++ = '0';
+    at = std::copy(number.whole.begin(), number.whole.end(), at);
+    if (!number.fraction.empty()) {
+        *at++ = '.';
+        at = std::copy(number.fraction.begin(), number.fraction.end(), at);
+    }
 
     double value = 0.0;
-    const auto [end, error] =
-        std::from_chars(plain.data(), plain.data() + plain.size(), value, std::chars_format::fixed);
+    const auto [end, error] = std::from_chars(plain, at, value, std::chars_format::fixed);
     if (error == std::errc::result_out_of_range) {
         // Below one, out of range can only mean too small for a double: it rounds to zero.
         if (number.whole.empty())
             return number.negative ? -0.0 : 0.0;
         return InputProblem::TooLarge;
     }
-    if (error != std::errc{} || end != plain.data() + plain.size())
+    if (error != std::errc{} || end != at)
         return InputProblem::NotANumber;
     return value;
 }

@@ -15,6 +15,15 @@ QString Worksheet::formatted(QStringView text, std::initializer_list<QString> ar
     return line;
 }
 
+void Worksheet::record(QStringView figure, QStringView caption, TermFault fault, const TermText& term,
+                       const TermText& value)
+{
+    if (fault != TermFault::None)
+        failure_ = StepFailure{caption.toString(), figure.toString(), fault};
+    if (trace_)
+        trace_->step(stepLine(caption, term, fault == TermFault::None ? value.expression : faultText(fault)));
+}
+
 QString stepLine(QStringView caption, const TermText& term, const QString& value)
 {
     QString line = caption.toString() + QStringLiteral(" = ");

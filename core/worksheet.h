@@ -130,6 +130,12 @@ public:
 
 private:
     static QString formatted(QStringView text, std::initializer_list<QString> args);
+    // The texts of the working, apart from the arithmetic: a step that neither fails
+    // nor explains runs none of this.
+    template <class T>
+    [[gnu::noinline]] const TermText* valueShown(T value) const;
+    [[gnu::noinline]] void record(QStringView figure, QStringView caption, TermFault fault,
+                                  const TermText& term, const TermText& value);
 
     Trace* trace_;
     IntegerRange range_;
@@ -176,8 +182,14 @@ Term<T> Worksheet::known(T value) const
 {
     Term<T> term{value, TermFault::None, this, nullptr};
     if (explains())
-        term.text = keep({termText(value), 3, {}, {}});
+        term.text = valueShown(value);
     return term;
+}
+
+template <class T>
+const TermText* Worksheet::valueShown(T value) const
+{
+    return keep({termText(value), 3, {}, {}});
 }
 
 QString stepLine(QStringView caption, const TermText& term, const QString& value);
@@ -187,14 +199,8 @@ Term<T> Worksheet::let(QStringView figure, QStringView caption, const Term<T>& t
 {
     Term<T> named = known(term.value);
     named.fault = term.fault;
-    if (failure_)
-        return named;
-    if (!term.ok())
-        failure_ = StepFailure{caption.toString(), figure.toString(), term.fault};
-    if (trace_) {
-        const QString value = term.ok() ? named.shown().expression : faultText(term.fault);
-        trace_->step(stepLine(caption, term.shown(), value));
-    }
+    if (!failure_ && (trace_ || !term.ok()))
+        record(figure, caption, term.fault, term.shown(), named.shown());
     return named;
 }
 
@@ -203,28 +209,40 @@ Term<T> Worksheet::let(QStringView figure, QStringView caption, const Term<T>& t
 
 namespace term_detail {
 
+template <class A, class B>
+const TermText* combinedText(const Term<A>& a, QStringView op, int precedence, const Term<B>& b);
+
 template <class R, class A, class B>
 Term<R> combine(const Term<A>& a, QStringView op, int precedence, const Term<B>& b, R value,
                 TermFault own)
 {
     const Worksheet* sheet = a.sheet ? a.sheet : b.sheet;
     Term<R> out{value, !a.ok() ? a.fault : !b.ok() ? b.fault : own, sheet, nullptr};
-    if (sheet && sheet->explains()) {
-        // Left to right: an operand of the same rank on the right keeps its brackets.
-        const auto wrap = [](const QString& text, bool brackets) {
-            return brackets ? u'(' + text + u')' : text;
-        };
-        const TermText& left = a.shown();
-        const TermText& right = b.shown();
-        const QString sep = u' ' + op.toString() + u' ';
-        TermText text{wrap(left.expression, left.precedence < precedence) + sep
-                          + wrap(right.expression, right.precedence <= precedence),
-                      precedence, {}, {}};
-        if (left.precedence < 3 && right.precedence < 3)
-            text.evaluated = valueText(a) + sep + valueText(b);
-        out.text = sheet->keep(std::move(text));
-    }
+    if (sheet && sheet->explains())
+        out.text = combinedText(a, op, precedence, b);
     return out;
+}
+
+// How a combination prints; apart from combine() so that the arithmetic's own path
+// stays small.
+template <class A, class B>
+[[gnu::noinline]] const TermText* combinedText(const Term<A>& a, QStringView op, int precedence,
+                                               const Term<B>& b)
+{
+    const Worksheet* sheet = a.sheet ? a.sheet : b.sheet;
+    // Left to right: an operand of the same rank on the right keeps its brackets.
+    const auto wrap = [](const QString& text, bool brackets) {
+        return brackets ? u'(' + text + u')' : text;
+    };
+    const TermText& left = a.shown();
+    const TermText& right = b.shown();
+    const QString sep = u' ' + op.toString() + u' ';
+    TermText text{wrap(left.expression, left.precedence < precedence) + sep
+                      + wrap(right.expression, right.precedence <= precedence),
+                  precedence, {}, {}};
+    if (left.precedence < 3 && right.precedence < 3)
+        text.evaluated = valueText(a) + sep + valueText(b);
+    return sheet->keep(std::move(text));
 }
 
 inline TermFault faultOf(double value)

@@ -32,13 +32,13 @@ case $pairs in '' | *[!0-9]* | 0) usage ;; esac
 
 # The binary for A or B: itself when it is a program, else the commit built.
 binary() {
-    local spec=$1
-    if [ -x "$spec" ] && [ -f "$spec" ]; then
-        echo "$spec"
+    local given=$1
+    if [ -x "$given" ] && [ -f "$given" ]; then
+        echo "$given"
         return
     fi
     local commit
-    commit=$(git rev-parse --verify -q "$spec^{commit}") || { echo "neither a program nor a commit: $spec" >&2; exit 2; }
+    commit=$(git rev-parse --verify -q "$given^{commit}") || { echo "neither a program nor a commit: $given" >&2; exit 2; }
     local dir=build-pair/$commit
     if [ ! -x "$dir/build/miroven-calc" ]; then
         [ -d "$dir/src" ] || git worktree add -q --detach "$dir/src" "$commit" >&2

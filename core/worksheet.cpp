@@ -18,8 +18,11 @@ QString Worksheet::formatted(QStringView text, std::initializer_list<QString> ar
 void Worksheet::record(QStringView figure, QStringView caption, TermFault fault, const TermText& term,
                        const TermText& value)
 {
+    // Refers to the caption and the figure, which outlive every worksheet (see let()):
+    // a failure copied on to the message costs no allocation and no reference count.
     if (fault != TermFault::None)
-        failure_ = StepFailure{caption.toString(), figure.toString(), fault};
+        failure_ = StepFailure{QString::fromRawData(caption.data(), caption.size()),
+                               QString::fromRawData(figure.data(), figure.size()), fault};
     if (trace_)
         trace_->step(stepLine(caption, term, fault == TermFault::None ? value.expression : faultText(fault)));
 }

@@ -70,7 +70,8 @@ struct Term {
     [[nodiscard]] const TermText& shown() const;
 };
 
-// The first step that went wrong: its caption, the figure it belongs to, and how.
+// The first step that went wrong: its caption, the figure it belongs to, and how. The
+// texts are the step's own (see Worksheet::let), not copies.
 struct StepFailure {
     QString step;
     QString figure;
@@ -101,7 +102,8 @@ public:
 
     // One step: `term` is the value of `caption`, a step towards `figure`. The working
     // gets "caption = expression = value", with the rounding when the term is one. The
-    // result prints as its value when used in later steps.
+    // result prints as its value when used in later steps. Both texts are literals or a
+    // declaration's names: a failure refers to them, and outlives the worksheet.
     template <class T>
     Term<T> let(QStringView figure, QStringView caption, const Term<T>& term);
     // The same with the caption a literal, whose length is known without a search: a

@@ -1,4 +1,4 @@
-# Generates a batch for cli/bench.sh and cli/bench_pair.sh: a header and `rows` rows of
+# Generates a batch for bench/bench.sh and bench/bench_pair.sh: a header and `rows` rows of
 # `calculator`, NAVs from `base` in steps scaled by `scale`, a memo column holding `memo`.
 #
 # `refused` percent of the rows (default 1), spread evenly, are refused for `kind`:

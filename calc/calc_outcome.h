@@ -34,6 +34,7 @@ public:
         CalcFault fault(failure.fault == TermFault::Invalid ? Kind::Invalid : Kind::Overflow);
         fault.figure_ = failure.figure;
         fault.step_ = failure.step;
+        fault.withinWideRange_ = failure.fault == TermFault::BeyondRange;
         return fault;
     }
 
@@ -46,6 +47,9 @@ public:
     [[nodiscard]] const QString& figure() const { return figure_; }
     // The caption of the step that failed; empty unless a calculation step failed.
     [[nodiscard]] const QString& step() const { return step_; }
+    // Whether the wide range would get past the step that failed: only the range in
+    // force refused its figure. False unless the kind is Overflow.
+    [[nodiscard]] bool withinWideRange() const { return withinWideRange_; }
 
 private:
     explicit CalcFault(Kind kind) : kind_(kind) {}
@@ -55,6 +59,7 @@ private:
     InputProblem problem_ = InputProblem::NotANumber;
     QString figure_;
     QString step_;
+    bool withinWideRange_ = false;
 };
 
 // A calculation's result, or why there is none.

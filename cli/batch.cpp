@@ -23,7 +23,7 @@ struct ColumnMap {
     };
     QList<Box> boxes;
     std::optional<qsizetype> feeCovered;
-    QString feeCoveredName; // as the header wrote it
+    QString feeCoveredRefusal; // names the column as the header wrote it
     BoxTexts omitted;
 };
 
@@ -92,7 +92,8 @@ std::optional<ColumnMap> mapColumns(const CsvReader& header, const CliCalculator
         if (!option) {
             columns.feeCovered = found[w];
             if (found[w])
-                columns.feeCoveredName = header.fieldText(*found[w]).trimmed();
+                columns.feeCoveredRefusal = QStringLiteral("%1 は 1 か 0（空欄は 0）にしてください")
+                                                .arg(header.fieldText(*found[w]).trimmed());
             continue;
         }
         const QStringView omitted = omittedText(*option, rules);
@@ -126,9 +127,8 @@ Statement calculateRow(const CliCalculator& calculator, IntegerRange range, cons
     }
     const std::optional<bool> feeCovered =
         columns.feeCovered ? readFeeCovered(row, *columns.feeCovered) : false;
-    if (!feeCovered) {
-        return Refusal{QStringLiteral("%1 は 1 か 0（空欄は 0）にしてください").arg(columns.feeCoveredName), {}, {}};
-    }
+    if (!feeCovered)
+        return Refusal{columns.feeCoveredRefusal, {}, {}};
     return calculate(calculator, {texts, *feeCovered}, range, rules, nullptr);
 }
 

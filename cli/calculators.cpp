@@ -9,6 +9,7 @@
 #include "core/messages.h"
 
 #include <array>
+#include <utility>
 
 namespace {
 
@@ -60,32 +61,44 @@ const std::array<CliCalculator, 3> kCalculators{{
     {u"distribution", u"分配金の課税と手取り", distributionCalculator(), kDistributionOptions},
 }};
 
-// Whether the narrow range is what stopped a calculation: with the wide one it goes
-// past the step that failed. Asked only of a calculation that overflowed.
-bool stoppedByNarrowRange(const CliCalculator& calculator, const CalcRequest& request,
-                          const TaxRules& rules, const CalcFault& fault)
-{
-    CalcRecord wide;
-    wide.range = IntegerRange::wide();
-    wide.rules = rules;
-    const auto figures = calculator.calculator.calculate(wide, request, kFormat, nullptr);
-    return figures || figures.why().step() != fault.step();
-}
-
-// The refusal for a fault; beyond the narrow range, the message says how to get past it.
-Refusal refusal(const CliCalculator& calculator, const CalcRequest& request, const CalcRecord& record,
-                const CalcFault& fault)
+// The message for a fault; beyond the narrow range, it says how to get past it.
+QString refusalText(const CalcFault& fault, const CalcRecord& record)
 {
     static const QString kWideHint = QStringLiteral("（--range wide で広い範囲）");
-    QString message = outcomeText(fault, record);
     if (record.range == IntegerRange::narrow()) {
         if (fault.kind() == CalcFault::Kind::InputRefused && fault.problem() == InputProblem::OutOfIntegerRange)
-            message += kWideHint;
-        else if (fault.kind() == CalcFault::Kind::Overflow
-                 && stoppedByNarrowRange(calculator, request, record.rules, fault))
-            message = figureOutOfRangeText(fault.figure(), record.range) + kWideHint;
+            return outcomeText(fault, record) + kWideHint;
+        if (fault.kind() == CalcFault::Kind::Overflow && fault.withinWideRange())
+            return figureOutOfRangeText(fault.figure(), record.range) + kWideHint;
     }
-    return {message, fault.step(), fault.figure()};
+    return outcomeText(fault, record);
+}
+
+// What a refusal's message depends on, and nothing else.
+struct RefusalKind {
+    CalcFault::Kind kind;
+    const BoxDecl* box;
+    InputProblem problem;
+    bool withinWideRange;
+    IntegerRange range;
+    QString figure; // for a missing input, its code (the record's ErrNo)
+
+    friend bool operator==(const RefusalKind&, const RefusalKind&) = default;
+};
+
+// The refusal for a fault. Its message is formed the first time its kind of refusal is
+// met and kept: a batch refuses rows for a handful of reasons, each many times.
+Refusal refusal(const CalcRecord& record, const CalcFault& fault)
+{
+    thread_local QList<std::pair<RefusalKind, QString>> formed;
+    RefusalKind kind{fault.kind(), fault.box(), fault.problem(), fault.withinWideRange(), record.range,
+                     fault.kind() == CalcFault::Kind::MissingInput ? record.ErrNo : fault.figure()};
+    for (const auto& [seen, message] : formed) {
+        if (seen == kind)
+            return {message, fault.step(), fault.figure()};
+    }
+    formed.append({std::move(kind), refusalText(fault, record)});
+    return {formed.constLast().second, fault.step(), fault.figure()};
 }
 
 } // namespace
@@ -100,7 +113,7 @@ Statement calculate(const CliCalculator& calculator, const CalcRequest& request,
     record.rules = rules;
     const auto figures = calculator.calculator.calculate(record, request, kFormat, working);
     if (!figures)
-        return refusal(calculator, request, record, figures.why());
+        return refusal(record, figures.why());
     return *figures;
 }
 

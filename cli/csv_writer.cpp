@@ -52,18 +52,29 @@ void CsvWriter::field(QStringView text)
     scratch_.clear();
     for (const QChar c : text) {
         if (c.unicode() >= 0x80) {
-            if (!cp932_) {
-                field(QByteArrayView(text.toUtf8()));
-                return;
-            }
-            scratch_.clear();
-            (void)cp932_->encode(text, scratch_);
-            field(QByteArrayView(scratch_.data(), static_cast<qsizetype>(scratch_.size())));
+            fieldBeyondAscii(text);
             return;
         }
         scratch_ += static_cast<char>(c.unicode());
     }
     field(QByteArrayView(scratch_.data(), static_cast<qsizetype>(scratch_.size())));
+}
+
+void CsvWriter::fieldBeyondAscii(QStringView text)
+{
+    // Such a text is mostly a batch's message for a refused row, the same row after row:
+    // it is encoded again only when it changes.
+    if (text != lastText_) {
+        lastText_ = text.toString();
+        lastEncoded_.clear();
+        if (cp932_) {
+            (void)cp932_->encode(text, lastEncoded_);
+        } else {
+            const QByteArray utf8 = text.toUtf8();
+            lastEncoded_.assign(utf8.constData(), static_cast<std::size_t>(utf8.size()));
+        }
+    }
+    field(QByteArrayView(lastEncoded_.data(), static_cast<qsizetype>(lastEncoded_.size())));
 }
 
 void CsvWriter::endRecord()

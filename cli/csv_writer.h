@@ -3,6 +3,7 @@
 #include "csv_encoding.h"
 
 #include <QByteArrayView>
+#include <QString>
 #include <QStringView>
 
 #include <memory>
@@ -31,10 +32,14 @@ public:
     [[nodiscard]] bool ok() const { return !failed_; }
 
 private:
+    void fieldBeyondAscii(QStringView text);
+
     QIODevice& output_;
     std::string buffer_;
     std::string lineBreak_;
     std::string scratch_;
+    QString lastText_; // the last text beyond ASCII, and its bytes
+    std::string lastEncoded_;
     std::unique_ptr<Cp932Codec> cp932_; // only for CP932 output
     int fieldsInRecord_ = 0;
     bool lastFieldEmpty_ = false;

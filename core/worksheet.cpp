@@ -18,8 +18,11 @@ QString Worksheet::formatted(QStringView text, std::initializer_list<QString> ar
 void Worksheet::record(QStringView figure, QStringView caption, TermFault fault, const TermText& term,
                        const TermText& value)
 {
+    // Refers to the caption and the figure, which outlive every worksheet (see let()):
+    // a failure copied on to the message costs no allocation and no reference count.
     if (fault != TermFault::None)
-        failure_ = StepFailure{caption.toString(), figure.toString(), fault};
+        failure_ = StepFailure{QString::fromRawData(caption.data(), caption.size()),
+                               QString::fromRawData(figure.data(), figure.size()), fault};
     if (trace_)
         trace_->step(stepLine(caption, term, fault == TermFault::None ? value.expression : faultText(fault)));
 }
@@ -63,17 +66,32 @@ QString workingText(NavTimesUnits value)
 namespace {
 
 // Whether a product of NAVs and units is kept in the Currency range: in the windows'
-// range it is, as there.
+// range it is, as there. The wide range holds every product.
 bool fitsProduct(const Worksheet* sheet, NavTimesUnits::Raw raw)
 {
     return sheet->range() != IntegerRange::narrow()
            || (raw >= std::numeric_limits<std::int64_t>::min() && raw <= std::numeric_limits<std::int64_t>::max());
 }
 
-template <class R, class S>
-Term<R> rounded(const Term<S>& source, QStringView rule, std::optional<R> value)
+// A whole number formed by `form(range)` in the worksheet's range. When it does not
+// fit, `fault` says whether the wide range would hold it; only then is it formed again.
+template <class Form>
+std::optional<Integer> inRange(const Worksheet* sheet, TermFault& fault, Form&& form)
 {
-    Term<R> out{value.value_or(R{}), !source.ok() ? source.fault : value ? TermFault::None : TermFault::Overflow,
+    const IntegerRange range = sheet->range();
+    std::optional<Integer> value = form(range);
+    if (!value)
+        fault = range != IntegerRange::wide() && form(IntegerRange::wide()) ? TermFault::BeyondRange
+                                                                             : TermFault::Overflow;
+    return value;
+}
+
+// A rounding of `source` to `value`, or to nothing for the fault `own`.
+template <class R, class S>
+Term<R> rounded(const Term<S>& source, QStringView rule, std::optional<R> value,
+                TermFault own = TermFault::Overflow)
+{
+    Term<R> out{value.value_or(R{}), !source.ok() ? source.fault : value ? TermFault::None : own,
                 source.sheet, nullptr};
     if (source.sheet && source.sheet->explains()) {
         const TermText& from = source.shown();
@@ -85,11 +103,13 @@ Term<R> rounded(const Term<S>& source, QStringView rule, std::optional<R> value)
     return out;
 }
 
-Term<Integer> wholeSum(const Term<Integer>& a, QStringView op, const Term<Integer>& b,
-                       std::optional<Integer> value)
+template <class Checked>
+Term<Integer> wholeSum(const Term<Integer>& a, QStringView op, const Term<Integer>& b, Checked checked)
 {
-    return term_detail::combine(a, op, 1, b, value.value_or(0),
-                                value ? TermFault::None : TermFault::Overflow);
+    TermFault own = TermFault::None;
+    const std::optional<Integer> value =
+        inRange(a.sheet, own, [&](IntegerRange range) { return checked(a.value, b.value, range); });
+    return term_detail::combine(a, op, 1, b, value.value_or(0), own);
 }
 
 // A whole number and a remainder of `scale` (a power of ten) as exact decimal text:
@@ -109,20 +129,19 @@ QString exactText(std::int64_t floor, std::int64_t remainder, std::int64_t scale
 }
 
 // A term whose value was formed exactly and then rounded: `source` is how it was formed,
-// `exact` its value before the rounding.
+// `exact` its value before the rounding; `own` is the rounding's fault when it gave nothing.
 Term<Integer> roundedExactly(const Worksheet* sheet, TermFault fault, std::optional<Integer> value,
-                             const QString& source, const QString& exact, QStringView rule)
+                             const QString& source, const QString& exact, QStringView rule,
+                             TermFault own = TermFault::Overflow)
 {
     Term<Integer> out{value.value_or(0), fault, sheet, nullptr};
     if (out.ok() && !value)
-        out.fault = TermFault::Overflow;
+        out.fault = own;
     if (sheet && sheet->explains())
         out.text = sheet->keep({termText(out.value), 3, {},
                                 source + QStringLiteral(" = ") + exact + QStringLiteral(" を") + rule.toString()});
     return out;
 }
-
-TermFault firstFault(TermFault a, TermFault b) { return a != TermFault::None ? a : b; }
 
 template <class T>
 QString bracketed(const Term<T>& term, int within)
@@ -139,7 +158,7 @@ Term<NavTimesUnits> operator-(const Term<NavTimesUnits>& a, const Term<NavTimesU
     const NavTimesUnits::Raw raw = a.value.raw - b.value.raw;
     const bool fits = fitsProduct(a.sheet ? a.sheet : b.sheet, raw);
     return term_detail::combine(a, u"−", 1, b, NavTimesUnits{fits ? raw : 0},
-                                fits ? TermFault::None : TermFault::Overflow);
+                                fits ? TermFault::None : TermFault::BeyondRange);
 }
 
 Term<Currency> operator-(const Term<Currency>& a, const Term<Currency>& b)
@@ -165,8 +184,10 @@ Term<Integer> roundDownShare(const Term<Integer>& base, DecimalRate rate)
     const std::int64_t loShare = lo * rate.milliPercent;
     const bool overflow = __builtin_mul_overflow(hi, rate.milliPercent, &floor)
                           || __builtin_add_overflow(floor, loShare / kScale, &floor);
+    TermFault own = TermFault::Overflow;
     const std::optional<Integer> value =
-        overflow ? std::nullopt : integerFromWide(floor, base.sheet->range());
+        overflow ? std::nullopt
+                 : inRange(base.sheet, own, [&](IntegerRange range) { return integerFromWide(floor, range); });
     QString source, exact;
     if (base.sheet->explains()) {
         source = bracketed(base, 2) + QStringLiteral(" × ")
@@ -174,7 +195,7 @@ Term<Integer> roundDownShare(const Term<Integer>& base, DecimalRate rate)
                  + QStringLiteral(" %");
         exact = overflow ? QStringLiteral("（範囲を超えます）") : exactText(floor, loShare % kScale, kScale);
     }
-    return roundedExactly(base.sheet, base.fault, value, source, exact, u"切り捨て");
+    return roundedExactly(base.sheet, base.fault, value, source, exact, u"切り捨て", own);
 }
 
 Term<Integer> roundDownWorth(const Term<NavTimesUnits>& navTimesUnits, const Term<Integer>& less)
@@ -200,7 +221,7 @@ Term<Integer> roundDownWorth(const Term<NavTimesUnits>& navTimesUnits, const Ter
                  + bracketed(less, 2);
         exact = overflow ? QStringLiteral("（範囲を超えます）") : exactText(floor, remainder, kYen);
     }
-    return roundedExactly(sheet, firstFault(navTimesUnits.fault, less.fault),
+    return roundedExactly(sheet, operandsFault(navTimesUnits.fault, less.fault),
                           overflow ? std::nullopt : std::optional<Integer>(floor), source, exact,
                           u"切り捨て");
 }
@@ -216,9 +237,10 @@ Term<Integer> roundHalfEvenPerNav(const Term<Integer>& amount, const Term<Curren
     const Wide numerator = fits ? Wide{narrow} : Wide{amount.value} * kYen;
     const std::int64_t divisor = units.value.raw();
     std::optional<Integer> value;
-    TermFault fault = firstFault(amount.fault, units.fault);
+    const TermFault fault = operandsFault(amount.fault, units.fault);
+    TermFault own = TermFault::Overflow;
     if (divisor == 0) {
-        fault = firstFault(fault, TermFault::Invalid);
+        own = TermFault::Invalid;
     } else {
         // Ties to even: the remainder against what the divisor leaves beyond it, both
         // made positive (twice the remainder could overflow).
@@ -236,9 +258,10 @@ Term<Integer> roundHalfEvenPerNav(const Term<Integer>& amount, const Term<Curren
         const Wide quotient = fits && divisor != std::numeric_limits<std::int64_t>::min()
                                   ? rounded(narrow, divisor)
                                   : rounded(numerator, Wide{divisor});
-        const IntegerRange range = amount.sheet->range();
-        if (quotient >= range.min && quotient <= range.max)
-            value = static_cast<Integer>(quotient);
+        value = inRange(amount.sheet, own, [&](IntegerRange range) {
+            return range.min <= quotient && quotient <= range.max ? std::optional<Integer>(static_cast<Integer>(quotient))
+                                                                  : std::nullopt;
+        });
     }
     QString source, exact;
     if (amount.sheet->explains()) {
@@ -249,7 +272,7 @@ Term<Integer> roundHalfEvenPerNav(const Term<Integer>& amount, const Term<Curren
         exact = divisor == 0 ? QStringLiteral("（計算できません）")
                              : termText(static_cast<double>(numerator) / static_cast<double>(divisor));
     }
-    return roundedExactly(amount.sheet, fault, value, source, exact, u"偶数丸め");
+    return roundedExactly(amount.sheet, fault, value, source, exact, u"偶数丸め", own);
 }
 
 Term<NavTimesUnits> operator*(const Term<Integer>& nav, const Term<Currency>& units)
@@ -258,22 +281,25 @@ Term<NavTimesUnits> operator*(const Term<Integer>& nav, const Term<Currency>& un
     const NavTimesUnits::Raw product = NavTimesUnits::Raw{nav.value} * units.value.raw();
     const bool fits = fitsProduct(nav.sheet ? nav.sheet : units.sheet, product);
     return term_detail::combine(nav, u"×", 2, units, NavTimesUnits{fits ? product : 0},
-                                fits ? TermFault::None : TermFault::Overflow);
+                                fits ? TermFault::None : TermFault::BeyondRange);
 }
 
 Term<Integer> operator+(const Term<Integer>& a, const Term<Integer>& b)
 {
-    return wholeSum(a, u"+", b, checkedAdd(a.value, b.value, a.sheet->range()));
+    return wholeSum(a, u"+", b, checkedAdd);
 }
 
 Term<Integer> operator-(const Term<Integer>& a, const Term<Integer>& b)
 {
-    return wholeSum(a, u"−", b, checkedSubtract(a.value, b.value, a.sheet->range()));
+    return wholeSum(a, u"−", b, checkedSubtract);
 }
 
 Term<Integer> roundHalfEven(const Term<double>& term)
 {
-    return rounded(term, u"偶数丸め", roundToInteger(term.value, term.sheet->range()));
+    TermFault own = TermFault::Overflow;
+    const std::optional<Integer> value =
+        inRange(term.sheet, own, [&](IntegerRange range) { return roundToInteger(term.value, range); });
+    return rounded(term, u"偶数丸め", value, own);
 }
 
 Term<Currency> roundToFourPlaces(const Term<double>& term)
@@ -295,18 +321,21 @@ Term<Integer> roundHalfEvenWithin(const Term<double>& term, const Term<Integer>&
 {
     // Clamped below before rounding: a holding of negative units stands "below" by a
     // negative amount, which may lie far outside the whole-number range.
-    std::optional<Integer> within = roundToInteger(std::max(term.value, 0.0), term.sheet->range());
+    TermFault own = TermFault::Overflow;
+    std::optional<Integer> within = inRange(term.sheet, own, [&](IntegerRange range) {
+        return roundToInteger(std::max(term.value, 0.0), range);
+    });
     if (within)
         *within = std::clamp<Integer>(*within, 0, std::max<Integer>(ceiling.value, 0));
     const QString rule = term.sheet->explains()
                              ? QStringLiteral("偶数丸め（0〜%1 の範囲）").arg(ceiling.shown().expression)
                              : QString();
-    return rounded(term, rule, within);
+    return rounded(term, rule, within, own);
 }
 
 Term<Integer> smaller(const Term<Integer>& a, const Term<Integer>& b)
 {
-    Term<Integer> out{std::min(a.value, b.value), !a.ok() ? a.fault : b.fault, a.sheet, nullptr};
+    Term<Integer> out{std::min(a.value, b.value), operandsFault(a.fault, b.fault), a.sheet, nullptr};
     if (a.sheet->explains())
         out.text = a.sheet->keep({a.shown().expression + QStringLiteral(" と ") + b.shown().expression
                                       + QStringLiteral(" の小さい方"),

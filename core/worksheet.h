@@ -26,9 +26,24 @@
 // What went wrong in a term, if anything.
 enum class TermFault {
     None,
-    Overflow, // a value beyond its type, or an infinity
-    Invalid,  // NaN, or a division by zero
+    Overflow,    // a value beyond its type, or an infinity
+    Invalid,     // NaN, or a division by zero
+    BeyondRange, // beyond the range in force, but a value the wide range holds
 };
+
+// The fault of a term formed from operands of which at least one went wrong: the first
+// one's, except that beside an operand that went wrong in another way, a value beyond
+// the range in force alone makes an overflow, as the wide range would not get past that
+// operand either. The operation's own fault is left out: it was met on the 0 that
+// stands in for a faulty operand's value.
+[[nodiscard]] constexpr TermFault operandsFault(TermFault a, TermFault b)
+{
+    if (a == TermFault::None)
+        return b;
+    if (a == TermFault::BeyondRange && b != TermFault::None && b != TermFault::BeyondRange)
+        return TermFault::Overflow;
+    return a;
+}
 
 class Worksheet;
 
@@ -55,7 +70,8 @@ struct Term {
     [[nodiscard]] const TermText& shown() const;
 };
 
-// The first step that went wrong: its caption, the figure it belongs to, and how.
+// The first step that went wrong: its caption, the figure it belongs to, and how. The
+// texts are the step's own (see Worksheet::let), not copies.
 struct StepFailure {
     QString step;
     QString figure;
@@ -86,7 +102,8 @@ public:
 
     // One step: `term` is the value of `caption`, a step towards `figure`. The working
     // gets "caption = expression = value", with the rounding when the term is one. The
-    // result prints as its value when used in later steps.
+    // result prints as its value when used in later steps. Both texts are literals or a
+    // declaration's names: a failure refers to them, and outlives the worksheet.
     template <class T>
     Term<T> let(QStringView figure, QStringView caption, const Term<T>& term);
     // The same with the caption a literal, whose length is known without a search: a
@@ -217,7 +234,7 @@ Term<R> combine(const Term<A>& a, QStringView op, int precedence, const Term<B>&
                 TermFault own)
 {
     const Worksheet* sheet = a.sheet ? a.sheet : b.sheet;
-    Term<R> out{value, !a.ok() ? a.fault : !b.ok() ? b.fault : own, sheet, nullptr};
+    Term<R> out{value, a.ok() && b.ok() ? own : operandsFault(a.fault, b.fault), sheet, nullptr};
     if (sheet && sheet->explains())
         out.text = combinedText(a, op, precedence, b);
     return out;

@@ -9,10 +9,11 @@ MIROVEN_PACKAGES=(
 )
 
 # Only for the tests: desktop-file and package checks, the fuzzers and their references,
-# the Japanese manual page as man shows it, lintian on the package.
+# the Japanese manual page as man shows it, lintian on the package, the benchmark
+# scripts' timing.
 MIROVEN_TEST_PACKAGES=(
     desktop-file-utils appstream dpkg-dev file man-db lintian
-    clang libclang-rt-14-dev llvm libgmp-dev libmpfr-dev
+    clang libclang-rt-14-dev llvm libgmp-dev libmpfr-dev time
 )
 
 miroven_install_packages() {

@@ -225,6 +225,13 @@ private slots:
             "購入資金には -32768 から 32767 までの数値を入力してください（--range wide で広い範囲）");
         row("total beyond an Integer", {"purchase", "--funds", "31767", "--nav", "10000"},
             "総投資額が計算できる範囲（-32768 から 32767 まで）を超えています（--range wide で広い範囲）");
+        // The hint only where the wide range would get past the step that failed.
+        row("fee beyond the wide range too: no hint",
+            {"purchase", "--funds", "32767", "--nav", "1", "--fee", "-99.9999999999", "--tax", "0", "--fee-covered"},
+            "手数料が計算できる範囲を超えています");
+        row("fee beyond the narrow range alone",
+            {"purchase", "--funds", "32767", "--nav", "1", "--fee", "-99.99999", "--tax", "0", "--fee-covered"},
+            "手数料が計算できる範囲（-32768 から 32767 まで）を超えています（--range wide で広い範囲）");
         row("cost factor of zero",
             {"purchase", "--funds", "10000", "--nav", "10000", "--fee", "-100", "--tax", "0", "--fee-covered"},
             "入力された値では計算できません");
@@ -265,6 +272,9 @@ private slots:
             "消費税(%)には 0 から 100 までの数値を入力してください");
         row("today: units 0 still missing", QStringList{"redemption", "--principal-nav", "10000", "--nav", "12000"} + today,
             "所有口数が入力されていません");
+        row("today: principal returned per 10,000 units beyond an Integer",
+            QStringList{"distribution", "--principal-nav", "32767", "--nav", "1", "--distribution", "50", "--units", "0.5"} + today,
+            "分配後元本基準価額が計算できる範囲（-32768 から 32767 まで）を超えています（--range wide で広い範囲）");
         row("principal NAV left at 0", {"distribution"}, "元本の基準価額が入力されていません");
         row("distribution tie beyond an Integer",
             {"distribution", "--principal-nav", "10000", "--nav", "9800", "--distribution", "32767.5",

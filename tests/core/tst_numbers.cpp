@@ -236,7 +236,9 @@ private slots:
     {
         QTest::addColumn<int>("sheet");
         QTest::addColumn<QStringList>("lines");
-        QTest::addColumn<QString>("failure"); // "step/figure/kind", empty when all went right
+        // "step/figure/kind", empty when all went right; the kind "range" is beyond the
+        // range in force alone, which the wide range would get past.
+        QTest::addColumn<QString>("failure");
         QTest::newRow("order and brackets") << 0 << QStringList{
             "r = 3 ÷ 100 × 5 ÷ 100 + (3 ÷ 100 + 1) = 0.0015 + 1.03 = 1.0315",
             "f = 10000 − 10000 ÷ 1.0315 = 305.38051381483274",
@@ -246,18 +248,34 @@ private slots:
         QTest::newRow("first of two faults") << 2 << QStringList{
             "a = 1 ÷ 0 = （計算できません）"} << "a/A/invalid";
         QTest::newRow("rounding out of the range") << 3 << QStringList{
-            "n = 40000 × 1 = 40000", "N = 40000 を偶数丸め = （範囲を超えます）"} << "N/B/overflow";
+            "n = 40000 × 1 = 40000", "N = 40000 を偶数丸め = （範囲を超えます）"} << "N/B/range";
         QTest::newRow("exact product out of Currency") << 4 << QStringList{
-            "v = 32767 × 922337203685477 ÷ 10000 = （範囲を超えます）"} << "v/A/overflow";
+            "v = 32767 × 922337203685477 ÷ 10000 = （範囲を超えます）"} << "v/A/range";
         // A term that went wrong prints as such where its value would, never as 0.
         QTest::newRow("overflowed operand shown as overflowed") << 5 << QStringList{
-            "d = 32767 × 922337203685477 ÷ 10000 − 2 ÷ 2 = （範囲を超えます） − 1 = （範囲を超えます）"} << "d/A/overflow";
+            "d = 32767 × 922337203685477 ÷ 10000 − 2 ÷ 2 = （範囲を超えます） − 1 = （範囲を超えます）"} << "d/A/range";
         QTest::newRow("overflowed rounding source shown as overflowed") << 6 << QStringList{
-            "v = 32767 × 922337203685477 ÷ 10000 = （範囲を超えます） を切り捨て = （範囲を超えます）"} << "v/A/overflow";
+            "v = 32767 × 922337203685477 ÷ 10000 = （範囲を超えます） を切り捨て = （範囲を超えます）"} << "v/A/range";
         // Wide: NAV × units past 64 bits is formed, and so is a difference of two.
         QTest::newRow("wide: product past 64 bits") << 7 << QStringList{
             "v = 10000 × 100000000000 ÷ 10000 = 100000000000",
             "g = (12000 × 100000000000 − 10000 × 100000000000) ÷ 10000 − 1 = 19999999999 を切り捨て = 19999999999"} << "";
+        // Whether the wide range would get past a step the narrow one stopped, from the
+        // step alone; each rounding and sum asks it of its own value.
+        const auto fails = [](int sheet, const char* kind) {
+            QTest::addRow("%s, sheet %d", kind, sheet) << sheet << QStringList() << QString::fromUtf8(kind);
+        };
+        fails(8, "s/B/overflow");  // a rounding beyond the wide range too
+        fails(9, "s/B/range");     // a sum beyond the narrow range alone
+        fails(10, "s/B/overflow"); // a sum beyond the wide range too
+        fails(11, "s/B/range");    // a share of a whole amount
+        fails(12, "s/B/range");    // an amount per 10,000 units
+        fails(13, "s/B/range");    // a rounding kept within 0 and a ceiling
+        // A fault of its own later in the step stops the wide range as well...
+        fails(14, "s/B/overflow");
+        fails(15, "s/B/overflow");
+        // ...but not one met on the value that stands in for the overflowed product.
+        fails(16, "s/B/range");
     }
     void worksheet()
     {
@@ -265,7 +283,9 @@ private slots:
         QFETCH(QStringList, lines);
         QFETCH(QString, failure);
         Trace trace;
-        Worksheet ws(&trace, sheet == 7 ? IntegerRange::wide() : IntegerRange::narrow());
+        Trace* shown = sheet < 8 ? &trace : nullptr; // from 8 on, only the failure counts
+        Worksheet ws(shown, sheet == 7 ? IntegerRange::wide() : IntegerRange::narrow());
+        constexpr Integer kWideMax = IntegerRange::wide().max;
         const auto past = [&] { return ws.known(Integer{32767}) * ws.known(Currency::fromRaw(9223372036854770000)); };
         switch (sheet) {
         case 0: {
@@ -305,11 +325,40 @@ private slots:
                                               ws.known(Integer{1})));
             break;
         }
+        case 8:
+            ws.let(u"B", u"s", roundHalfEven(ws.known(1e16)));
+            break;
+        case 9:
+            ws.let(u"B", u"s", ws.known(Integer{32767}) + ws.known(Integer{1}));
+            break;
+        case 10:
+            ws.let(u"B", u"s", ws.known(kWideMax) - ws.known(Integer{-1}));
+            break;
+        case 11:
+            ws.let(u"B", u"s", roundDownShare(ws.known(kWideMax), DecimalRate{15315}));
+            break;
+        case 12:
+            ws.let(u"B", u"s", roundHalfEvenPerNav(ws.known(Integer{7}), ws.known(Currency::fromRaw(1))));
+            break;
+        case 13:
+            ws.let(u"B", u"s", roundHalfEvenWithin(ws.known(40000.0), ws.known(Integer{32767})));
+            break;
+        case 14:
+            ws.let(u"B", u"s", past() / 10000.0 + ws.known(1e308) * 10.0);
+            break;
+        case 15:
+            ws.let(u"B", u"s", past() / 10000.0 - ws.known(7.0) / 0.0);
+            break;
+        case 16:
+            ws.let(u"B", u"s", ws.known(1.0) / (past() - past()));
+            break;
         }
         QCOMPARE(trace.steps(), lines);
         const auto& failed = ws.failure();
         const QString seen = failed ? failed->step + u'/' + failed->figure + u'/'
-                                          + (failed->fault == TermFault::Invalid ? "invalid" : "overflow")
+                                          + (failed->fault == TermFault::Invalid       ? "invalid"
+                                             : failed->fault == TermFault::BeyondRange ? "range"
+                                                                                       : "overflow")
                                     : QString();
         QCOMPARE(seen, failure);
     }

@@ -3,7 +3,14 @@
 # HOLDINGS holdings (default 1,000) through miroven-calc ledger and prints the time,
 # the events per second and the peak resident memory.
 #
-#   cli/ledger_bench.sh [EVENTS] [HOLDINGS] [BUILD_DIR]
+#   bench/ledger_bench.sh [EVENTS] [HOLDINGS] [BUILD_DIR]
+#   bench/ledger_bench.sh --pair A B [EVENTS] [HOLDINGS] [PAIRS]
+#
+# With --pair, the same history goes through two builds in turn (A B A B ...), PAIRS
+# times (default 7), as bench/bench_pair.sh does with a batch: A and B are each a
+# miroven-calc binary or a commit (built in build-pair/COMMIT), both outputs must be
+# byte for byte the same, and it prints each build's median wall-clock and CPU time
+# with the ratio B / A.
 #
 # Each holding runs through purchases by units and by amount (with a fee rate),
 # distributions paid out and reinvested, and partial redemptions, over ten years; a
@@ -14,18 +21,21 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-events=${1:-1000000}
-holdings=${2:-1000}
-build=${3:-build}
 usage() {
-    echo "usage: cli/ledger_bench.sh [EVENTS] [HOLDINGS] [BUILD_DIR]" >&2
+    echo "usage: bench/ledger_bench.sh [EVENTS] [HOLDINGS] [BUILD_DIR]" >&2
+    echo "       bench/ledger_bench.sh --pair A B [EVENTS] [HOLDINGS] [PAIRS]" >&2
     exit 2
 }
+pair=
+if [ "${1:-}" = --pair ]; then
+    [ $# -ge 3 ] || usage
+    pair=1 a=$2 b=$3
+    shift 3
+fi
+events=${1:-1000000}
+holdings=${2:-1000}
 case $events in '' | *[!0-9]*) usage ;; esac
 case $holdings in '' | 0 | *[!0-9]*) usage ;; esac
-[ -f "$build/CMakeCache.txt" ] || cmake -S . -B "$build" -G Ninja -DBUILD_TESTING=OFF >/dev/null
-cmake --build "$build" -j 2 --target miroven-calc >/dev/null
-program=$build/miroven-calc
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
@@ -53,6 +63,31 @@ awk -v events="$events" -v holdings="$holdings" 'BEGIN {
         printf "%04d-%02d-%02d,ファンド%d,%s,%s,%s,%s,%d,%s,%s,%s,row %d\n", year, month, day, h, account, kind, units, amount, nav, rate, dist, retention, i
     }
 }' >"$work/in.csv"
+
+if [ -n "$pair" ]; then
+    pairs=${3:-7}
+    case $pairs in '' | *[!0-9]* | 0) usage ;; esac
+    source bench/pairs.sh
+    program_a=$(pair_binary "$a")
+    program_b=$(pair_binary "$b")
+    echo "A: $a ($program_a)"
+    echo "B: $b ($program_b)"
+    echo "ledger: $events events over $holdings holdings"
+    pair_header ledger events
+    for ((i = 0; i < pairs; i++)); do
+        pair_run "$work/a.times" "$work/out-a.csv" "$program_a" ledger "$work/in.csv"
+        pair_run "$work/b.times" "$work/out-b.csv" "$program_b" ledger "$work/in.csv"
+    done
+    cmp -s "$work/out-a.csv" "$work/out-b.csv" || { echo "ledger: the two outputs differ" >&2; exit 1; }
+    pair_row ledger "$events" "$work/a.times" "$work/b.times"
+    pair_footer
+    exit 0
+fi
+
+build=${3:-build}
+[ -f "$build/CMakeCache.txt" ] || cmake -S . -B "$build" -G Ninja -DBUILD_TESTING=OFF >/dev/null
+cmake --build "$build" -j 2 --target miroven-calc >/dev/null
+program=$build/miroven-calc
 
 load=$(cut -d' ' -f1-3 /proc/loadavg)
 status=0

@@ -2,7 +2,8 @@
 # Batch benchmark: streams a generated CSV of ROWS rows (default 1,000,000) through
 # miroven-calc and prints the rows per second and the peak resident memory.
 #
-#   cli/bench.sh [ROWS] [BUILD_DIR] [narrow|wide] [ascii|utf-8|cp932] [classic|current] [purchase|redemption|distribution]
+#   bench/bench.sh [ROWS] [BUILD_DIR] [narrow|wide] [ascii|utf-8|cp932] [classic|current]
+#                  [purchase|redemption|distribution] [REFUSED_PERCENT] [missing|input|overflow]
 #
 # BUILD_DIR defaults to build/, the memo to ASCII, the rules to classic and the
 # calculator to purchase. Redemption and distribution rows are taxed about half the
@@ -13,8 +14,9 @@
 # ASCII by default; "utf-8" and "cp932" give it a Japanese memo in that encoding, and
 # the output is checked to be in it.
 #
-# The rows mix the fee on top and from the funds, and about one in a hundred is
-# refused (a NAV of 0), so the message path is timed too. Load on the machine skews
+# The rows mix the fee on top and from the funds, and one in a hundred is refused (a
+# NAV of 0), so the message path is timed too; REFUSED_PERCENT and the kind of refusal
+# (bench/bench_rows.awk) make a batch refused in bulk instead. Load on the machine skews
 # the figure: the load average is printed alongside.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -25,13 +27,18 @@ range=${3:-narrow}
 encoding=${4:-ascii}
 rules=${5:-classic}
 calculator=${6:-purchase}
+refused=${7:-1}
+kind=${8:-missing}
 usage() {
-    echo "usage: cli/bench.sh [ROWS] [BUILD_DIR] [narrow|wide] [ascii|utf-8|cp932] [classic|current] [purchase|redemption|distribution]" >&2
+    echo "usage: bench/bench.sh [ROWS] [BUILD_DIR] [narrow|wide] [ascii|utf-8|cp932] [classic|current]" \
+        "[purchase|redemption|distribution] [REFUSED_PERCENT] [missing|input|overflow]" >&2
     exit 2
 }
 case $rows in '' | *[!0-9]*) usage ;; esac
 case $rules in classic | windows | current) ;; *) usage ;; esac
 case $calculator in purchase | redemption | distribution) ;; *) usage ;; esac
+case $refused in '' | *[!0-9.]*) usage ;; esac
+case $kind in missing | input | overflow) ;; *) usage ;; esac
 case $range in
     narrow) scale=1; base=9000 ;;
     wide) scale=100; base=20000 ;;
@@ -49,7 +56,7 @@ program=$build/miroven-calc
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 awk -v rows="$rows" -v scale="$scale" -v base="$base" -v memo="$memo" -v calculator="$calculator" \
-    -f cli/bench_rows.awk >"$work/in.csv"
+    -v refused="$refused" -v kind="$kind" -v range="$range" -f bench/bench_rows.awk >"$work/in.csv"
 if [ "$encoding" = cp932 ]; then
     iconv -f UTF-8 -t CP932 "$work/in.csv" >"$work/in.cp932.csv"
     mv "$work/in.cp932.csv" "$work/in.csv"
@@ -68,9 +75,11 @@ if [ "$encoding" != ascii ]; then
     iconv -f "$encoding" -t UTF-8 "$work/out.csv" >/dev/null || { echo "output is not $encoding" >&2; exit 1; }
 fi
 
-awk -v calculator="$calculator" -v rules="$rules" -v range="$range" -v encoding="$encoding" -v rows="$rows" -v s="$seconds" -v cpu="$user $system" -v kib="$peak_kib" -v bytes="$(stat -c %s "$work/in.csv")" 'BEGIN {
+refused_rows=$(awk -F, 'NR > 1 && $NF != "" { n++ } END { print n + 0 }' "$work/out.csv")
+
+awk -v calculator="$calculator" -v rules="$rules" -v range="$range" -v encoding="$encoding" -v rows="$rows" -v refused="$refused_rows" -v s="$seconds" -v cpu="$user $system" -v kib="$peak_kib" -v bytes="$(stat -c %s "$work/in.csv")" 'BEGIN {
     split(cpu, t, " ")
-    printf "%s %s range, %s, %s rules: %d rows (%.1f MB) in %.2f s (CPU %.2f s): %.0f rows/s, peak RSS %.1f MB\n",
-        calculator, range, encoding, rules, rows, bytes / 1e6, s, t[1] + t[2], (s > 0 ? rows / s : 0), kib / 1024
+    printf "%s %s range, %s, %s rules: %d rows (%.1f MB, %d refused) in %.2f s (CPU %.2f s): %.0f rows/s, peak RSS %.1f MB\n",
+        calculator, range, encoding, rules, rows, bytes / 1e6, refused, s, t[1] + t[2], (s > 0 ? rows / s : 0), kib / 1024
 }'
 echo "load average before the run: $load on $(nproc) cores"

@@ -14,13 +14,15 @@ QString dateText(const QDate& date) { return date.toString(QStringLiteral("yyyy-
 
 } // namespace
 
-std::size_t Book::KeyHash::operator()(const Key& key) const noexcept
+std::size_t Book::KeyHash::operator()(const KeyView& key) const noexcept
 {
-    const auto text = [](const QString& s) { return std::u16string_view(reinterpret_cast<const char16_t*>(s.constData()), static_cast<std::size_t>(s.size())); };
-    std::size_t hash = std::hash<std::u16string_view>()(text(key.fund)) ^ static_cast<std::size_t>(key.account.kind);
-    if (!key.account.broker.isEmpty())
-        hash ^= std::hash<std::u16string_view>()(text(key.account.broker)) * 31;
-    return hash;
+    const auto hash = [](QStringView s) {
+        return std::hash<std::u16string_view>()(std::u16string_view(s.utf16(), static_cast<std::size_t>(s.size())));
+    };
+    std::size_t value = hash(key.fund) ^ static_cast<std::size_t>(key.kind);
+    if (!key.broker.isEmpty())
+        value ^= hash(key.broker) * 31;
+    return value;
 }
 
 Book::Book(BookOptions options) : options_(options) {}
@@ -30,23 +32,18 @@ const Holding& Book::held(Holdings::const_iterator at) const
     return at == holdings_.end() ? kEmpty : at->second;
 }
 
-const Holding& Book::find(const Key& key) const
-{
-    return held(holdings_.find(key));
-}
-
 const Holding& Book::holding(const QString& fund, const AccountId& account) const
 {
-    return find({account, fund});
+    return held(holdings_.find(KeyView{account.kind, account.broker, fund}));
 }
 
-bool Book::store(Holdings::iterator at, const Key& key, const Holding& holding)
+bool Book::store(Holdings::iterator at, const KeyView& key, const Holding& holding)
 {
     // An emptied holding takes no room.
     if (at == holdings_.end()) {
         if (holding.units == 0)
             return false;
-        holdings_.emplace(key, holding);
+        holdings_.emplace(Key{{key.kind, key.broker.toString()}, key.fund.toString()}, holding);
         return true;
     }
     if (holding.units == 0) {
@@ -104,9 +101,9 @@ Outcome<Posted, PostRefusal> Book::post(const Event& event, Trace* trace)
 
     const AccountId account = event.accountId();
     const AccountId specified{Account::Specified, event.broker};
-    const Key key{account, event.fund};
+    const KeyView key{event.account, event.broker, event.fund};
     const bool transfer = event.kind == EventKind::Transfer;
-    const Key targetKey = transfer ? Key{specified, event.fund} : Key{};
+    const KeyView targetKey{Account::Specified, event.broker, event.fund};
     const bool holds = touchesHolding(event.kind);
     const Holdings::iterator at = holds ? holdings_.find(key) : holdings_.end();
     const Holdings::iterator targetAt = transfer ? holdings_.find(targetKey) : holdings_.end();

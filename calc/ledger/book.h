@@ -3,7 +3,9 @@
 #include "ledger.h"
 
 #include <QString>
+#include <QStringView>
 
+#include <algorithm>
 #include <cstddef>
 #include <map>
 #include <optional>
@@ -92,17 +94,39 @@ private:
     struct Key {
         AccountId account;
         QString fund;
-        friend bool operator==(const Key&, const Key&) = default;
     };
+    // A key as an event gives it, looked up without copying its names.
+    struct KeyView {
+        Account kind;
+        QStringView broker;
+        QStringView fund;
+        friend bool operator==(const KeyView& a, const KeyView& b)
+        {
+            return a.kind == b.kind && a.fund.size() == b.fund.size() && a.broker.size() == b.broker.size()
+                   && std::equal(a.fund.begin(), a.fund.end(), b.fund.begin())
+                   && (a.broker.isEmpty() || a.broker == b.broker);
+        }
+    };
+    [[nodiscard]] static KeyView view(const Key& key) { return {key.account.kind, key.account.broker, key.fund}; }
+    [[nodiscard]] static const KeyView& view(const KeyView& key) { return key; }
     struct KeyHash {
-        std::size_t operator()(const Key& key) const noexcept;
+        using is_transparent = void;
+        std::size_t operator()(const KeyView& key) const noexcept;
+        std::size_t operator()(const Key& key) const noexcept { return (*this)(view(key)); }
+    };
+    struct KeyEqual {
+        using is_transparent = void;
+        template <class A, class B>
+        bool operator()(const A& a, const B& b) const noexcept
+        {
+            return view(a) == view(b);
+        }
     };
 
-    using Holdings = std::unordered_map<Key, Holding, KeyHash>;
+    using Holdings = std::unordered_map<Key, Holding, KeyHash, KeyEqual>;
     // Keeps a holding where holdings_.find() looked for it; true when it was inserted.
-    bool store(Holdings::iterator at, const Key& key, const Holding& holding);
+    bool store(Holdings::iterator at, const KeyView& key, const Holding& holding);
     [[nodiscard]] const Holding& held(Holdings::const_iterator at) const;
-    [[nodiscard]] const Holding& find(const Key& key) const;
     void closeBefore(int year, std::vector<ClosedYear>& closed);
     [[nodiscard]] ClosedYear settle(const AccountId& account, const AccountYear& year);
 

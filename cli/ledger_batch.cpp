@@ -461,7 +461,7 @@ public:
         Trace working;
         Trace* trace = request_.explain && !request_.report ? &working : nullptr;
         const Outcome<Event, QString> event = readEvent(row);
-        std::optional<Outcome<Applied, QString>> applied;
+        std::optional<Outcome<Applied, Refusal>> applied;
         if (event) {
             const QByteArrayView fund = row.bytes(kFund);
             const Holding holding = state_.holding(fund, event->account);
@@ -475,7 +475,7 @@ public:
                 tally(reports_[{event->date.year(), event->account}], applied->value().figures);
             }
         }
-        const QString refusal = !event ? event.why() : !*applied ? applied->why() : QString();
+        const QString refusal = !event ? event.why() : !*applied ? refusalText(applied->why()) : QString();
         const bool shown = event && *applied;
         const Account account = event ? event->account : Account::Specified;
         if (request_.report)

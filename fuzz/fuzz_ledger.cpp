@@ -162,7 +162,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         yearIncome = yearResident = 0;
     };
     for (const Generated& row : rows) {
-        std::optional<Outcome<Applied, QString>> outcome;
+        std::optional<Outcome<Applied, Refusal>> outcome;
         Holding* holding = nullptr;
         Holding* target = nullptr;
         if (row.event) {

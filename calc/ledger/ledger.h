@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ledger_refusal.h"
 #include "ledger_terms.h"
 
 #include "core/outcome.h"
@@ -101,21 +102,11 @@ struct Applied {
     Holding target;   // of a 払出: the 特定口座's holding of the same fund after it
 };
 
-// The two taxes' rates in force on a date; none before 2009.
-struct TaxRates {
-    DecimalRate income;
-    DecimalRate resident;
-};
-[[nodiscard]] std::optional<TaxRates> taxRatesOn(const QDate& date);
-
-// The first year the ledger's rules hold for.
-inline constexpr int kFirstYear = 2009;
-
 // Applies `event` to its holding and the 特定口座's year. `last` is the date of the last
 // event applied (invalid: none yet); an event dated before it is refused. The working
 // goes to `trace` when there is one, up to the step that failed when refused.
 // A 払出 also takes the 特定口座's holding of the same fund, `target`.
-[[nodiscard]] Outcome<Applied, QString> applyEvent(const Holding& holding, const AccountYear& year,
+[[nodiscard]] Outcome<Applied, Refusal> applyEvent(const Holding& holding, const AccountYear& year,
                                                    const QDate& last, const Event& event,
                                                    const Roundings& roundings, Trace* trace = nullptr,
                                                    const Holding& target = {});

@@ -88,10 +88,10 @@ Step nisa(Step step)
 }
 
 // A row's figures, the non-empty ones named, or why it was refused.
-QString shown(const Outcome<Applied, QString>& outcome, Account account)
+QString shown(const Outcome<Applied, Refusal>& outcome, Account account)
 {
     if (!outcome)
-        return QStringLiteral("refused: ") + outcome.why();
+        return QStringLiteral("refused: ") + refusalText(outcome.why());
     const Applied& a = *outcome;
     const Holding& h = outcome->target.units != 0 ? a.target : a.holding;
     QStringList parts{QStringLiteral("units %1").arg(h.units)};

@@ -52,9 +52,12 @@ QString decimalText(Wide n, Wide d, int places)
     Wide rest = magnitude % d;
     // QString has no 128-bit number: the whole part in 18-digit pieces.
     constexpr Wide kPiece = 1000000000000000000;
-    QString digits = QString::number(static_cast<std::int64_t>(whole % kPiece));
-    for (whole /= kPiece; whole != 0; whole /= kPiece)
-        digits = QString::number(static_cast<std::int64_t>(whole % kPiece)) + digits.rightJustified(18, u'0');
+    QString digits;
+    do {
+        const QString piece = QString::number(static_cast<std::int64_t>(whole % kPiece));
+        whole /= kPiece;
+        digits.prepend(whole != 0 ? piece.rightJustified(18, u'0') : piece);
+    } while (whole != 0);
     text += digits;
     if (rest == 0)
         return text;

@@ -320,6 +320,10 @@ private slots:
             << QStringList{"units 1052632 principal 9500 cost 9500 contract 1000000 fee 0 cash -1000000 year 0"} << Rounding::Up;
         QTest::newRow("… and down, 取得単価 9500.004… up") << Steps{byAmount}
             << QStringList{"units 1052631 principal 9500 cost 9501 contract 1000000 fee 0 cash -1000000 year 0"} << Rounding::Down;
+        byAmount.event.amount = 1;
+        byAmount.event.nav = 20000;
+        QTest::newRow("1 yen buys half a unit, down to none") << Steps{byAmount}
+            << QStringList{"refused: 金額 1 円では 1 口も買えません"} << Rounding::Down;
     }
     void reinvestment()
     {
@@ -402,6 +406,10 @@ private slots:
         specified.event.account = Account::Specified;
         QTest::newRow("a 特定 holding is not transferred") << Steps{buy('A', "2024-07-01", 10000, 12000), specified}
             << QStringList{"refused: 払出は NISA 口座の保有を特定口座へ移します（口座は NISA）"};
+        QTest::newRow("more than the NISA holding") << Steps{bought, moveOut('A', "2024-12-01", 10001, 13000)}
+            << QStringList{"refused: 払い出す口数 10001 が保有口数 10000 を超えています"};
+        QTest::newRow("an empty NISA holding") << Steps{moveOut('A', "2024-12-01", {}, 13000)}
+            << QStringList{"refused: 保有口数が 0 のため払い出せません"};
     }
     void transfer() { check(); }
 
@@ -430,8 +438,36 @@ private slots:
         row("an overflowing purchase", buy('A', "2024-03-02", kLargest, kLargest),
             "refused: 約定金額が計算できる範囲を超えています");
         row("a 配当 in NISA", nisa(other(EventKind::Dividend, "2024-03-02", 100)), "refused: 配当は特定口座だけに記帳できます");
+        row("a 譲渡損益 in NISA", nisa(other(EventKind::Gain, "2024-03-02", 100)), "refused: 譲渡損益は特定口座だけに記帳できます");
+        row("a negative 配当", other(EventKind::Dividend, "2024-03-02", -1), "refused: 配当の金額は 0 以上にしてください");
+        Step noAmount = other(EventKind::Dividend, "2024-03-02", 0);
+        noAmount.event.amount.reset();
+        row("a 配当 without its amount", noAmount, "refused: 金額が入力されていません");
+        row("0 units bought", buy('A', "2024-03-02", 0, 10000), "refused: 口数は 1 以上にしてください");
+        Step byAmount = buy('A', "2024-03-02", 0, 10000);
+        byAmount.event.units.reset();
+        row("neither units nor amount", byAmount, "refused: 口数か金額が入力されていません");
+        byAmount.event.amount = 0;
+        row("an amount of 0", byAmount, "refused: 金額は 1 円以上にしてください");
+        row("a negative fee", buy('A', "2024-03-02", 10, 10000, -1), "refused: 手数料は 0 以上にしてください");
+        Step rate = buy('A', "2024-03-02", 10, 10000);
+        rate.event.feeRate = DecimalRate{100001};
+        row("a fee rate above 100 %", rate, "refused: 手数料率(%)は 0 から 100 までにしてください");
+        row("a retention below 0 %", redeem('A', "2024-03-02", {}, 12000, DecimalRate{-1}),
+            "refused: 信託財産留保額(%)は 0 から 100 までにしてください");
+        row("a negative distribution", distribute('A', "2024-03-02", 10000, -1), "refused: 分配金(1万口当たり)は 0 以上にしてください");
+        Step noDistribution = distribute('A', "2024-03-02", 10000, 0);
+        noDistribution.event.distribution.reset();
+        row("a distribution without its amount", noDistribution, "refused: 分配金(1万口当たり)が入力されていません");
+        Step noPrincipal = open('A', "2024-03-02", 10, 0);
+        noPrincipal.event.principal.reset();
+        row("a balance without 個別元本", noPrincipal, "refused: 個別元本が入力されていません");
+        row("a balance with 取得単価 below 0", open('A', "2024-03-02", 10, 10000, -0.01),
+            "refused: 個別元本と取得単価は 0 以上にしてください");
         QTest::newRow("a distribution on an empty holding")
             << Steps{distribute('B', "2024-03-02", 10000, 10)} << QStringList{"refused: 保有口数が 0 のため分配金を受け取れません"};
+        QTest::newRow("a redemption of an empty holding")
+            << Steps{redeem('B', "2024-03-02", {}, 10000)} << QStringList{"refused: 保有口数が 0 のため解約できません"};
     }
     void refusals() { check(); }
 };

@@ -499,15 +499,15 @@ Outcome<Applied, Refusal> applyEvent(const Holding& holding, const AccountYear& 
 
 std::optional<Settlement> settleYear(const AccountYear& year, bool dividendNetting, Trace* trace)
 {
-    if (!dividendNetting || year.year == 0 || year.gain >= 0 || year.dividends <= 0)
+    const TaxYears* law = taxLawOf(year.year);
+    if (!dividendNetting || !law || !law->dividendNetting || year.gain >= 0 || year.dividends <= 0)
         return std::nullopt;
-    const TaxYears& law = *taxLawOf(year.year);
     Worksheet ws(trace, IntegerRange::wide());
     ws.note(u"年内譲渡損益 %1 の損失を、今年の普通分配金と配当 %2 と通算します", ws.known(year.gain),
             ws.known(year.dividends));
     const auto base = ws.let(kIncomeTaxFigure, u"通算後の課税対象",
                              atLeastZero(ws.known(year.dividends) + ws.known(year.gain)));
-    const Withheld due = withhold(ws, base, law, kNettedSteps);
+    const Withheld due = withhold(ws, base, *law, kNettedSteps);
     ws.note(u"普通分配金と配当から源泉徴収済み: 所得税及び復興特別所得税 %1、住民税 %2",
             ws.known(year.dividendIncome), ws.known(year.dividendResident));
     const auto zero = ws.known(Integer{0});

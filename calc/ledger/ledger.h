@@ -120,7 +120,7 @@ struct Applied {
 // The year-end settlement of a 特定口座 with 配当等の受入れ: a year that ends with a net
 // loss sets it against the year's 普通分配金 and 配当, and what was withheld on them
 // above the tax on what is left is refunded (negative taxes). Nothing when nothing is
-// refunded, or without `dividendNetting`.
+// refunded, without `dividendNetting`, or in a year whose 特定口座 did not net them yet.
 struct Settlement {
     int year = 0;
     Integer incomeTax = 0;

@@ -370,6 +370,14 @@ private slots:
                            "units 10000000 principal 10000 cost 10000 ordinary 100000 returned 0 income 15000 resident 5000 cash 80000 year 0",
                            "units 0 gain -50000 income 0 resident 0 cash 0 year -50000"}
             << true << "2038: income -7500 resident -2500";
+        const auto netted = [](const char* dividend, const char* loss) {
+            return Steps{other(EventKind::Dividend, dividend, 100000), other(EventKind::Gain, loss, -50000)};
+        };
+        QTest::newRow("2009: the account does not net yet") << netted("2009-05-01", "2009-06-01")
+            << QStringList{"units 0 gain -50000 income 0 resident 0 cash 0 year -50000"} << true << "none";
+        QTest::newRow("2010: it does, at 7 % + 3 %") << netted("2010-05-01", "2010-06-01")
+            << QStringList{"units 0 gain -50000 income 0 resident 0 cash 0 year -50000"} << true
+            << "2010: income -3500 resident -1500";
         QTest::newRow("a loss without dividends") << Steps{other(EventKind::Gain, "2038-06-01", -50000)}
             << QStringList{"units 0 gain -50000 income 0 resident 0 cash 0 year -50000"} << true << "none";
         QTest::newRow("a gain: nothing to settle")

@@ -167,9 +167,7 @@ private:
         applied_.holding = averaged(applied_.holding, units, worth(units, asPrice(nav)), paid);
     }
 
-    using Taxes = Withheld;
-
-    Taxes untaxed()
+    Withheld untaxed()
     {
         ws_.note(u"NISA 口座のため非課税：税金は 0");
         const auto zero = ws_.known(Integer{0});
@@ -186,18 +184,18 @@ private:
 
     // Taxes withheld on a distribution, each floored to the yen, and kept for the year-end
     // settlement.
-    Taxes distributionTaxes(const Term<Integer>& ordinary)
+    Withheld distributionTaxes(const Term<Integer>& ordinary)
     {
         if (!specified_)
             return untaxed();
         noteRates();
-        const Taxes taxes = withhold(ws_, ordinary, law_, kWithheldSteps);
+        const Withheld taxes = withhold(ws_, ordinary, law_, kWithheldSteps);
         keepDividend(ordinary, taxes);
         return taxes;
     }
 
     // A 普通分配金 or 配当 and what was withheld on it, in the year's sums.
-    void keepDividend(const Term<Integer>& ordinary, const Taxes& taxes)
+    void keepDividend(const Term<Integer>& ordinary, const Withheld& taxes)
     {
         AccountYear& year = applied_.year;
         year.dividends = let(kOrdinaryFigure, u"今年の普通分配金と配当", ws_.known(year.dividends) + ordinary).value;
@@ -211,7 +209,7 @@ private:
 
     // The 特定口座 withholds on the year's net gain so far, less what its redemptions
     // this year have withheld already: a loss refunds, up to that and no more.
-    Taxes gainTaxes(const Term<Integer>& gain)
+    Withheld gainTaxes(const Term<Integer>& gain)
     {
         if (!specified_)
             return untaxed();
@@ -219,10 +217,10 @@ private:
         AccountYear& year = applied_.year;
         const auto yearGain = let(kYearGainFigure, u"年内譲渡損益", ws_.known(year.gain) + gain);
         const auto base = let(kIncomeTaxFigure, u"年内の課税対象", atLeastZero(yearGain));
-        const Taxes due = withhold(ws_, base, law_, kYearSteps);
+        const Withheld due = withhold(ws_, base, law_, kYearSteps);
         ws_.note(u"今年の解約で源泉徴収済み: 所得税及び復興特別所得税 %1、住民税 %2", ws_.known(year.withheldIncome),
                  ws_.known(year.withheldResident));
-        const Taxes taxes{
+        const Withheld taxes{
             let(kIncomeTaxFigure, u"所得税及び復興特別所得税", due.income - ws_.known(year.withheldIncome)),
             let(kResidentTaxFigure, u"住民税", due.resident - ws_.known(year.withheldResident))};
         keepGain(yearGain, due);
@@ -230,7 +228,7 @@ private:
     }
 
     // The year's net gain so far and what is due on it, withheld by now.
-    void keepGain(const Term<Integer>& yearGain, const Taxes& due)
+    void keepGain(const Term<Integer>& yearGain, const Withheld& due)
     {
         AccountYear& year = applied_.year;
         year.gain = yearGain.value;
@@ -321,7 +319,7 @@ private:
         const auto ordinary = let(kOrdinaryFigure, u"普通分配金（1万口当たり）", perUnits - returned);
         const auto ordinaryYen = let(kOrdinaryFigure, u"普通分配金", toYen(worth(units, ordinary), Rounding::Down));
         const auto returnedYen = let(kReturnedFigure, u"元本払戻金", toYen(worth(units, returned), Rounding::Down));
-        const Taxes taxes = distributionTaxes(ordinaryYen);
+        const Withheld taxes = distributionTaxes(ordinaryYen);
         if (returned.value.raw() > 0) {
             const auto lowered = let(kPrincipalFigure, u"個別元本", principal - returned);
             const auto cost = let(kCostFigure, u"取得単価", atLeastZero(ws_.known(before_.cost) - returned));
@@ -370,7 +368,7 @@ private:
         const auto acquisition =
             let(kAcquisitionFigure, u"取得費", toYen(worth(units, ws_.known(before_.cost)), Rounding::Down));
         const auto gain = let(kGainFigure, u"譲渡損益", proceeds - acquisition);
-        const Taxes taxes = gainTaxes(gain);
+        const Withheld taxes = gainTaxes(gain);
         const auto settlement =
             let(kSettlementFigure, u"受渡金額", proceeds - taxes.income - taxes.resident);
         const auto left = let(kUnitsFigure, u"保有口数", ws_.known(before_.units) - units);
@@ -406,7 +404,7 @@ private:
         if (auto refusal = needAmount(RefusalKind::GainOutsideSpecified))
             return refusal;
         const auto gain = let(kGainFigure, u"譲渡損益", ws_.known(*event_.amount));
-        const Taxes taxes = gainTaxes(gain);
+        const Withheld taxes = gainTaxes(gain);
         const auto settlement = let(kSettlementFigure, u"受渡金額", negated(taxes.income + taxes.resident));
         Figures& figures = applied_.figures;
         figures.gain = gain.value;
@@ -424,7 +422,7 @@ private:
         if (*event_.amount < 0)
             return tooSmall(Input::DividendAmount);
         const auto amount = let(kOrdinaryFigure, u"配当", ws_.known(*event_.amount));
-        const Taxes taxes = distributionTaxes(amount);
+        const Withheld taxes = distributionTaxes(amount);
         const auto settlement =
             let(kSettlementFigure, u"受渡金額", amount - taxes.income - taxes.resident);
         Figures& figures = applied_.figures;

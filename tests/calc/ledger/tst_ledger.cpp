@@ -112,7 +112,8 @@ QString shown(const Outcome<Applied, Refusal>& outcome, Account account)
 }
 
 // Replays the steps; each row as shown, and the 特定口座's year at the end.
-QStringList replay(const Steps& steps, const Roundings& roundings = {}, AccountYear* yearAtEnd = nullptr)
+QStringList replay(const Steps& steps, const Roundings& roundings = {}, AccountYear* yearAtEnd = nullptr,
+                   Trace* trace = nullptr)
 {
     std::map<std::pair<char, Account>, Holding> holdings;
     AccountYear year;
@@ -121,7 +122,7 @@ QStringList replay(const Steps& steps, const Roundings& roundings = {}, AccountY
     for (const Step& step : steps) {
         Holding& holding = holdings[{step.fund, step.event.account}];
         Holding& target = holdings[{step.fund, Account::Specified}];
-        const auto outcome = applyEvent(holding, year, last, step.event, roundings, nullptr, target);
+        const auto outcome = applyEvent(holding, year, last, step.event, roundings, trace, target);
         if (outcome) {
             holding = outcome->holding;
             if (step.event.kind == EventKind::Transfer)
@@ -478,6 +479,37 @@ private slots:
             << Steps{redeem('B', "2024-03-02", {}, 10000)} << QStringList{"refused: 保有口数が 0 のため解約できません"};
     }
     void refusals() { check(); }
+
+    // The working's lines of the exact operations: each rounding named, exact decimals,
+    // a quotient that goes on cut with "…", the year's rates.
+    void working_data()
+    {
+        QTest::addColumn<QString>("line");
+        QTest::newRow("units by amount, rounded up") << "買付口数 = 1000000 × 10000 ÷ 9500 = 1052631.57894736… を切り上げ = 1052632";
+        QTest::newRow("取得単価 to 0.01 yen") << "取得単価 = 1000000 × 10000 ÷ 1052632 = 9499.99620000… を0.01 円単位に四捨五入 = 9500";
+        QTest::newRow("a fee rate's share") << "手数料 = 3 × 3.24 % = 0.0972 を切り捨て = 0";
+        QTest::newRow("an exact pool") << "元本の総額 = 1000000.4 + 3 × 10001 ÷ 10000 = 1000003.4003";
+        QTest::newRow("the smaller of the larger") << "元本払戻金（1万口当たり） = 1500 と (0 と 9501 − 9000 の大きい方) の小さい方 = 501";
+        QTest::newRow("the year's rates") << "税率（2013 年）: 所得税及び復興特別所得税 7.147 %、住民税 3 %";
+        QTest::newRow("withheld at 7.147 %") << "所得税及び復興特別所得税 = 105158 × 7.147 % = 7515.64226 を切り捨て = 7515";
+        QTest::newRow("the 解約価額, exact") << "解約価額 = 12345 − 12345 × 0.3 % = 12307.965";
+        QTest::newRow("解約代金 floored") << "解約代金 = 12307.965 × 10000 ÷ 10000 = 12307.965 を切り捨て = 12307";
+        QTest::newRow("the year's tax so far") << "年内の住民税 = 3308 × 3 % = 99.24 を切り捨て = 99";
+    }
+    void working()
+    {
+        QFETCH(QString, line);
+        Step byAmount = buy('A', "2013-03-01", 0, 9500);
+        byAmount.event.units.reset();
+        byAmount.event.amount = 1000000;
+        Step withRate = buy('A', "2013-03-02", 3, 10001);
+        withRate.event.feeRate = DecimalRate{3240};
+        const Steps steps{byAmount, withRate, distribute('A', "2013-03-03", 9000, 1500, true),
+                          redeem('A', "2013-03-04", 10000, 12345, DecimalRate{300})};
+        Trace trace;
+        replay(steps, {.cost = PriceStep::Cent}, nullptr, &trace);
+        QVERIFY2(trace.steps().contains(line), qPrintable(trace.steps().join(u'\n')));
+    }
 };
 
 #include "test_main.h"

@@ -6,6 +6,8 @@
 #include "ledger_options.h"
 #include "option_table.h"
 
+#include "core/tax_law.h"
+
 namespace {
 
 QString calculatorSection(const CliCalculator& calculator)
@@ -84,8 +86,8 @@ QString helpText()
                                       "分配後元本基準価額は元本と分配後の基準価額の小さい方、\n"
                                       "販売手数料の 0 は入力がないものとして断り、負の値も\n"
                                       "計算します。current は現行の税制: 1 円未満を切り捨てた\n"
-                                      "益または課税分配金から、所得税及び復興特別所得税 15.315 %\n"
-                                      "と住民税 5 % をそれぞれ 1 円未満切り捨て（0 以下には課税\n"
+                                      "益または課税分配金から、%1\n"
+                                      "と%2 をそれぞれ 1 円未満切り捨て（0 以下には課税\n"
                                       "なし）。明細の税金のあとに二つの税の行が加わります。\n"
                                       "分配後元本基準価額は個別元本: 元本の基準価額から 1万口\n"
                                       "当たりの元本払戻金（非課税分配金 × 10000 ÷ 所有口数を\n"
@@ -98,7 +100,8 @@ QString helpText()
                                       "資金・基準価額・口数・分配金と、0〜100 の外の % は\n"
                                       "断ります。--csv とも使えます\n"
                                       "例: miroven-calc redemption --rules current\n"
-                                      "    --principal-nav 10000 --nav 12000 --units 100000"));
+                                      "    --principal-nav 10000 --nav 12000 --units 100000")
+                           .arg(incomeTaxText(currentTaxLaw()), residentTaxText(currentTaxLaw())));
     text += optionLine(2, optionHeading(u"nisa", kForCalculators),
                        QStringLiteral("NISA 口座: 解約の益にも課税分配金にも課税しません（税の行\n"
                                       "は 0）。分配金の内訳と分配後元本基準価額はそのまま。\n"

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "currency.h"
+#include "exact.h"
 #include "fund_rules.h"
 #include "integer.h"
 #include "trace.h"
@@ -31,18 +32,27 @@ enum class TermFault {
     BeyondRange, // beyond the range in force, but a value the wide range holds
 };
 
-// The fault of a term formed from operands of which at least one went wrong: the first
-// one's, except that beside an operand that went wrong in another way, a value beyond
-// the range in force alone makes an overflow, as the wide range would not get past that
-// operand either. The operation's own fault is left out: it was met on the 0 that
-// stands in for a faulty operand's value.
-[[nodiscard]] constexpr TermFault operandsFault(TermFault a, TermFault b)
+// The fault of operands of which at least one went wrong: the first one's, except that
+// beside an operand that went wrong in another way, a value beyond the range in force
+// alone makes an overflow, as the wide range would not get past that operand either.
+constexpr TermFault firstFault(TermFault fault) { return fault; }
+template <class... Rest>
+constexpr TermFault firstFault(TermFault first, Rest... rest)
 {
-    if (a == TermFault::None)
-        return b;
-    if (a == TermFault::BeyondRange && b != TermFault::None && b != TermFault::BeyondRange)
+    const TermFault later = firstFault(rest...);
+    if (first == TermFault::None)
+        return later;
+    if (first == TermFault::BeyondRange && later != TermFault::None && later != TermFault::BeyondRange)
         return TermFault::Overflow;
-    return a;
+    return first;
+}
+// The fault of a step: its operands' first, or, when they are sound, its own. An own fault
+// beside a faulty operand was met on the 0 that stands in for that operand's value.
+template <class... Operands>
+constexpr TermFault stepFault(TermFault own, Operands... operands)
+{
+    const TermFault fault = firstFault(operands...);
+    return fault != TermFault::None ? fault : own;
 }
 
 class Worksheet;
@@ -169,16 +179,6 @@ const TermText& Term<T>::shown() const
     return text ? *text : none;
 }
 
-// NAV times units: four decimals, as a Currency, but formed in 128 bits. In the
-// windows' range it must fit a Currency, as there; in the wide range it need not, so
-// that a worth whose product overflows 64 bits (10,000 × 100,000,000,000 ÷ 10,000)
-// is still formed exactly, and only what is made of it is held to its own type.
-struct NavTimesUnits {
-    __extension__ using Raw = __int128;
-    Raw raw = 0; // the value times 10,000
-};
-[[nodiscard]] QString workingText(NavTimesUnits value);
-
 // Numbers as the working shows them.
 template <class T>
 QString termText(T value)
@@ -192,6 +192,58 @@ template <class T>
 QString valueText(const Term<T>& term)
 {
     return term.ok() ? termText(term.value) : faultText(term.fault);
+}
+
+// A term as an operand of an operator of `precedence`, bracketed when it binds less
+// tightly; on the right, also when it binds the same (a − (b − c)).
+template <class T>
+QString operandText(const Term<T>& term, int precedence, bool right = false)
+{
+    const TermText& shown = term.shown();
+    const bool brackets = right ? shown.precedence <= precedence : shown.precedence < precedence;
+    return brackets ? u'(' + shown.expression + u')' : shown.expression;
+}
+
+// A term's expression where it has one, for the left of "= value".
+template <class T>
+QString formationText(const Term<T>& term)
+{
+    return term.shown().precedence < 3 ? term.shown().expression : QString();
+}
+
+// How a rounding prints: what it rounds (when there is an expression), the exact value
+// rounded or how it went wrong, and the rule: "a × b = 188.9871 を切り捨て".
+[[nodiscard]] QString roundingText(const QString& source, const QString& exact, QStringView rule);
+// An exact value, or the fault instead when there is one: a term that went wrong
+// never shows as a number.
+template <class Make>
+QString exactOr(TermFault fault, Make&& exact)
+{
+    return fault != TermFault::None ? faultText(fault) : std::forward<Make>(exact)();
+}
+
+// How an exactly formed term prints: as an expression of its operands, or, when
+// `rounding` is set, as a rounding.
+struct FormedText {
+    QString expression;
+    QString rounding;
+};
+
+// A term formed by exact integer arithmetic: `value` is none when the result left its
+// type or range (`own`, an overflow unless said, when `fault`, the operands', is none).
+// `text()` gives a FormedText, and runs only when the worksheet explains.
+template <class R, class Text>
+Term<R> formed(const Worksheet* sheet, std::optional<R> value, TermFault fault, int precedence, Text&& text,
+               TermFault own = TermFault::Overflow)
+{
+    Term<R> out{value.value_or(R{}), stepFault(value ? TermFault::None : own, fault), sheet, nullptr};
+    if (sheet && sheet->explains()) {
+        FormedText shown = std::forward<Text>(text)();
+        out.text = shown.rounding.isEmpty()
+                       ? sheet->keep({std::move(shown.expression), precedence, {}, {}})
+                       : sheet->keep({termText(out.value), 3, {}, std::move(shown.rounding)});
+    }
+    return out;
 }
 
 template <class T>
@@ -234,7 +286,7 @@ Term<R> combine(const Term<A>& a, QStringView op, int precedence, const Term<B>&
                 TermFault own)
 {
     const Worksheet* sheet = a.sheet ? a.sheet : b.sheet;
-    Term<R> out{value, a.ok() && b.ok() ? own : operandsFault(a.fault, b.fault), sheet, nullptr};
+    Term<R> out{value, stepFault(own, a.fault, b.fault), sheet, nullptr};
     if (sheet && sheet->explains())
         out.text = combinedText(a, op, precedence, b);
     return out;
@@ -247,17 +299,9 @@ template <class A, class B>
                                                const Term<B>& b)
 {
     const Worksheet* sheet = a.sheet ? a.sheet : b.sheet;
-    // Left to right: an operand of the same rank on the right keeps its brackets.
-    const auto wrap = [](const QString& text, bool brackets) {
-        return brackets ? u'(' + text + u')' : text;
-    };
-    const TermText& left = a.shown();
-    const TermText& right = b.shown();
     const QString sep = u' ' + op.toString() + u' ';
-    TermText text{wrap(left.expression, left.precedence < precedence) + sep
-                      + wrap(right.expression, right.precedence <= precedence),
-                  precedence, {}, {}};
-    if (left.precedence < 3 && right.precedence < 3)
+    TermText text{operandText(a, precedence) + sep + operandText(b, precedence, true), precedence, {}, {}};
+    if (a.shown().precedence < 3 && b.shown().precedence < 3)
         text.evaluated = valueText(a) + sep + valueText(b);
     return sheet->keep(std::move(text));
 }
@@ -268,6 +312,9 @@ inline TermFault faultOf(double value)
         return TermFault::Invalid;
     return std::isinf(value) ? TermFault::Overflow : TermFault::None;
 }
+
+inline bool notAbove(Integer a, Integer b) { return a <= b; }
+inline bool notAbove(Currency a, Currency b) { return a.raw() <= b.raw(); }
 
 template <class T>
 double asDouble(T value)
@@ -356,8 +403,16 @@ Term<Integer> operator-(const Term<Integer>& a, const Term<Integer>& b);
 // kept within 0 to `ceiling`.
 [[nodiscard]] Term<Integer> roundHalfEvenWithin(const Term<double>& term,
                                                 const Term<Integer>& ceiling);
-// The smaller of two whole numbers.
-[[nodiscard]] Term<Integer> smaller(const Term<Integer>& a, const Term<Integer>& b);
+// The smaller of two whole numbers or two prices: "a と b の小さい方".
+template <class T>
+[[nodiscard]] Term<T> smaller(const Term<T>& a, const Term<T>& b)
+{
+    const bool first = term_detail::notAbove(a.value, b.value);
+    return formed(a.sheet, std::optional<T>(first ? a.value : b.value), firstFault(a.fault, b.fault), 0, [&] {
+        return FormedText{operandText(a, 1) + QStringLiteral(" と ") + operandText(b, 1) + QStringLiteral(" の小さい方"),
+                          {}};
+    });
+}
 
 // Exact decimal roundings, no binary floating point:
 // `rate` of a whole amount, down to whole yen (切り捨て), in the calculation's range.

@@ -52,7 +52,7 @@ public:
         const bool shown = event && *posted;
         if (isReport(output_))
             return shown;
-        const QString refusal = !event ? event.why() : !*posted ? posted->why() : QString();
+        const QString refusal = !event ? event.why() : !*posted ? refusalText(posted->why()) : QString();
         if (output_ == LedgerOutput::Working) {
             const QString input = reader_.input();
             write(shown ? postedRowWorking(input, working.steps(), *event, posted->value())

@@ -1,5 +1,7 @@
 #include "book.h"
 
+#include "core/tax_law.h"
+
 #include <algorithm>
 #include <functional>
 #include <string_view>
@@ -9,8 +11,6 @@ namespace ledger {
 namespace {
 
 const Holding kEmpty{};
-
-QString dateText(const QDate& date) { return date.toString(QStringLiteral("yyyy-MM-dd")); }
 
 } // namespace
 
@@ -96,8 +96,8 @@ void Book::closeBefore(int year, std::vector<ClosedYear>& closed)
 Outcome<Posted, PostRefusal> Book::post(const Event& event, Trace* trace)
 {
     // A date before 2009 is refused for its tax rules, whatever the order.
-    if (last_.isValid() && event.date < last_ && event.date.year() >= kFirstYear)
-        return QStringLiteral("受渡日 %1 が前の行の受渡日 %2 より前です").arg(dateText(event.date), dateText(last_));
+    if (last_.isValid() && event.date < last_ && taxLawOf(event.date.year()))
+        return Refusal{.kind = RefusalKind::BeforeLast, .date = event.date, .last = last_};
 
     const AccountId account = event.accountId();
     const AccountId specified{Account::Specified, event.broker};
@@ -107,7 +107,7 @@ Outcome<Posted, PostRefusal> Book::post(const Event& event, Trace* trace)
     const bool holds = touchesHolding(event.kind);
     const Holdings::iterator at = holds ? holdings_.find(key) : holdings_.end();
     const Holdings::iterator targetAt = transfer ? holdings_.find(targetKey) : holdings_.end();
-    Outcome<Applied, QString> applied =
+    Outcome<Applied, Refusal> applied =
         applyEvent(held(at), year(specified), event, options_.roundings, trace, held(targetAt));
     if (!applied)
         return applied.why();

@@ -28,8 +28,8 @@ struct BookOptions {
     bool dividendNetting = true;
 };
 
-// Why the book refused an event: the rules' reason.
-using PostRefusal = QString;
+// Why the book refused an event: the rules' reason, or a date before the last one's.
+using PostRefusal = Refusal;
 
 // A 特定口座 year that the date of an event (or the end of the input) closed, and its
 // 年末精算: none when the year refunds nothing.

@@ -1,6 +1,7 @@
 #include "ledger.h"
 
-#include "core/messages.h"
+#include "core/tax_law.h"
+#include "core/withholding.h"
 
 namespace ledger {
 namespace {
@@ -22,15 +23,21 @@ constexpr QStringView kResidentTaxFigure = u"住民税";
 constexpr QStringView kSettlementFigure = u"受渡金額";
 constexpr QStringView kYearGainFigure = u"年内譲渡損益";
 
-using Refusal = QString;
+// The two taxes' steps as each withholding names them.
+constexpr WithholdingSteps kWithheldSteps{kIncomeTaxFigure, u"所得税及び復興特別所得税", kResidentTaxFigure, u"住民税"};
+constexpr WithholdingSteps kYearSteps{kIncomeTaxFigure, u"年内の所得税及び復興特別所得税", kResidentTaxFigure,
+                                      u"年内の住民税"};
+constexpr WithholdingSteps kNettedSteps{kIncomeTaxFigure, u"通算後の所得税及び復興特別所得税", kResidentTaxFigure,
+                                        u"通算後の住民税"};
 
-QString missing(QStringView caption) { return missingInputText(caption.toString()); }
+Refusal missing(Input input) { return {.kind = RefusalKind::Missing, .input = input}; }
+Refusal tooSmall(Input input) { return {.kind = RefusalKind::TooSmall, .input = input}; }
 
 // A percentage within 0 to 100, or why not.
-std::optional<Refusal> outsidePercent(const std::optional<DecimalRate>& rate, QStringView caption)
+std::optional<Refusal> outsidePercent(const std::optional<DecimalRate>& rate, Input input)
 {
-    if (rate && (rate->milliPercent < 0 || rate->milliPercent > 100000))
-        return QStringLiteral("%1は 0 から 100 までにしてください").arg(caption);
+    if (rate && (rate->milliPercent < 0 || rate->milliPercent > kMilliPercentScale))
+        return Refusal{.kind = RefusalKind::OutsidePercent, .input = input};
     return std::nullopt;
 }
 
@@ -38,9 +45,9 @@ std::optional<Refusal> outsidePercent(const std::optional<DecimalRate>& rate, QS
 class EventRun {
 public:
     EventRun(const Holding& holding, const AccountYear& year, const Event& event, const Roundings& roundings,
-             const TaxRates& rates, Trace* trace, const Holding& target)
+             const TaxYears& law, Trace* trace, const Holding& target)
         : trace_(trace), ws_(trace, IntegerRange::wide()), before_(holding), target_(target), event_(event),
-          roundings_(roundings), rates_(rates), specified_(event.account == Account::Specified)
+          roundings_(roundings), law_(law), specified_(event.account == Account::Specified)
     {
         applied_.holding = holding;
         // 1 January starts the 特定口座's year again from nothing.
@@ -54,7 +61,7 @@ public:
         }
     }
 
-    Outcome<Applied, QString> run()
+    Outcome<Applied, Refusal> run()
     {
         noteHolding();
         std::optional<Refusal> refusal;
@@ -90,8 +97,9 @@ public:
                 trace_->step(failure->step == failure->figure
                                  ? QStringLiteral("計算できなかった手順: %1").arg(failure->step)
                                  : QStringLiteral("計算できなかった手順: %1（%2）").arg(failure->step, failure->figure));
-            return failure->fault == TermFault::Invalid ? invalidOperationText()
-                                                        : figureOverflowText(failure->figure);
+            if (failure->fault == TermFault::Invalid)
+                return Refusal{.kind = RefusalKind::Invalid};
+            return Refusal{.kind = RefusalKind::Overflow, .figure = failure->figure};
         }
         return applied_;
     }
@@ -122,9 +130,9 @@ private:
     std::optional<Refusal> needNav()
     {
         if (!event_.nav)
-            return missing(u"基準価額");
+            return missing(Input::Nav);
         if (*event_.nav <= 0)
-            return QStringLiteral("基準価額は 0 より大きい値にしてください");
+            return tooSmall(Input::Nav);
         return std::nullopt;
     }
 
@@ -159,12 +167,7 @@ private:
         applied_.holding = averaged(applied_.holding, units, worth(units, asPrice(nav)), paid);
     }
 
-    struct Taxes {
-        Term<Integer> income;
-        Term<Integer> resident;
-    };
-
-    Taxes untaxed()
+    Withheld untaxed()
     {
         ws_.note(u"NISA 口座のため非課税：税金は 0");
         const auto zero = ws_.known(Integer{0});
@@ -176,18 +179,24 @@ private:
         if (ws_.explains())
             ws_.note(QStringLiteral("税率（%1 年）: 所得税及び復興特別所得税 %2 %、住民税 %3 %")
                          .arg(event_.date.year())
-                         .arg(percentText(rates_.income), percentText(rates_.resident)));
+                         .arg(percentText(law_.income), percentText(law_.resident)));
     }
 
-    // Taxes withheld on a distribution, each floored to the yen.
-    Taxes distributionTaxes(const Term<Integer>& ordinary)
+    // Taxes withheld on a distribution, each floored to the yen, and kept for the year-end
+    // settlement.
+    Withheld distributionTaxes(const Term<Integer>& ordinary)
     {
         if (!specified_)
             return untaxed();
         noteRates();
-        const Taxes taxes{let(kIncomeTaxFigure, u"所得税及び復興特別所得税", roundDownShare(ordinary, rates_.income)),
-                          let(kResidentTaxFigure, u"住民税", roundDownShare(ordinary, rates_.resident))};
-        // Kept for the year-end settlement.
+        const Withheld taxes = withhold(ws_, ordinary, law_, kWithheldSteps);
+        keepDividend(ordinary, taxes);
+        return taxes;
+    }
+
+    // A 普通分配金 or 配当 and what was withheld on it, in the year's sums.
+    void keepDividend(const Term<Integer>& ordinary, const Withheld& taxes)
+    {
         AccountYear& year = applied_.year;
         year.dividends = let(kOrdinaryFigure, u"今年の普通分配金と配当", ws_.known(year.dividends) + ordinary).value;
         year.dividendIncome = let(kIncomeTaxFigure, u"今年の普通分配金と配当から源泉徴収した所得税及び復興特別所得税",
@@ -196,12 +205,11 @@ private:
         year.dividendResident = let(kResidentTaxFigure, u"今年の普通分配金と配当から源泉徴収した住民税",
                                     ws_.known(year.dividendResident) + taxes.resident)
                                     .value;
-        return taxes;
     }
 
     // The 特定口座 withholds on the year's net gain so far, less what its redemptions
     // this year have withheld already: a loss refunds, up to that and no more.
-    Taxes gainTaxes(const Term<Integer>& gain)
+    Withheld gainTaxes(const Term<Integer>& gain)
     {
         if (!specified_)
             return untaxed();
@@ -209,31 +217,36 @@ private:
         AccountYear& year = applied_.year;
         const auto yearGain = let(kYearGainFigure, u"年内譲渡損益", ws_.known(year.gain) + gain);
         const auto base = let(kIncomeTaxFigure, u"年内の課税対象", atLeastZero(yearGain));
-        const auto dueIncome =
-            let(kIncomeTaxFigure, u"年内の所得税及び復興特別所得税", roundDownShare(base, rates_.income));
-        const auto dueResident = let(kResidentTaxFigure, u"年内の住民税", roundDownShare(base, rates_.resident));
+        const Withheld due = withhold(ws_, base, law_, kYearSteps);
         ws_.note(u"今年の解約で源泉徴収済み: 所得税及び復興特別所得税 %1、住民税 %2", ws_.known(year.withheldIncome),
                  ws_.known(year.withheldResident));
-        const Taxes taxes{
-            let(kIncomeTaxFigure, u"所得税及び復興特別所得税", dueIncome - ws_.known(year.withheldIncome)),
-            let(kResidentTaxFigure, u"住民税", dueResident - ws_.known(year.withheldResident))};
-        year.gain = yearGain.value;
-        year.withheldIncome = dueIncome.value;
-        year.withheldResident = dueResident.value;
+        const Withheld taxes{
+            let(kIncomeTaxFigure, u"所得税及び復興特別所得税", due.income - ws_.known(year.withheldIncome)),
+            let(kResidentTaxFigure, u"住民税", due.resident - ws_.known(year.withheldResident))};
+        keepGain(yearGain, due);
         return taxes;
+    }
+
+    // The year's net gain so far and what is due on it, withheld by now.
+    void keepGain(const Term<Integer>& yearGain, const Withheld& due)
+    {
+        AccountYear& year = applied_.year;
+        year.gain = yearGain.value;
+        year.withheldIncome = due.income.value;
+        year.withheldResident = due.resident.value;
     }
 
     std::optional<Refusal> balance()
     {
         if (!event_.units)
-            return missing(u"口数");
+            return missing(Input::Units);
         if (*event_.units <= 0)
-            return QStringLiteral("口数は 1 以上にしてください");
+            return tooSmall(Input::Units);
         if (!event_.principal)
-            return missing(u"個別元本");
+            return missing(Input::Principal);
         const Currency cost = event_.cost.value_or(*event_.principal);
         if (event_.principal->raw() < 0 || cost.raw() < 0)
-            return QStringLiteral("個別元本と取得単価は 0 以上にしてください");
+            return tooSmall(Input::PrincipalAndCost);
         if (before_.units > 0)
             ws_.note(u"残高で置き換えます");
         const auto units = let(kUnitsFigure, u"保有口数", ws_.known(*event_.units));
@@ -249,14 +262,14 @@ private:
         if (auto refusal = needNav())
             return refusal;
         if (!event_.units && !event_.amount)
-            return missing(u"口数か金額");
+            return missing(Input::UnitsOrAmount);
         if (event_.units && *event_.units <= 0)
-            return QStringLiteral("口数は 1 以上にしてください");
+            return tooSmall(Input::Units);
         if (event_.amount && *event_.amount <= 0)
-            return QStringLiteral("金額は 1 円以上にしてください");
+            return tooSmall(Input::Amount);
         if (event_.fee && *event_.fee < 0)
-            return QStringLiteral("手数料は 0 以上にしてください");
-        if (auto refusal = outsidePercent(event_.feeRate, u"手数料率(%)"))
+            return tooSmall(Input::Fee);
+        if (auto refusal = outsidePercent(event_.feeRate, Input::FeeRate))
             return refusal;
 
         const auto nav = ws_.known(*event_.nav);
@@ -269,7 +282,7 @@ private:
             contract = ws_.known(*event_.amount);
             units = let(kUnitsFigure, u"買付口数", unitsFor(contract, nav, roundings_.units));
             if (units.ok() && units.value <= 0)
-                return QStringLiteral("金額 %1 円では 1 口も買えません").arg(*event_.amount);
+                return Refusal{.kind = RefusalKind::BuysNothing, .value = *event_.amount};
         }
         const auto fee = event_.fee ? ws_.known(*event_.fee)
                          : event_.feeRate ? let(kFeeFigure, u"手数料", roundDownShare(contract, *event_.feeRate))
@@ -287,13 +300,13 @@ private:
     std::optional<Refusal> distribution(bool reinvested)
     {
         if (before_.units == 0)
-            return QStringLiteral("保有口数が 0 のため分配金を受け取れません");
+            return Refusal{.kind = RefusalKind::NothingToDistribute};
         if (auto refusal = needNav())
             return refusal;
         if (!event_.distribution)
-            return missing(u"分配金(1万口当たり)");
+            return missing(Input::Distribution);
         if (*event_.distribution < 0)
-            return QStringLiteral("分配金(1万口当たり)は 0 以上にしてください");
+            return tooSmall(Input::Distribution);
 
         const auto units = ws_.known(before_.units);
         const auto nav = ws_.known(*event_.nav);
@@ -306,7 +319,7 @@ private:
         const auto ordinary = let(kOrdinaryFigure, u"普通分配金（1万口当たり）", perUnits - returned);
         const auto ordinaryYen = let(kOrdinaryFigure, u"普通分配金", toYen(worth(units, ordinary), Rounding::Down));
         const auto returnedYen = let(kReturnedFigure, u"元本払戻金", toYen(worth(units, returned), Rounding::Down));
-        const Taxes taxes = distributionTaxes(ordinaryYen);
+        const Withheld taxes = distributionTaxes(ordinaryYen);
         if (returned.value.raw() > 0) {
             const auto lowered = let(kPrincipalFigure, u"個別元本", principal - returned);
             const auto cost = let(kCostFigure, u"取得単価", atLeastZero(ws_.known(before_.cost) - returned));
@@ -336,26 +349,26 @@ private:
     std::optional<Refusal> redemption()
     {
         if (before_.units == 0)
-            return QStringLiteral("保有口数が 0 のため解約できません");
+            return Refusal{.kind = RefusalKind::NothingToRedeem};
         if (auto refusal = needNav())
             return refusal;
         if (event_.units && *event_.units <= 0)
-            return QStringLiteral("口数は 1 以上にしてください");
+            return tooSmall(Input::Units);
         if (event_.units && *event_.units > before_.units)
-            return QStringLiteral("解約する口数 %1 が保有口数 %2 を超えています").arg(*event_.units).arg(before_.units);
-        if (auto refusal = outsidePercent(event_.retention, u"信託財産留保額(%)"))
+            return Refusal{.kind = RefusalKind::RedeemsMoreThanHeld, .value = *event_.units, .held = before_.units};
+        if (auto refusal = outsidePercent(event_.retention, Input::Retention))
             return refusal;
 
         const auto units = ws_.known(event_.units.value_or(before_.units));
         const auto nav = ws_.known(*event_.nav);
         const auto price = event_.retention && event_.retention->milliPercent != 0
                                ? let(kProceedsFigure, u"解約価額", lessShare(nav, *event_.retention))
-                               : ws_.known(ExactYen::ofYen(nav.value));
+                               : ws_.known(ExactYen::ofWhole(nav.value));
         const auto proceeds = let(kProceedsFigure, u"解約代金", worthDown(price, units));
         const auto acquisition =
             let(kAcquisitionFigure, u"取得費", toYen(worth(units, ws_.known(before_.cost)), Rounding::Down));
         const auto gain = let(kGainFigure, u"譲渡損益", proceeds - acquisition);
-        const Taxes taxes = gainTaxes(gain);
+        const Withheld taxes = gainTaxes(gain);
         const auto settlement =
             let(kSettlementFigure, u"受渡金額", proceeds - taxes.income - taxes.resident);
         const auto left = let(kUnitsFigure, u"保有口数", ws_.known(before_.units) - units);
@@ -376,22 +389,22 @@ private:
         return std::nullopt;
     }
 
-    std::optional<Refusal> needAmount(QStringView what)
+    std::optional<Refusal> needAmount(RefusalKind outsideSpecified)
     {
         if (!specified_)
-            return QStringLiteral("%1は特定口座だけに記帳できます").arg(what);
+            return Refusal{.kind = outsideSpecified};
         if (!event_.amount)
-            return missing(u"金額");
+            return missing(Input::Amount);
         return std::nullopt;
     }
 
     // Another security's realised gain or loss nets into the year as a redemption's does.
     std::optional<Refusal> otherGain()
     {
-        if (auto refusal = needAmount(u"譲渡損益"))
+        if (auto refusal = needAmount(RefusalKind::GainOutsideSpecified))
             return refusal;
         const auto gain = let(kGainFigure, u"譲渡損益", ws_.known(*event_.amount));
-        const Taxes taxes = gainTaxes(gain);
+        const Withheld taxes = gainTaxes(gain);
         const auto settlement = let(kSettlementFigure, u"受渡金額", negated(taxes.income + taxes.resident));
         Figures& figures = applied_.figures;
         figures.gain = gain.value;
@@ -404,12 +417,12 @@ private:
     // Another security's dividend, withheld as a 普通分配金 is.
     std::optional<Refusal> dividend()
     {
-        if (auto refusal = needAmount(u"配当"))
+        if (auto refusal = needAmount(RefusalKind::DividendOutsideSpecified))
             return refusal;
         if (*event_.amount < 0)
-            return QStringLiteral("配当の金額は 0 以上にしてください");
+            return tooSmall(Input::DividendAmount);
         const auto amount = let(kOrdinaryFigure, u"配当", ws_.known(*event_.amount));
-        const Taxes taxes = distributionTaxes(amount);
+        const Withheld taxes = distributionTaxes(amount);
         const auto settlement =
             let(kSettlementFigure, u"受渡金額", amount - taxes.income - taxes.resident);
         Figures& figures = applied_.figures;
@@ -425,15 +438,15 @@ private:
     std::optional<Refusal> transfer()
     {
         if (specified_)
-            return QStringLiteral("払出は NISA 口座の保有を特定口座へ移します（口座は NISA）");
+            return Refusal{.kind = RefusalKind::TransferFromSpecified};
         if (before_.units == 0)
-            return QStringLiteral("保有口数が 0 のため払い出せません");
+            return Refusal{.kind = RefusalKind::NothingToTransfer};
         if (auto refusal = needNav())
             return refusal;
         if (event_.units && *event_.units <= 0)
-            return QStringLiteral("口数は 1 以上にしてください");
+            return tooSmall(Input::Units);
         if (event_.units && *event_.units > before_.units)
-            return QStringLiteral("払い出す口数 %1 が保有口数 %2 を超えています").arg(*event_.units).arg(before_.units);
+            return Refusal{.kind = RefusalKind::TransfersMoreThanHeld, .value = *event_.units, .held = before_.units};
 
         const auto units = ws_.known(event_.units.value_or(before_.units));
         const auto nav = ws_.known(*event_.nav);
@@ -459,60 +472,44 @@ private:
     const Holding target_;
     const Event& event_;
     const Roundings& roundings_;
-    const TaxRates rates_;
+    const TaxYears& law_;
     const bool specified_;
     Applied applied_;
 };
 
 } // namespace
 
-std::optional<TaxRates> taxRatesOn(const QDate& date)
-{
-    const int year = date.year();
-    if (year < kFirstYear)
-        return std::nullopt;
-    if (year <= 2012)
-        return TaxRates{{7000}, {3000}};
-    if (year == 2013)
-        return TaxRates{{7147}, {3000}};
-    if (year <= 2037)
-        return TaxRates{{15315}, {5000}};
-    return TaxRates{{15000}, {5000}};
-}
-
-Outcome<Applied, QString> applyEvent(const Holding& holding, const AccountYear& year, const Event& event,
+Outcome<Applied, Refusal> applyEvent(const Holding& holding, const AccountYear& year, const Event& event,
                                      const Roundings& roundings, Trace* trace, const Holding& target)
 {
-    const std::optional<TaxRates> rates = taxRatesOn(event.date);
-    if (!rates)
-        return QStringLiteral("%1 年より前の受渡日は計算できません（税の規則が違います）").arg(kFirstYear);
+    const TaxYears* law = taxLawOf(event.date.year());
+    if (!law)
+        return Refusal{.kind = RefusalKind::BeforeFirstYear, .value = kTaxLaw.front().first};
     if (event.units && event.amount)
-        return QStringLiteral("口数と金額は一緒に指定できません");
+        return Refusal{.kind = RefusalKind::UnitsWithAmount};
     if (event.fee && event.feeRate)
-        return QStringLiteral("手数料と手数料率は一緒に指定できません");
-    return EventRun(holding, year, event, roundings, *rates, trace, target).run();
+        return Refusal{.kind = RefusalKind::FeeWithRate};
+    return EventRun(holding, year, event, roundings, *law, trace, target).run();
 }
 
 std::optional<Settlement> settleYear(const AccountYear& year, bool dividendNetting, Trace* trace)
 {
-    if (!dividendNetting || year.year == 0 || year.gain >= 0 || year.dividends <= 0)
+    const TaxYears* law = taxLawOf(year.year);
+    if (!dividendNetting || !law || !law->dividendNetting || year.gain >= 0 || year.dividends <= 0)
         return std::nullopt;
-    const TaxRates rates = *taxRatesOn(QDate(year.year, 12, 31));
     Worksheet ws(trace, IntegerRange::wide());
     ws.note(u"年内譲渡損益 %1 の損失を、今年の普通分配金と配当 %2 と通算します", ws.known(year.gain),
             ws.known(year.dividends));
     const auto base = ws.let(kIncomeTaxFigure, u"通算後の課税対象",
                              atLeastZero(ws.known(year.dividends) + ws.known(year.gain)));
-    const auto dueIncome =
-        ws.let(kIncomeTaxFigure, u"通算後の所得税及び復興特別所得税", roundDownShare(base, rates.income));
-    const auto dueResident = ws.let(kResidentTaxFigure, u"通算後の住民税", roundDownShare(base, rates.resident));
+    const Withheld due = withhold(ws, base, *law, kNettedSteps);
     ws.note(u"普通分配金と配当から源泉徴収済み: 所得税及び復興特別所得税 %1、住民税 %2",
             ws.known(year.dividendIncome), ws.known(year.dividendResident));
     const auto zero = ws.known(Integer{0});
     const auto income = ws.let(kIncomeTaxFigure, u"所得税及び復興特別所得税",
-                               ::smaller(dueIncome - ws.known(year.dividendIncome), zero));
+                               smaller(due.income - ws.known(year.dividendIncome), zero));
     const auto resident = ws.let(kResidentTaxFigure, u"住民税",
-                                 ::smaller(dueResident - ws.known(year.dividendResident), zero));
+                                 smaller(due.resident - ws.known(year.dividendResident), zero));
     if (ws.failure() || (income.value == 0 && resident.value == 0)) {
         ws.note(u"還付はありません");
         return std::nullopt;
@@ -524,7 +521,7 @@ void tally(YearReport& report, const Figures& figures)
 {
     const auto add = [](ExactYen& sum, const std::optional<Integer>& value) {
         if (value)
-            sum.raw += ExactYen::ofYen(*value).raw;
+            sum.raw += ExactYen::ofWhole(*value).raw;
     };
     add(report.proceeds, figures.proceeds);
     add(report.costs, figures.acquisitionCost);
@@ -536,8 +533,8 @@ void tally(YearReport& report, const Figures& figures)
 
 void tally(YearReport& report, const Settlement& settlement)
 {
-    report.incomeTax.raw += ExactYen::ofYen(settlement.incomeTax).raw;
-    report.residentTax.raw += ExactYen::ofYen(settlement.residentTax).raw;
+    report.incomeTax.raw += ExactYen::ofWhole(settlement.incomeTax).raw;
+    report.residentTax.raw += ExactYen::ofWhole(settlement.residentTax).raw;
 }
 
 } // namespace ledger

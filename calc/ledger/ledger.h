@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ledger_refusal.h"
 #include "ledger_terms.h"
 
 #include "core/outcome.h"
@@ -124,21 +125,11 @@ struct Applied {
     Holding target;   // of a 払出: the 特定口座's holding of the same fund after it
 };
 
-// The two taxes' rates in force on a date; none before 2009.
-struct TaxRates {
-    DecimalRate income;
-    DecimalRate resident;
-};
-[[nodiscard]] std::optional<TaxRates> taxRatesOn(const QDate& date);
-
-// The first year the ledger's rules hold for.
-inline constexpr int kFirstYear = 2009;
-
 // Applies `event` to its holding and the 特定口座's year. The working goes to `trace`
 // when there is one, up to the step that failed when refused. A 払出 also takes the
 // 特定口座's holding of the same fund, `target`. Keeping the events in the order of
 // their dates is the book's (book.h).
-[[nodiscard]] Outcome<Applied, QString> applyEvent(const Holding& holding, const AccountYear& year,
+[[nodiscard]] Outcome<Applied, Refusal> applyEvent(const Holding& holding, const AccountYear& year,
                                                    const Event& event, const Roundings& roundings,
                                                    Trace* trace = nullptr, const Holding& target = {});
 
@@ -151,7 +142,7 @@ inline constexpr int kFirstYear = 2009;
 // The year-end settlement of a 特定口座 with 配当等の受入れ: a year that ends with a net
 // loss sets it against the year's 普通分配金 and 配当, and what was withheld on them
 // above the tax on what is left is refunded (negative taxes). Nothing when nothing is
-// refunded, or without `dividendNetting`.
+// refunded, without `dividendNetting`, or in a year whose 特定口座 did not net them yet.
 struct Settlement {
     int year = 0;
     Integer incomeTax = 0;

@@ -1,40 +1,19 @@
 #pragma once
 
-#include "core/fund_rules.h"
+#include "core/exact.h"
 #include "core/worksheet.h"
-
-#include <QString>
 
 // The exact operations a holding's ledger needs beyond the worksheet's own: products of
 // units and per-10,000-unit prices held without rounding, averages per 10,000 units,
-// and each rounding named where it happens. Everything is integer arithmetic, with
-// 128-bit intermediates; a result beyond ±(2^53 − 1) yen or units is an overflow.
+// and each rounding named where it happens. A result beyond ±(2^53 − 1) yen or units
+// is an overflow.
 
 namespace ledger {
 
-__extension__ using Wide = __int128;
-
-// An exact amount of yen with eight decimals: units × a price per 10,000 units with
-// four decimals, or a NAV less a share of it, never rounded until a step says so.
-struct ExactYen {
-    static constexpr Wide kScale = 100000000; // 10^8
-    Wide raw = 0;
-
-    static ExactYen ofYen(Integer yen) { return {Wide{yen} * kScale}; }
-    friend bool operator==(ExactYen, ExactYen) = default;
-};
-
-// Plain decimal, up to eight decimals, no trailing zeros.
-[[nodiscard]] QString workingText(ExactYen value);
+using ::Rounding;
 
 // The largest whole number of yen or units the ledger holds: 2^53 − 1.
-inline constexpr Integer kLargest = (Integer{1} << 53) - 1;
-
-enum class Rounding {
-    Up,     // 切り上げ
-    Down,   // 切り捨て
-    HalfUp, // 四捨五入 (a half rounds up)
-};
+inline constexpr Integer kLargest = IntegerRange::wide().max;
 
 // A price per 10,000 units is rounded to the yen or to 0.01 yen.
 enum class PriceStep { Yen, Cent };
@@ -58,16 +37,10 @@ enum class PriceStep { Yen, Cent };
 // The units `amount` yen buy at `nav` per 10,000 units (amount × 10,000 ÷ nav), rounded.
 [[nodiscard]] Term<Integer> unitsFor(const Term<Integer>& amount, const Term<Integer>& nav,
                                      Rounding rounding);
-// max(0, value) and the smaller of two, for prices and whole yen.
+// max(0, value), for prices and whole yen.
 [[nodiscard]] Term<Currency> atLeastZero(const Term<Currency>& value);
 [[nodiscard]] Term<Integer> atLeastZero(const Term<Integer>& value);
-[[nodiscard]] Term<Currency> smaller(const Term<Currency>& a, const Term<Currency>& b);
 // −value.
 [[nodiscard]] Term<Integer> negated(const Term<Integer>& value);
-
-// The rule's name as the working writes it: 切り上げ, 切り捨て, 四捨五入.
-[[nodiscard]] QString roundingName(Rounding rounding);
-// A rate as the working writes it: 15.315, 0.3.
-[[nodiscard]] QString percentText(DecimalRate rate);
 
 } // namespace ledger

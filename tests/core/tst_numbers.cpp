@@ -195,6 +195,8 @@ private slots:
         QTest::newRow("2^53 − 1 without overflow") << 0 << qint64(9007199254740991) << qint64(15315)
             << "x = 9007199254740991 × 15.315 % = 1379452565863582.77165 を切り捨て = 1379452565863582";
         QTest::newRow("share beyond the range") << 0 << qint64(9007199254740991) << qint64(100001) << "fault";
+        QTest::newRow("−(2^53 − 1): a product past 64 bits floored away from zero") << 0 << qint64(-9007199254740991)
+            << qint64(15315) << "x = -9007199254740991 × 15.315 % = -1379452565863582.77165 を切り捨て = -1379452565863583";
         QTest::newRow("worth 19,640.0001 less 0") << 1 << qint64(1964000010000) << qint64(0)
                                                   << "x = 196400001 ÷ 10000 − 0 = 19640.0001 を切り捨て = 19640";
         QTest::newRow("negative worth") << 1 << qint64(-150000000) << qint64(1)
@@ -204,6 +206,8 @@ private slots:
         QTest::newRow("2.5 ties to 2") << 2 << qint64(5) << qint64(200000000) << "x = 5 × 10000 ÷ 20000 = 2.5 を偶数丸め = 2";
         QTest::newRow("3.5 ties to 4") << 2 << qint64(7) << qint64(200000000) << "x = 7 × 10000 ÷ 20000 = 3.5 を偶数丸め = 4";
         QTest::newRow("-2.5 ties to -2") << 2 << qint64(-5) << qint64(200000000) << "x = -5 × 10000 ÷ 20000 = -2.5 を偶数丸め = -2";
+        QTest::newRow("negative units: -3.5 ties to -4") << 2 << qint64(7) << qint64(-200000000)
+                                                         << "x = 7 × 10000 ÷ -20000 = -3.5 を偶数丸め = -4";
         QTest::newRow("amount × 10^8 past 64 bits") << 2 << qint64(9007199254740991) << qint64(10000000000000000)
             << "x = 9007199254740991 × 10000 ÷ 1000000000000 = 90071992.5474099 を偶数丸め = 90071993";
         QTest::newRow("per-unit beyond the range") << 2 << qint64(9007199254740991) << qint64(1) << "fault";

@@ -58,7 +58,7 @@ QString postedOneByOne(const QByteArray& input)
             settled(posted->closed);
             text += postedRowWorking(reader.input(), working.steps(), *event, *posted);
         } else {
-            text += refusedRowWorking(reader.input(), working.steps(), posted.why());
+            text += refusedRowWorking(reader.input(), working.steps(), refusalText(posted.why()));
         }
     }
     settled(book.close());

@@ -40,7 +40,7 @@ QString posted(Book& book, const QString& line)
 {
     const Outcome<Posted, PostRefusal> outcome = book.post(parse(line));
     if (!outcome)
-        return outcome.why();
+        return refusalText(outcome.why());
     QString text = QStringLiteral("units %1").arg(outcome->holding.units);
     if (outcome->year)
         text += QStringLiteral(" year %1").arg(outcome->year->gain);

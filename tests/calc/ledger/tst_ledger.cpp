@@ -87,7 +87,7 @@ Event nisa(Event e)
 QString shown(const Outcome<Posted, PostRefusal>& outcome)
 {
     if (!outcome)
-        return QStringLiteral("refused: ") + outcome.why();
+        return QStringLiteral("refused: ") + refusalText(outcome.why());
     const Posted& a = *outcome;
     const Holding& h = a.holding;
     QStringList parts{QStringLiteral("units %1").arg(h.units)};
@@ -108,12 +108,13 @@ QString shown(const Outcome<Posted, PostRefusal>& outcome)
 }
 
 // Replays the steps through a book; each row as shown, and the 特定口座's year at the end.
-QStringList replay(const Steps& steps, const Roundings& roundings = {}, AccountYear* yearAtEnd = nullptr)
+QStringList replay(const Steps& steps, const Roundings& roundings = {}, AccountYear* yearAtEnd = nullptr,
+                   Trace* trace = nullptr)
 {
     Book book({roundings, true});
     QStringList rows;
     for (const Event& step : steps)
-        rows << shown(book.post(step));
+        rows << shown(book.post(step, trace));
     if (yearAtEnd)
         *yearAtEnd = book.year({});
     return rows;
@@ -302,6 +303,10 @@ private slots:
             << QStringList{"units 1052632 principal 9500 cost 9500 contract 1000000 fee 0 cash -1000000 year 0"} << Rounding::Up;
         QTest::newRow("… and down, 取得単価 9500.004… up") << Steps{byAmount}
             << QStringList{"units 1052631 principal 9500 cost 9501 contract 1000000 fee 0 cash -1000000 year 0"} << Rounding::Down;
+        byAmount.amount = 1;
+        byAmount.nav = 20000;
+        QTest::newRow("1 yen buys half a unit, down to none") << Steps{byAmount}
+            << QStringList{"refused: 金額 1 円では 1 口も買えません"} << Rounding::Down;
     }
     void reinvestment()
     {
@@ -348,6 +353,14 @@ private slots:
                            "units 10000000 principal 10000 cost 10000 ordinary 100000 returned 0 income 15000 resident 5000 cash 80000 year 0",
                            "units 0 gain -50000 income 0 resident 0 cash 0 year -50000"}
             << true << "2038: income -7500 resident -2500";
+        const auto netted = [](const char* dividend, const char* loss) {
+            return Steps{other(EventKind::Dividend, dividend, 100000), other(EventKind::Gain, loss, -50000)};
+        };
+        QTest::newRow("2009: the account does not net yet") << netted("2009-05-01", "2009-06-01")
+            << QStringList{"units 0 gain -50000 income 0 resident 0 cash 0 year -50000"} << true << "none";
+        QTest::newRow("2010: it does, at 7 % + 3 %") << netted("2010-05-01", "2010-06-01")
+            << QStringList{"units 0 gain -50000 income 0 resident 0 cash 0 year -50000"} << true
+            << "2010: income -3500 resident -1500";
         QTest::newRow("a loss without dividends") << Steps{other(EventKind::Gain, "2038-06-01", -50000)}
             << QStringList{"units 0 gain -50000 income 0 resident 0 cash 0 year -50000"} << true << "none";
         QTest::newRow("a gain: nothing to settle")
@@ -384,6 +397,10 @@ private slots:
         specified.account = Account::Specified;
         QTest::newRow("a 特定 holding is not transferred") << Steps{buy('A', "2024-07-01", 10000, 12000), specified}
             << QStringList{"refused: 払出は NISA 口座の保有を特定口座へ移します（口座は NISA）"};
+        QTest::newRow("more than the NISA holding") << Steps{bought, moveOut('A', "2024-12-01", 10001, 13000)}
+            << QStringList{"refused: 払い出す口数 10001 が保有口数 10000 を超えています"};
+        QTest::newRow("an empty NISA holding") << Steps{moveOut('A', "2024-12-01", {}, 13000)}
+            << QStringList{"refused: 保有口数が 0 のため払い出せません"};
     }
     void transfer() { check(); }
 
@@ -412,10 +429,69 @@ private slots:
         row("an overflowing purchase", buy('A', "2024-03-02", kLargest, kLargest),
             "refused: 約定金額が計算できる範囲を超えています");
         row("a 配当 in NISA", nisa(other(EventKind::Dividend, "2024-03-02", 100)), "refused: 配当は特定口座だけに記帳できます");
+        row("a 譲渡損益 in NISA", nisa(other(EventKind::Gain, "2024-03-02", 100)), "refused: 譲渡損益は特定口座だけに記帳できます");
+        row("a negative 配当", other(EventKind::Dividend, "2024-03-02", -1), "refused: 配当の金額は 0 以上にしてください");
+        Event noAmount = other(EventKind::Dividend, "2024-03-02", 0);
+        noAmount.amount.reset();
+        row("a 配当 without its amount", noAmount, "refused: 金額が入力されていません");
+        row("0 units bought", buy('A', "2024-03-02", 0, 10000), "refused: 口数は 1 以上にしてください");
+        Event byAmount = buy('A', "2024-03-02", 0, 10000);
+        byAmount.units.reset();
+        row("neither units nor amount", byAmount, "refused: 口数か金額が入力されていません");
+        byAmount.amount = 0;
+        row("an amount of 0", byAmount, "refused: 金額は 1 円以上にしてください");
+        row("a negative fee", buy('A', "2024-03-02", 10, 10000, -1), "refused: 手数料は 0 以上にしてください");
+        Event rate = buy('A', "2024-03-02", 10, 10000);
+        rate.feeRate = DecimalRate{100001};
+        row("a fee rate above 100 %", rate, "refused: 手数料率(%)は 0 から 100 までにしてください");
+        row("a retention below 0 %", redeem('A', "2024-03-02", {}, 12000, DecimalRate{-1}),
+            "refused: 信託財産留保額(%)は 0 から 100 までにしてください");
+        row("a negative distribution", distribute('A', "2024-03-02", 10000, -1), "refused: 分配金(1万口当たり)は 0 以上にしてください");
+        Event noDistribution = distribute('A', "2024-03-02", 10000, 0);
+        noDistribution.distribution.reset();
+        row("a distribution without its amount", noDistribution, "refused: 分配金(1万口当たり)が入力されていません");
+        Event noPrincipal = open('A', "2024-03-02", 10, 0);
+        noPrincipal.principal.reset();
+        row("a balance without 個別元本", noPrincipal, "refused: 個別元本が入力されていません");
+        row("a balance with 取得単価 below 0", open('A', "2024-03-02", 10, 10000, -0.01),
+            "refused: 個別元本と取得単価は 0 以上にしてください");
         QTest::newRow("a distribution on an empty holding")
             << Steps{distribute('B', "2024-03-02", 10000, 10)} << QStringList{"refused: 保有口数が 0 のため分配金を受け取れません"};
+        QTest::newRow("a redemption of an empty holding")
+            << Steps{redeem('B', "2024-03-02", {}, 10000)} << QStringList{"refused: 保有口数が 0 のため解約できません"};
     }
     void refusals() { check(); }
+
+    // The working's lines of the exact operations: each rounding named, exact decimals,
+    // a quotient that goes on cut with "…", the year's rates.
+    void working_data()
+    {
+        QTest::addColumn<QString>("line");
+        QTest::newRow("units by amount, rounded up") << "買付口数 = 1000000 × 10000 ÷ 9500 = 1052631.57894736… を切り上げ = 1052632";
+        QTest::newRow("取得単価 to 0.01 yen") << "取得単価 = 1000000 × 10000 ÷ 1052632 = 9499.99620000… を0.01 円単位に四捨五入 = 9500";
+        QTest::newRow("a fee rate's share") << "手数料 = 3 × 3.24 % = 0.0972 を切り捨て = 0";
+        QTest::newRow("an exact pool") << "元本の総額 = 1000000.4 + 3 × 10001 ÷ 10000 = 1000003.4003";
+        QTest::newRow("the smaller of the larger") << "元本払戻金（1万口当たり） = 1500 と (0 と 9501 − 9000 の大きい方) の小さい方 = 501";
+        QTest::newRow("the year's rates") << "税率（2013 年）: 所得税及び復興特別所得税 7.147 %、住民税 3 %";
+        QTest::newRow("withheld at 7.147 %") << "所得税及び復興特別所得税 = 105158 × 7.147 % = 7515.64226 を切り捨て = 7515";
+        QTest::newRow("the 解約価額, exact") << "解約価額 = 12345 − 12345 × 0.3 % = 12307.965";
+        QTest::newRow("解約代金 floored") << "解約代金 = 12307.965 × 10000 ÷ 10000 = 12307.965 を切り捨て = 12307";
+        QTest::newRow("the year's tax so far") << "年内の住民税 = 3308 × 3 % = 99.24 を切り捨て = 99";
+    }
+    void working()
+    {
+        QFETCH(QString, line);
+        Event byAmount = buy('A', "2013-03-01", 0, 9500);
+        byAmount.units.reset();
+        byAmount.amount = 1000000;
+        Event withRate = buy('A', "2013-03-02", 3, 10001);
+        withRate.feeRate = DecimalRate{3240};
+        const Steps steps{byAmount, withRate, distribute('A', "2013-03-03", 9000, 1500, true),
+                          redeem('A', "2013-03-04", 10000, 12345, DecimalRate{300})};
+        Trace trace;
+        replay(steps, {.cost = PriceStep::Cent}, nullptr, &trace);
+        QVERIFY2(trace.steps().contains(line), qPrintable(trace.steps().join(u'\n')));
+    }
 };
 
 #include "test_main.h"

@@ -1,0 +1,81 @@
+#include "ledger_refusal.h"
+
+#include "core/messages.h"
+
+#include <QStringView>
+
+#include <array>
+#include <cstddef>
+
+namespace ledger {
+namespace {
+
+struct InputName {
+    QStringView caption;
+    QStringView least; // the least it takes, as a refusal says it
+};
+constexpr std::array<InputName, 11> kInputs{{
+    {u"基準価額", u"0 より大きい値"},
+    {u"口数", u"1 以上"},
+    {u"金額", u"1 円以上"},
+    {u"配当の金額", u"0 以上"},
+    {u"手数料", u"0 以上"},
+    {u"手数料率(%)", {}},
+    {u"分配金(1万口当たり)", u"0 以上"},
+    {u"信託財産留保額(%)", {}},
+    {u"個別元本", {}},
+    {u"個別元本と取得単価", u"0 以上"},
+    {u"口数か金額", {}},
+}};
+
+const InputName& named(Input input) { return kInputs[static_cast<std::size_t>(input)]; }
+
+QString dateText(const QDate& date) { return date.toString(QStringLiteral("yyyy-MM-dd")); }
+
+} // namespace
+
+QString refusalText(const Refusal& refusal)
+{
+    const QString caption = named(refusal.input).caption.toString();
+    switch (refusal.kind) {
+    case RefusalKind::Missing:
+        return missingInputText(caption);
+    case RefusalKind::TooSmall:
+        return QStringLiteral("%1は %2にしてください").arg(caption, named(refusal.input).least);
+    case RefusalKind::OutsidePercent:
+        return QStringLiteral("%1は 0 から 100 までにしてください").arg(caption);
+    case RefusalKind::UnitsWithAmount:
+        return QStringLiteral("口数と金額は一緒に指定できません");
+    case RefusalKind::FeeWithRate:
+        return QStringLiteral("手数料と手数料率は一緒に指定できません");
+    case RefusalKind::BuysNothing:
+        return QStringLiteral("金額 %1 円では 1 口も買えません").arg(refusal.value);
+    case RefusalKind::NothingToDistribute:
+        return QStringLiteral("保有口数が 0 のため分配金を受け取れません");
+    case RefusalKind::NothingToRedeem:
+        return QStringLiteral("保有口数が 0 のため解約できません");
+    case RefusalKind::NothingToTransfer:
+        return QStringLiteral("保有口数が 0 のため払い出せません");
+    case RefusalKind::RedeemsMoreThanHeld:
+        return QStringLiteral("解約する口数 %1 が保有口数 %2 を超えています").arg(refusal.value).arg(refusal.held);
+    case RefusalKind::TransfersMoreThanHeld:
+        return QStringLiteral("払い出す口数 %1 が保有口数 %2 を超えています").arg(refusal.value).arg(refusal.held);
+    case RefusalKind::GainOutsideSpecified:
+        return QStringLiteral("譲渡損益は特定口座だけに記帳できます");
+    case RefusalKind::DividendOutsideSpecified:
+        return QStringLiteral("配当は特定口座だけに記帳できます");
+    case RefusalKind::TransferFromSpecified:
+        return QStringLiteral("払出は NISA 口座の保有を特定口座へ移します（口座は NISA）");
+    case RefusalKind::BeforeFirstYear:
+        return QStringLiteral("%1 年より前の受渡日は計算できません（税の規則が違います）").arg(refusal.value);
+    case RefusalKind::BeforeLast:
+        return QStringLiteral("受渡日 %1 が前の行の受渡日 %2 より前です").arg(dateText(refusal.date), dateText(refusal.last));
+    case RefusalKind::Overflow:
+        return figureOverflowText(refusal.figure);
+    case RefusalKind::Invalid:
+        break;
+    }
+    return invalidOperationText();
+}
+
+} // namespace ledger

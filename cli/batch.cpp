@@ -1,10 +1,11 @@
 #include "batch.h"
 
-#include "batch_records.h"
 #include "calculators.h"
-#include "cell_text.h"
-#include "csv_reader.h"
-#include "csv_writer.h"
+
+#include "csv/cell_text.h"
+#include "csv/csv_reader.h"
+#include "csv/csv_records.h"
+#include "csv/csv_writer.h"
 
 #include <QIODevice>
 #include <QList>

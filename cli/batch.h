@@ -1,8 +1,9 @@
 #pragma once
 
-#include "csv_encoding.h"
 #include "core/fund_rules.h"
 #include "core/integer.h"
+#include "csv/batch_result.h"
+#include "csv/csv_encoding.h"
 
 #include <QString>
 #include <QStringView>
@@ -11,17 +12,6 @@
 
 class QIODevice;
 struct CliCalculator;
-
-struct BatchResult {
-    enum class Kind {
-        AllCalculated,
-        SomeRefused, // at least one row holds a message instead of figures
-        Unreadable,  // the input is not CSV the batch can read; problem() says why
-        WriteFailed,
-    };
-    Kind kind = Kind::AllCalculated;
-    QString problem;
-};
 
 // The fee-coverage column's short name, beside its code FeeCovered and the window's
 // caption, which is too long for a column heading.

@@ -26,6 +26,10 @@ Outcome<LedgerRequest, QString> parseLedgerArguments(const QStringList& argument
     using ledger::PriceStep;
     using ledger::Rounding;
     LedgerRequest request;
+    ledger::BookOptions& book = request.settings.book;
+    bool explain = false;
+    bool report = false;
+    bool table = false;
     bool haveFile = false;
     QSet<QString> seen;
     for (qsizetype i = 0; i < arguments.size(); ++i) {
@@ -50,11 +54,11 @@ Outcome<LedgerRequest, QString> parseLedgerArguments(const QStringList& argument
             if (equals >= 0)
                 return failure(QStringLiteral("--%1 は値をとりません").arg(name));
             if (name == QLatin1String("no-dividend-netting"))
-                request.dividendNetting = false;
+                book.dividendNetting = false;
             else
-                (name == QLatin1String("bom") ? request.byteOrderMark
-                 : name == QLatin1String("report") ? request.report
-                                                   : request.explain) = true;
+                (name == QLatin1String("bom") ? request.settings.byteOrderMark
+                 : name == QLatin1String("report") ? report
+                                                   : explain) = true;
             continue;
         }
         static const QStringList kValued{"encoding", "format", "principal-rounding", "cost-rounding",
@@ -70,8 +74,8 @@ Outcome<LedgerRequest, QString> parseLedgerArguments(const QStringList& argument
             return failure(QStringLiteral("--%1 には値が必要です").arg(name));
 
         if (name == QLatin1String("encoding")) {
-            request.encoding = encodingFromOption(value);
-            if (!request.encoding)
+            request.settings.encoding = encodingFromOption(value);
+            if (!request.settings.encoding)
                 return failure(QStringLiteral("--encoding は utf-8 か cp932 です: %1").arg(value));
         } else if (name == QLatin1String("format")) {
             // The ledger writes CSV, its working or the report's table as text; no JSON.
@@ -79,26 +83,30 @@ Outcome<LedgerRequest, QString> parseLedgerArguments(const QStringList& argument
                 return failure(QStringLiteral("ledger では --format json は使えません"));
             if (value != QLatin1String("text") && value != QLatin1String("csv"))
                 return failure(QStringLiteral("--format は csv か text です: %1").arg(value));
-            request.reportText = value == QLatin1String("text");
+            table = value == QLatin1String("text");
         } else if (name == QLatin1String("principal-rounding")) {
             const auto rounding = choice<Rounding>(
                 value, {{"up", Rounding::Up}, {"down", Rounding::Down}, {"nearest", Rounding::HalfUp}});
             if (!rounding)
                 return failure(QStringLiteral("--principal-rounding は up、down か nearest です: %1").arg(value));
-            request.roundings.principal = *rounding;
+            book.roundings.principal = *rounding;
         } else if (name == QLatin1String("cost-rounding")) {
             const auto step = choice<PriceStep>(value, {{"up", PriceStep::Yen}, {"cent", PriceStep::Cent}});
             if (!step)
                 return failure(QStringLiteral("--cost-rounding は up か cent です: %1").arg(value));
-            request.roundings.cost = *step;
+            book.roundings.cost = *step;
         } else {
             const auto rounding = choice<Rounding>(value, {{"up", Rounding::Up}, {"down", Rounding::Down}});
             if (!rounding)
                 return failure(QStringLiteral("--units-rounding は up か down です: %1").arg(value));
-            request.roundings.units = *rounding;
+            book.roundings.units = *rounding;
         }
     }
-    if (request.reportText && !request.report)
+    if (table && !report)
         return failure(QStringLiteral("--format text は --report と一緒に使います"));
+    using enum LedgerOutput;
+    request.settings.output = !report ? (explain ? Working : Rows)
+                              : table ? (explain ? ReportTableWithWorking : ReportTable)
+                                      : (explain ? ReportWithWorking : Report);
     return request;
 }

@@ -1,9 +1,7 @@
 #pragma once
 
-#include "csv_encoding.h"
-
-#include "calc/ledger/ledger.h"
 #include "core/outcome.h"
+#include "csv/ledger_stream.h"
 
 #include <QString>
 #include <QStringList>
@@ -15,14 +13,8 @@ inline constexpr QStringView kLedgerCommand = u"ledger";
 
 // What `miroven-calc ledger` is asked to do.
 struct LedgerRequest {
-    QString file;        // empty or "-": standard input
-    bool explain = false; // the working of each event instead of the CSV rows
-    std::optional<CsvEncoding> encoding;
-    bool byteOrderMark = false;
-    ledger::Roundings roundings;
-    bool dividendNetting = true; // the 特定口座 takes in dividends (配当等の受入れ)
-    bool report = false;         // the yearly report instead of the rows
-    bool reportText = false;     // the report as a table a person reads
+    QString file; // empty or "-": standard input
+    LedgerSettings settings;
 };
 
 // Reads the arguments after "ledger", or says in one line why not.

@@ -2,10 +2,11 @@
 // a CSV batch, or a holding's ledger. No window, no display, no single-instance lock.
 #include "batch.h"
 #include "help.h"
-#include "input_file.h"
-#include "ledger_batch.h"
 #include "options.h"
 #include "single_output.h"
+
+#include "csv/input_file.h"
+#include "csv/ledger_stream.h"
 
 #include <QFile>
 #include <QStringList>
@@ -114,7 +115,7 @@ int main(int argc, char* argv[])
         });
     case Invocation::Action::Ledger:
         return streamed(invocation.ledger.file, [&](QIODevice& in, QIODevice& out) {
-            return runLedger(invocation.ledger, in, out);
+            return runLedger(invocation.ledger.settings, in, out);
         });
     }
     return kUsage;

@@ -1,6 +1,6 @@
 #include "options.h"
 
-#include "cell_text.h"
+#include "csv/cell_text.h"
 
 #include <QSet>
 

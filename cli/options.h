@@ -1,8 +1,9 @@
 #pragma once
 
 #include "calculators.h"
-#include "csv_encoding.h"
 #include "ledger_options.h"
+
+#include "csv/csv_encoding.h"
 
 #include <QString>
 #include <QStringList>

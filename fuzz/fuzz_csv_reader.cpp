@@ -1,8 +1,8 @@
 // The command line's CSV reader: any bytes read alike whatever the chunk size,
 // never past its record limit, and every record read writes back and reads again
 // as the same fields.
-#include "cli/csv_reader.h"
-#include "cli/csv_writer.h"
+#include "csv/csv_reader.h"
+#include "csv/csv_writer.h"
 
 #include <QBuffer>
 #include <QByteArray>

@@ -1,20 +1,20 @@
 // The ledger on random event files: each input becomes a CSV of events over a few
-// holdings, replayed by miroven-calc's ledger and, beside it, by the rules applied one
+// holdings, replayed by the ledger's CSV stream and, beside it, posted to a book one
 // event at a time. Units never go below 0, a refund never exceeds what the year has
 // withheld, every row is either applied (its figures written, no message) or refused
 // (a message and nothing else, the holding as it was: the next rows agree with the
-// rules replayed without it), the year-end settlements are the rules' and a year's net
+// book posted without it), the year-end settlements are the book's and a year's net
 // withholding never goes below 0, and the working never changes a figure.
-#include "calc/ledger/ledger.h"
-#include "cli/ledger_batch.h"
-#include "cli/csv_reader.h"
+#include "calc/ledger/book.h"
+#include "calc/ledger/ledger_declaration.h"
+#include "csv/csv_reader.h"
+#include "csv/ledger_stream.h"
 
 #include <QBuffer>
 
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <map>
 #include <string>
 #include <vector>
 #include <algorithm>
@@ -30,7 +30,7 @@ namespace {
 }
 
 constexpr std::size_t kEventBytes = 10;
-constexpr std::size_t kOutputColumns = 16;
+constexpr std::size_t kOutputColumns = kFigures.size();
 const char* const kEventNames[] = {"残高", "買付", "分配", "再投資", "解約", "譲渡損益", "配当", "払出", "売却"};
 constexpr int kKnownKinds = 8;
 const EventKind kKinds[] = {EventKind::Balance, EventKind::Purchase, EventKind::Distribution,
@@ -73,6 +73,7 @@ Generated generate(const std::uint8_t* b, QDate& date)
 
     Event e;
     e.date = date;
+    e.fund = QString(QLatin1Char(fund));
     e.account = nisa ? Account::Nisa : Account::Specified;
     QByteArray cells[9];
     const auto set = [&](int cell, auto& field, auto value, const QByteArray& text) {
@@ -103,13 +104,22 @@ Generated generate(const std::uint8_t* b, QDate& date)
     return {row, kind < kKnownKinds ? std::optional<Event>(e) : std::nullopt, fund};
 }
 
+// The header of the generated files, from the ledger's columns.
+QByteArray header()
+{
+    QByteArray line;
+    for (const ColumnDecl& column : kColumns)
+        line += (line.isEmpty() ? "" : ",") + column.code.toString().toUtf8();
+    return line + '\n';
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     const std::size_t count = std::min<std::size_t>(size / kEventBytes, 64);
     QDate date(2013, 12, 28);
-    QByteArray csv = "date,fund,account,event,units,amount,nav,fee,fee_rate,distribution,retention,principal,cost\n";
+    QByteArray csv = header();
     std::vector<Generated> rows;
     for (std::size_t i = 0; i < count; ++i) {
         rows.push_back(generate(data + i * kEventBytes, date));
@@ -122,7 +132,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     QByteArray written;
     QBuffer out(&written);
     out.open(QIODevice::WriteOnly);
-    const BatchResult result = runLedger(LedgerRequest{}, in, out);
+    const BatchResult result = runLedger(LedgerSettings{}, in, out);
     if (result.kind == BatchResult::Kind::Unreadable || result.kind == BatchResult::Kind::WriteFailed)
         violated("generated events could not be read", csv);
     QBuffer back(&written);
@@ -132,11 +142,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         violated("no header written", csv);
     const qsizetype width = output.fieldCount();
 
-    // The rules' replay, the same events one at a time.
-    std::map<std::pair<char, Account>, Holding> holdings;
-    AccountYear year;
+    // The book's replay, the same events one at a time.
+    Book book;
     Integer yearIncome = 0, yearResident = 0; // the 特定口座's net withholding this year
-    QDate last;
     bool anyRefused = false;
     const auto nextRow = [&] {
         if (output.next() != CsvReader::Result::Record || output.fieldCount() != width)
@@ -146,8 +154,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return output.field(width - qsizetype(kOutputColumns) + qsizetype(column));
     };
     // A closed year: its settlement row, when it refunds, and what it leaves withheld.
-    const auto close = [&] {
-        const std::optional<Settlement> settled = settleYear(year, true);
+    const auto close = [&](const ClosedYear& closed) {
+        const std::optional<Settlement>& settled = closed.settlement;
+        const std::optional<Settlement> rules = settleYear(closed.year, true);
+        if (settled.has_value() != rules.has_value()
+            || (settled && (settled->incomeTax != rules->incomeTax || settled->residentTax != rules->residentTax)))
+            violated("a settlement not the rules'", csv);
         if (settled) {
             nextRow();
             if (output.field(3) != QByteArrayView("年末精算") || settled->incomeTax > 0 || settled->residentTax > 0
@@ -158,27 +170,27 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         }
         if (yearIncome < 0 || yearResident < 0)
             violated("a year's net withholding below 0", csv);
-        year = AccountYear{};
         yearIncome = yearResident = 0;
     };
     for (const Generated& row : rows) {
-        std::optional<Outcome<Applied, QString>> outcome;
-        Holding* holding = nullptr;
-        Holding* target = nullptr;
+        std::optional<Outcome<Posted, PostRefusal>> outcome;
+        const AccountYear year = book.year({});
         if (row.event) {
-            holding = &holdings[{row.fund, row.event->account}];
-            target = &holdings[{row.fund, Account::Specified}];
-            outcome.emplace(applyEvent(*holding, year, last, *row.event, Roundings{}, nullptr, *target));
+            // The same event on a copy of the book, explained.
+            Book explaining = book;
             Trace working;
-            const auto explained = applyEvent(*holding, year, last, *row.event, Roundings{}, &working, *target);
+            const auto explained = explaining.post(*row.event, &working);
+            outcome.emplace(book.post(*row.event));
             if (bool(*outcome) != bool(explained)
                 || (*outcome && !(explained->holding == (*outcome)->holding && explained->year == (*outcome)->year
-                                  && explained->target == (*outcome)->target)))
+                                  && explaining.holdings().size() == book.holdings().size())))
                 violated("the working changed the outcome", csv);
         }
         const bool applied = outcome && *outcome;
-        if (applied && year.year != 0 && row.event->date.year() > year.year)
-            close();
+        if (applied) {
+            for (const ClosedYear& closed : (*outcome)->closed)
+                close(closed);
+        }
         nextRow();
         const bool refusedThere = !figureCell(kOutputColumns - 1).isEmpty();
         if (applied == refusedThere)
@@ -191,16 +203,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             }
             continue;
         }
-        const Applied& a = outcome->value();
-        const Holding& shown = row.event->kind == EventKind::Transfer ? a.target : a.holding;
-        if (touchesHolding(row.event->kind) && figureCell(0) != QByteArray::number(shown.units))
-            violated("the command line's holding is not the rules' holding", csv);
-        for (const Holding* h : {&a.holding, &a.target}) {
-            if (h->units < 0 || (h->units > 0 && (h->principal.raw() < 0 || h->cost.raw() < 0)))
-                violated("units, 個別元本 or 取得単価 below 0", csv);
-            if (h->units == 0 && !(*h == Holding{}))
-                violated("an empty holding keeps figures", csv);
+        const Posted& a = outcome->value();
+        if (touchesHolding(row.event->kind) && figureCell(0) != QByteArray::number(a.holding.units))
+            violated("the stream's holding is not the book's holding", csv);
+        for (const HeldFund& held : book.holdings()) {
+            const Holding& h = held.holding;
+            if (h.units <= 0 || h.principal.raw() < 0 || h.cost.raw() < 0)
+                violated("units, 個別元本 or 取得単価 below 0, or an empty holding kept", csv);
         }
+        if (a.holding.units == 0 && !(a.holding == Holding{}))
+            violated("an empty holding keeps figures", csv);
         if (row.event->account == Account::Specified) {
             const bool sameYear = year.year == row.event->date.year();
             const Integer withheld = sameYear ? year.withheldIncome : 0;
@@ -214,18 +226,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             yearResident += a.figures.residentTax.value_or(0);
             if (yearIncome < 0 || yearResident < 0)
                 violated("a year's net withholding below 0", csv);
-            year = a.year;
         } else if (a.figures.incomeTax.value_or(0) != 0 || a.figures.residentTax.value_or(0) != 0) {
             violated("a tax in NISA", csv);
         }
-        if (touchesHolding(row.event->kind))
-            *holding = a.holding;
-        if (row.event->kind == EventKind::Transfer)
-            *target = a.target;
-        last = row.event->date;
     }
-    if (year.year != 0)
-        close();
+    for (const ClosedYear& closed : book.close())
+        close(closed);
     if (output.next() != CsvReader::Result::End)
         violated("a row written beyond the events", csv);
     if (anyRefused != (result.kind == BatchResult::Kind::SomeRefused))

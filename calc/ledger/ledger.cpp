@@ -26,8 +26,6 @@ using Refusal = QString;
 
 QString missing(QStringView caption) { return missingInputText(caption.toString()); }
 
-QString dateText(const QDate& date) { return date.toString(QStringLiteral("yyyy-MM-dd")); }
-
 // A percentage within 0 to 100, or why not.
 std::optional<Refusal> outsidePercent(const std::optional<DecimalRate>& rate, QStringView caption)
 {
@@ -482,15 +480,12 @@ std::optional<TaxRates> taxRatesOn(const QDate& date)
     return TaxRates{{15000}, {5000}};
 }
 
-Outcome<Applied, QString> applyEvent(const Holding& holding, const AccountYear& year, const QDate& last,
-                                     const Event& event, const Roundings& roundings, Trace* trace,
-                                     const Holding& target)
+Outcome<Applied, QString> applyEvent(const Holding& holding, const AccountYear& year, const Event& event,
+                                     const Roundings& roundings, Trace* trace, const Holding& target)
 {
     const std::optional<TaxRates> rates = taxRatesOn(event.date);
     if (!rates)
         return QStringLiteral("%1 年より前の受渡日は計算できません（税の規則が違います）").arg(kFirstYear);
-    if (last.isValid() && event.date < last)
-        return QStringLiteral("受渡日 %1 が前の行の受渡日 %2 より前です").arg(dateText(event.date), dateText(last));
     if (event.units && event.amount)
         return QStringLiteral("口数と金額は一緒に指定できません");
     if (event.fee && event.feeRate)

@@ -19,6 +19,19 @@ namespace ledger {
 
 enum class Account { Specified, Nisa }; // 特定, NISA
 
+// An account as the book keys it: its kind and the broker that keeps it (blank: the one
+// broker of a file). Each broker's 特定口座 withholds on a year of its own.
+struct AccountId {
+    Account kind = Account::Specified;
+    QString broker;
+
+    friend bool operator==(const AccountId&, const AccountId&) = default;
+    friend bool operator<(const AccountId& a, const AccountId& b)
+    {
+        return a.kind != b.kind ? a.kind < b.kind : a.broker < b.broker;
+    }
+};
+
 enum class EventKind {
     Balance,      // 残高: a holding brought in as a statement shows it
     Purchase,     // 買付
@@ -33,7 +46,9 @@ enum class EventKind {
 // One event as read: every figure it may carry, none when its cell was blank.
 struct Event {
     QDate date;
+    QString fund;   // blank for another security's 譲渡損益 or 配当
     Account account = Account::Specified;
+    QString broker; // of the account; blank today
     EventKind kind = EventKind::Purchase;
     std::optional<Integer> units;        // 口数
     std::optional<Integer> amount;       // 金額: 約定金額 of a purchase by amount, or the 譲渡損益 or 配当
@@ -44,6 +59,8 @@ struct Event {
     std::optional<DecimalRate> retention; // 信託財産留保額 (%)
     std::optional<Currency> principal;   // 個別元本 of a 残高, to 0.01 yen
     std::optional<Currency> cost;        // 取得単価 of a 残高, to 0.01 yen
+
+    [[nodiscard]] AccountId accountId() const { return {account, broker}; }
 };
 
 // One fund in one account. The two pools are what the averages are taken of: exact
@@ -111,14 +128,13 @@ struct TaxRates {
 // The first year the ledger's rules hold for.
 inline constexpr int kFirstYear = 2009;
 
-// Applies `event` to its holding and the 特定口座's year. `last` is the date of the last
-// event applied (invalid: none yet); an event dated before it is refused. The working
-// goes to `trace` when there is one, up to the step that failed when refused.
-// A 払出 also takes the 特定口座's holding of the same fund, `target`.
+// Applies `event` to its holding and the 特定口座's year. The working goes to `trace`
+// when there is one, up to the step that failed when refused. A 払出 also takes the
+// 特定口座's holding of the same fund, `target`. Keeping the events in the order of
+// their dates is the book's (book.h).
 [[nodiscard]] Outcome<Applied, QString> applyEvent(const Holding& holding, const AccountYear& year,
-                                                   const QDate& last, const Event& event,
-                                                   const Roundings& roundings, Trace* trace = nullptr,
-                                                   const Holding& target = {});
+                                                   const Event& event, const Roundings& roundings,
+                                                   Trace* trace = nullptr, const Holding& target = {});
 
 // Whether an event touches a holding of its own (譲渡損益 and 配当 do not).
 [[nodiscard]] constexpr bool touchesHolding(EventKind kind)

@@ -1,4 +1,4 @@
-#include "batch_records.h"
+#include "csv_records.h"
 
 #include "csv_reader.h"
 

@@ -1,10 +1,12 @@
 #pragma once
 
-#include "batch.h"
+#include "batch_result.h"
+
+#include <optional>
 
 class CsvReader;
 
-// What every CSV that miroven-calc streams does with its records, a batch of a
+// What every CSV run over an input does with its header and records, a batch of a
 // calculator and the ledger alike.
 
 [[nodiscard]] BatchResult unreadable(const QString& problem);

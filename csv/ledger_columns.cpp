@@ -1,0 +1,312 @@
+#include "ledger_columns.h"
+
+#include "cell_text.h"
+#include "csv_reader.h"
+
+#include "core/number_text.h"
+
+#include <QStringList>
+
+#include <algorithm>
+#include <charconv>
+
+using namespace ledger;
+
+namespace {
+
+std::size_t at(Column column) { return static_cast<std::size_t>(column); }
+
+// A cell that holds a figure: nothing when blank, or why it is not one.
+template <class T>
+using Cell = Outcome<std::optional<T>, QString>;
+
+// One record's cells, by column.
+class Row {
+public:
+    Row(const CsvReader& reader, const LedgerColumnIndex& columns) : reader_(reader), columns_(columns) {}
+
+    [[nodiscard]] QByteArrayView bytes(Column c) const
+    {
+        const std::optional<qsizetype>& index = columns_[at(c)];
+        return index ? reader_.field(*index).trimmed() : QByteArrayView();
+    }
+    [[nodiscard]] QString text(Column c) const
+    {
+        const std::optional<qsizetype>& index = columns_[at(c)];
+        return index ? reader_.fieldText(*index).trimmed() : QString();
+    }
+    // The cell as text, trimmed of ASCII white space only, as bytes() is: a name keeps
+    // an ideographic space of its own.
+    [[nodiscard]] QString name(Column c) const
+    {
+        const std::optional<qsizetype>& index = columns_[at(c)];
+        if (!index)
+            return QString();
+        const QByteArrayView cell = reader_.field(*index);
+        if (cell.size() == bytes(c).size())
+            return reader_.fieldText(*index);
+        QString text = reader_.fieldText(*index);
+        const auto space = [](QChar ch) { return ch.unicode() < 0x80 && ch.isSpace(); };
+        qsizetype begin = 0;
+        qsizetype end = text.size();
+        while (begin < end && space(text.at(begin)))
+            ++begin;
+        while (end > begin && space(text.at(end - 1)))
+            --end;
+        return text.mid(begin, end - begin);
+    }
+    // A figure's cell as spreadsheets write it: full-width forms, U+2212 and a
+    // percentage's trailing "%" read as plain ASCII.
+    [[nodiscard]] QString figureText(Column c) const
+    {
+        return figureCell(text(c), columnDecl(c).reading == CellReading::Percent);
+    }
+    // Whether the cell holds `name` (UTF-8): compared as bytes, without a conversion,
+    // unless the input is CP932.
+    [[nodiscard]] bool is(Column c, const char* name) const
+    {
+        if (reader_.encoding() != CsvEncoding::Utf8)
+            return text(c) == QString::fromUtf8(name);
+        return bytes(c) == QByteArrayView(name);
+    }
+
+    // Whole yen or units.
+    [[nodiscard]] Cell<Integer> whole(Column c) const
+    {
+        const QByteArrayView cell = bytes(c);
+        if (cell.isEmpty())
+            return std::optional<Integer>();
+        // Plain ASCII digits, the usual case, without a conversion to text.
+        if (cell.size() <= 15 && cell.front() != '+') {
+            Integer value = 0;
+            const char* end = cell.data() + cell.size();
+            const auto [stop, error] = std::from_chars(cell.data(), end, value);
+            if (error == std::errc() && stop == end)
+                return std::optional<Integer>(value);
+        }
+        const QString cellText = figureText(c);
+        const QString caption = columnDecl(c).caption.toString();
+        if (hasDigitsBeyond(cellText, 0))
+            return QStringLiteral("%1は整数で入力してください").arg(caption);
+        const Parsed<Integer> parsed = parseInteger(cellText, NumberFormat{}, IntegerRange::wide());
+        if (parsed)
+            return std::optional<Integer>(*parsed);
+        if (parsed.why() == InputProblem::Empty)
+            return std::optional<Integer>();
+        if (parsed.why() == InputProblem::NotANumber)
+            return QStringLiteral("%1には数値を入力してください").arg(caption);
+        return QStringLiteral("%1は -%2 から %2 までにしてください").arg(caption).arg(kLargest);
+    }
+    // A price per 10,000 units, to 0.01 yen.
+    [[nodiscard]] Cell<Currency> cents(Column c) const
+    {
+        return decimal(c, 2, QStringLiteral("%1は 0.01 円単位で入力してください"));
+    }
+    // A percentage, to 0.001 %.
+    [[nodiscard]] Cell<DecimalRate> percent(Column c) const
+    {
+        const Cell<Currency> exact = decimal(c, 3, QStringLiteral("%1は小数第3位までで入力してください"));
+        if (!exact)
+            return exact.why();
+        if (!*exact)
+            return std::optional<DecimalRate>();
+        return std::optional<DecimalRate>(DecimalRate{exact.value()->raw() / 10});
+    }
+
+private:
+    // Whether a digit other than 0 follows the first `places` decimals.
+    static bool hasDigitsBeyond(const QString& cell, qsizetype places)
+    {
+        qsizetype point = cell.indexOf(u'.');
+        if (point < 0)
+            point = cell.indexOf(u'．');
+        if (point < 0)
+            return false;
+        for (qsizetype i = point + 1 + places; i < cell.size(); ++i) {
+            const char16_t c = cell.at(i).unicode();
+            if ((c >= u'1' && c <= u'9') || (c >= u'１' && c <= u'９'))
+                return true;
+        }
+        return false;
+    }
+
+    // A decimal figure of at most `places` decimals.
+    [[nodiscard]] Cell<Currency> decimal(Column c, qsizetype places, const QString& tooFine) const
+    {
+        const QString cell = figureText(c);
+        if (cell.isEmpty())
+            return std::optional<Currency>();
+        const QString caption = columnDecl(c).caption.toString();
+        const Parsed<Currency> parsed = parseCurrency(cell, NumberFormat{});
+        if (!parsed) {
+            if (parsed.why() == InputProblem::TooLarge)
+                return QStringLiteral("%1の数値が大きすぎます").arg(caption);
+            return QStringLiteral("%1には数値を入力してください").arg(caption);
+        }
+        if (hasDigitsBeyond(cell, places))
+            return tooFine.arg(caption);
+        return std::optional<Currency>(*parsed);
+    }
+
+    const CsvReader& reader_;
+    const LedgerColumnIndex& columns_;
+};
+
+// The date of a row: YYYY-MM-DD or YYYY/MM/DD, month and day also in one digit.
+std::optional<QDate> readDate(QByteArrayView cell)
+{
+    int parts[3] = {0, 0, 0};
+    int digits[3] = {0, 0, 0};
+    int part = 0;
+    char separator = 0;
+    for (const char c : cell) {
+        if (c >= '0' && c <= '9') {
+            parts[part] = parts[part] * 10 + (c - '0');
+            if (++digits[part] > (part == 0 ? 4 : 2))
+                return std::nullopt;
+        } else if ((c == '-' || c == '/') && part < 2 && (separator == 0 || separator == c)) {
+            separator = c;
+            ++part;
+        } else {
+            return std::nullopt;
+        }
+    }
+    if (part != 2 || digits[0] != 4 || digits[1] == 0 || digits[2] == 0)
+        return std::nullopt;
+    const QDate date(parts[0], parts[1], parts[2]);
+    return date.isValid() ? std::optional<QDate>(date) : std::nullopt;
+}
+
+// Sets `field` from a cell, or gives why the cell is not a figure.
+template <class T>
+bool take(const Cell<T>& cell, std::optional<T>& field, QString& why)
+{
+    if (!cell) {
+        why = cell.why();
+        return false;
+    }
+    field = *cell;
+    return true;
+}
+
+// The figure a column's cell gives the event; false, with why, when it is none.
+bool readFigure(const Row& row, const ColumnDecl& column, Event& event, QString& why)
+{
+    switch (column.reading) {
+    case CellReading::Whole:
+        return take(row.whole(column.column), event.*column.whole, why);
+    case CellReading::Cents:
+        return take(row.cents(column.column), event.*column.cents, why);
+    case CellReading::Percent:
+        return take(row.percent(column.column), event.*column.percent, why);
+    case CellReading::Date:
+    case CellReading::Name:
+    case CellReading::Account:
+    case CellReading::EventName:
+        break;
+    }
+    return true;
+}
+
+QString eventNames()
+{
+    QStringList names;
+    for (const EventDecl& e : kEvents)
+        names.append(QString::fromUtf8(e.japanese));
+    return names.join(u'、');
+}
+
+} // namespace
+
+Outcome<LedgerColumnIndex, QString> mapLedgerColumns(const CsvReader& header)
+{
+    LedgerColumnIndex found;
+    for (qsizetype i = 0; i < header.fieldCount(); ++i) {
+        // Spreadsheets write 手数料率（％） as well as 手数料率(%).
+        const QString name = normalisedCell(header.fieldText(i).trimmed());
+        for (const ColumnDecl& column : kColumns) {
+            if (name != column.code && name != column.caption)
+                continue;
+            std::optional<qsizetype>& index = found[at(column.column)];
+            if (index) {
+                return QStringLiteral("見出しの %1 列目「%2」と %3 列目「%4」はどちらも列 %5（%6）です")
+                    .arg(*index + 1)
+                    .arg(header.fieldText(*index).trimmed())
+                    .arg(i + 1)
+                    .arg(name, column.code, column.caption);
+            }
+            index = i;
+        }
+    }
+    QStringList absent;
+    for (const ColumnDecl& column : kColumns) {
+        if (column.required && !found[at(column.column)])
+            absent.append(QStringLiteral("%1（%2）").arg(column.code, column.caption));
+    }
+    if (!absent.isEmpty())
+        return QStringLiteral("見出しに列 %1 がありません").arg(absent.join(QStringLiteral("、")));
+    return found;
+}
+
+Outcome<Event, QString> readLedgerEvent(const CsvReader& record, const LedgerColumnIndex& columns)
+{
+    const Row row(record, columns);
+    Event event;
+    const QByteArrayView date = row.bytes(Column::Date);
+    if (date.isEmpty())
+        return QStringLiteral("受渡日が入力されていません");
+    const std::optional<QDate> day = readDate(date);
+    if (!day)
+        return QStringLiteral("受渡日は YYYY-MM-DD か YYYY/MM/DD で書きます: %1").arg(row.text(Column::Date));
+    event.date = *day;
+
+    if (row.is(Column::Account, "NISA") || row.is(Column::Account, "nisa")) {
+        event.account = Account::Nisa;
+    } else if (!row.bytes(Column::Account).isEmpty() && !row.is(Column::Account, "特定")) {
+        return QStringLiteral("口座は 特定 か NISA です: %1").arg(row.text(Column::Account));
+    }
+
+    const auto known = std::find_if(kEvents.begin(), kEvents.end(), [&](const EventDecl& e) {
+        return row.is(Column::Event, e.japanese) || row.is(Column::Event, e.english);
+    });
+    if (known == kEvents.end()) {
+        const QString name = row.text(Column::Event);
+        if (name.isEmpty())
+            return QStringLiteral("取引が入力されていません");
+        return QStringLiteral("取引が違います: %1（%2）").arg(name, eventNames());
+    }
+    event.kind = known->kind;
+    // Another security's gain or dividend needs no name.
+    if (row.bytes(Column::Fund).isEmpty()) {
+        if (touchesHolding(event.kind))
+            return QStringLiteral("銘柄が入力されていません");
+    } else {
+        event.fund = row.name(Column::Fund);
+    }
+
+    QString why;
+    for (const ColumnDecl& column : kColumns) {
+        if (!readFigure(row, column, event, why))
+            return why;
+    }
+    return event;
+}
+
+QString ledgerCell(const CsvReader& record, const LedgerColumnIndex& columns, Column column)
+{
+    return Row(record, columns).text(column);
+}
+
+QString ledgerRowInput(const CsvReader& record, const LedgerColumnIndex& columns)
+{
+    const Row row(record, columns);
+    QString text = QStringLiteral("【%1 行目】\n").arg(record.line());
+    for (const ColumnDecl& column : kColumns) {
+        if (!columns[at(column.column)])
+            continue;
+        const QString cell = row.text(column.column);
+        if (!cell.isEmpty())
+            text += column.caption.toString() + QStringLiteral(" = ") + cell + u'\n';
+    }
+    return text;
+}

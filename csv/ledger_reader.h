@@ -1,0 +1,48 @@
+#pragma once
+
+#include "batch_result.h"
+#include "csv_reader.h"
+#include "ledger_columns.h"
+
+#include <QStringList>
+
+#include <optional>
+
+class QIODevice;
+
+// Reads a file of ledger events a row at a time: the header first, then each row with
+// its line, its cells and the event it describes (or why it describes none). The caller
+// posts the events to a ledger::Book itself. Holds only the row being read.
+class LedgerReader {
+public:
+    explicit LedgerReader(QIODevice& input, std::optional<CsvEncoding> encoding = std::nullopt);
+
+    // Reads the header row and finds the ledger's columns: nothing when rows can follow,
+    // else why the input cannot be read (kind Unreadable).
+    [[nodiscard]] std::optional<BatchResult> readHeader();
+    // Reads the next row: true for one; false at its end, or with stopped() saying why
+    // the input cannot be read from here on.
+    [[nodiscard]] bool next();
+    [[nodiscard]] const std::optional<BatchResult>& stopped() const { return stopped_; }
+
+    // The row just read: the line it began on, its cells as text, its event.
+    [[nodiscard]] qint64 line() const { return csv_.line(); }
+    [[nodiscard]] QStringList cells() const;
+    [[nodiscard]] const Outcome<ledger::Event, QString>& event() const { return event_; }
+    // Its input as the working shows it (see postedRowWorking()).
+    [[nodiscard]] QString input() const { return ledgerRowInput(csv_, columns_); }
+
+    // The header's cells as text (after readHeader()).
+    [[nodiscard]] const QStringList& header() const { return header_; }
+    [[nodiscard]] const LedgerColumnIndex& columns() const { return columns_; }
+    // The CSV as read, for writing a row back byte for byte.
+    [[nodiscard]] const CsvReader& csv() const { return csv_; }
+
+private:
+    CsvReader csv_;
+    LedgerColumnIndex columns_;
+    QStringList header_;
+    qsizetype width_ = 0;
+    Outcome<ledger::Event, QString> event_{QString()};
+    std::optional<BatchResult> stopped_;
+};

@@ -15,6 +15,8 @@ class Replay;
 // グラフ: for the chosen holding, the NAVs its events carry, its 個別元本 and 取得単価
 // after each event, over time, with each kind of event marked on the NAV.
 class ChartTab : public QWidget {
+    Q_OBJECT
+
 public:
     explicit ChartTab(QWidget* parent = nullptr);
 

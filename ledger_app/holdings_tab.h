@@ -10,6 +10,8 @@ class Replay;
 
 // 保有: the holdings now; today's NAV and retention are typed into the table itself.
 class HoldingsTab : public QWidget {
+    Q_OBJECT
+
 public:
     explicit HoldingsTab(QWidget* parent = nullptr);
 

@@ -54,9 +54,12 @@ struct Capture {
 // Builds a replay: texts kept once each, figures packed per row.
 class ReplayBuilder {
 public:
-    ReplayBuilder(Replay& replay, const ReplayControl& control) : replay_(replay), control_(control)
+    ReplayBuilder(Replay& replay, const QStringList& files, const BookOptions& options, const ReplayControl& control)
+        : replay_(replay), control_(control)
     {
         replay_.names_ = {QString()};
+        replay_.files_ = files;
+        replay_.options_ = options;
     }
 
     // Reads every file's rows; false, with `problem`, when one cannot be read.
@@ -356,9 +359,7 @@ QString accountText(const AccountId& account)
 ReplayOutcome replayFiles(const QStringList& files, const BookOptions& options, const ReplayControl& control)
 {
     auto replay = std::make_shared<Replay>();
-    replay->files_ = files;
-    replay->options_ = options;
-    ReplayBuilder builder(*replay, control);
+    ReplayBuilder builder(*replay, files, options, control);
     std::vector<ReadRow> rows;
     QString problem;
     if (!builder.read(files, rows, problem, nullptr))
@@ -381,7 +382,7 @@ RowWorking rowWorking(const Replay& replay, qsizetype at)
     const bool settlementRow = target.state == RowState::Settlement;
     Replay scratch;
     const ReplayControl control;
-    ReplayBuilder builder(scratch, control);
+    ReplayBuilder builder(scratch, replay.files(), replay.options(), control);
     std::vector<ReadRow> rows;
     QString problem;
     Capture capture{target.file, target.line, QString()};

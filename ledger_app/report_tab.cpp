@@ -16,7 +16,7 @@ ReportTab::ReportTab(QWidget* parent) : QWidget(parent)
     table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     table_->setSelectionBehavior(QAbstractItemView::SelectRows);
     table_->verticalHeader()->hide();
-    table_->horizontalHeader()->setDefaultAlignment(Qt::AlignCenter | Qt::TextWordWrap);
+    table_->horizontalHeader()->setDefaultAlignment(Qt::Alignment(Qt::AlignCenter) | Qt::Alignment(Qt::TextWordWrap));
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(table_);
     setReplay(std::make_shared<const Replay>());

@@ -10,6 +10,8 @@ class QComboBox;
 // 設定: the book's roundings and dividend netting, each with what it means, and the
 // encoding files are saved in. Shows `current`; chosen() gives what the user set.
 class SettingsDialog : public QDialog {
+    Q_OBJECT
+
 public:
     SettingsDialog(const LedgerPreferences& current, QWidget* parent);
 

@@ -373,7 +373,7 @@ private slots:
         QTest::addColumn<QString>("nav");
         QTest::addColumn<QString>("retention");
         QTest::addColumn<QByteArray>("row");
-        QTest::newRow("NISA at a gain") << kYearCsv << "12000" << "" << QByteArray("2025-01-07,B,NISA,解約,,,12000,,");
+        QTest::newRow("NISA at a gain") << kYearCsv << "12000" << "" << QByteArray("2025-01-07,B,NISA,解約,,,12000,");
         const QByteArray held = "date,fund,account,event,units,nav,retention\n"
                                 "2024-01-10,A,,買付,10000,10000,\n";
         QTest::newRow("特定 at a loss, retention")
@@ -399,6 +399,7 @@ private slots:
         const QList<QStringList> records = csvRecords(streamed(file + row + '\n', LedgerOutput::Rows));
         const QStringList& out = records.back();
         const QStringList& captions = records.front();
+        QCOMPARE(out.value(0), QString::fromLatin1(row.left(10)));
         QCOMPARE(out.value(captions.lastIndexOf(QStringLiteral("message"))), QString());
         const auto plain = [&](int column) { return model.text(0, column).remove(u','); };
         const auto cell = [&](const char* caption) { return out.value(captions.lastIndexOf(QString::fromUtf8(caption))); };

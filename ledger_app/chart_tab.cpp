@@ -5,6 +5,7 @@
 #include <QChart>
 #include <QChartView>
 #include <QComboBox>
+#include <QPen>
 #include <QDateTimeAxis>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -14,11 +15,13 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <limits>
 #include <map>
 
 namespace {
 
-qreal timeOf(const QDate& date) { return qreal(QDateTime(date, QTime(0, 0), Qt::UTC).toMSecsSinceEpoch()); }
+// Midnight of the day in local time, as the date axis shows it.
+qreal timeOf(const QDate& date) { return qreal(QDateTime(date, QTime(0, 0)).toMSecsSinceEpoch()); }
 
 qreal yen(std::int64_t value, RowFigure figure)
 {
@@ -108,24 +111,46 @@ void ChartTab::draw()
     nav->setName(QStringLiteral("基準価額"));
     auto* principal = new QLineSeries(chart);
     principal->setName(QStringLiteral("個別元本"));
+    QPen dashed(QColor(0x2e, 0x8b, 0x57), 2, Qt::DashLine);
+    principal->setPen(dashed);
     auto* cost = new QLineSeries(chart);
     cost->setName(QStringLiteral("取得単価"));
     std::map<QString, QScatterSeries*> marks; // one series per kind of event
+    QDate first;
+    QDate last;
     int events = 0;
+    qreal low = std::numeric_limits<qreal>::max();
+    qreal high = std::numeric_limits<qreal>::lowest();
+    // 個別元本 and 取得単価 hold from one event to the next: drawn as steps.
+    const auto step = [](QLineSeries* series, qreal when, qreal value) {
+        if (series->count() > 0)
+            series->append(when, series->at(series->count() - 1).y());
+        series->append(when, value);
+    };
     for (qsizetype at = 0; at < replay_->rowCount(); ++at) {
         const ReplayRow& row = replay_->row(at);
         if (row.state != RowState::Applied || row.fund != fund || row.account != account)
             continue;
         const qreal when = timeOf(row.date);
+        if (!first.isValid())
+            first = row.date;
+        last = row.date;
         const std::optional<std::int64_t> navValue = replay_->figure(row, RowFigure::Nav);
         const std::optional<std::int64_t> principalValue = replay_->figure(row, RowFigure::Principal);
         const std::optional<std::int64_t> costValue = replay_->figure(row, RowFigure::Cost);
         if (navValue)
             nav->append(when, yen(*navValue, RowFigure::Nav));
         if (principalValue)
-            principal->append(when, yen(*principalValue, RowFigure::Principal));
+            step(principal, when, yen(*principalValue, RowFigure::Principal));
         if (costValue)
-            cost->append(when, yen(*costValue, RowFigure::Cost));
+            step(cost, when, yen(*costValue, RowFigure::Cost));
+        for (const auto& [value, figure] : {std::pair{navValue, RowFigure::Nav}, std::pair{principalValue, RowFigure::Principal},
+                                            std::pair{costValue, RowFigure::Cost}}) {
+            if (value) {
+                low = std::min(low, yen(*value, figure));
+                high = std::max(high, yen(*value, figure));
+            }
+        }
         // The mark sits on the NAV, or on the principal when the event carries no NAV.
         const std::optional<qreal> height = navValue ? std::optional<qreal>(yen(*navValue, RowFigure::Nav))
                                             : principalValue
@@ -150,9 +175,23 @@ void ChartTab::draw()
     auto* time = new QDateTimeAxis(chart);
     time->setFormat(QStringLiteral("yyyy-MM-dd"));
     time->setTitleText(QStringLiteral("受渡日"));
+    // Whole days around the events; over a few days, one tick at each midnight.
+    if (first.isValid()) {
+        const qint64 pad = std::max<qint64>(1, first.daysTo(last) / 20);
+        const QDate from = first.addDays(-pad);
+        const QDate to = last.addDays(pad);
+        time->setRange(QDateTime(from, QTime(0, 0)), QDateTime(to, QTime(0, 0)));
+        time->setTickCount(int(std::min<qint64>(from.daysTo(to), 6)) + 1);
+    }
     auto* price = new QValueAxis(chart);
     price->setTitleText(QStringLiteral("円（1万口当たり）"));
     price->setLabelFormat(QStringLiteral("%.0f"));
+    // Room around the figures, so that the marks at the ends are whole.
+    if (low <= high) {
+        const qreal margin = std::max<qreal>((high - low) * 0.08, 50);
+        price->setRange(low - margin, high + margin);
+        price->applyNiceNumbers();
+    }
     chart->addAxis(time, Qt::AlignBottom);
     chart->addAxis(price, Qt::AlignLeft);
     for (QAbstractSeries* series : chart->series()) {

@@ -25,7 +25,8 @@ HoldingsTab::HoldingsTab(QWidget* parent) : QWidget(parent)
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(note);
     layout->addWidget(table_);
-    connect(model_, &QAbstractItemModel::modelReset, table_, &QTableView::resizeColumnsToContents);
+    // A what-if's figures are as wide as they come out.
+    connect(model_, &QAbstractItemModel::dataChanged, table_, &QTableView::resizeColumnsToContents);
 }
 
 void HoldingsTab::setReplay(const std::shared_ptr<const Replay>& replay)

@@ -8,7 +8,6 @@
 void setUpLedgerApplication(QApplication& app)
 {
     QApplication::setApplicationName(QStringLiteral("miroven-ledger"));
-    QApplication::setApplicationDisplayName(QStringLiteral("Miroven 取引記帳"));
     QApplication::setApplicationVersion(QStringLiteral("1.00"));
     QApplication::setOrganizationName(QStringLiteral("Tarsiel"));
     QGuiApplication::setDesktopFileName(QStringLiteral(MIROVEN_LEDGER_ID));

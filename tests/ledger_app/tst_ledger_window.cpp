@@ -236,10 +236,11 @@ private slots:
         QMap<QString, int> points;
         for (const QAbstractSeries* series : chart->series())
             points[series->name()] = int(static_cast<const QXYSeries*>(series)->count());
-        // Three events with a NAV; the principal and cost while units are held; each event marked.
+        // Three events with a NAV; the principal and cost as steps while units are held (two
+        // values, three points); each event marked.
         QCOMPARE(points.value(QStringLiteral("基準価額")), 3);
-        QCOMPARE(points.value(QStringLiteral("個別元本")), 2);
-        QCOMPARE(points.value(QStringLiteral("取得単価")), 2);
+        QCOMPARE(points.value(QStringLiteral("個別元本")), 3);
+        QCOMPARE(points.value(QStringLiteral("取得単価")), 3);
         QCOMPARE(points.value(QStringLiteral("買付")) + points.value(QStringLiteral("分配"))
                      + points.value(QStringLiteral("解約")),
                  3);

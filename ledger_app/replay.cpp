@@ -1,6 +1,7 @@
 #include "replay.h"
 
-#include "csv/input_file.h"
+#include "merged_rows.h"
+
 #include "csv/ledger_reader.h"
 #include "csv/ledger_figures.h"
 #include "csv/ledger_working.h"
@@ -21,34 +22,6 @@ namespace {
 // How many rows pass between two looks at the cancel flag and the progress.
 constexpr std::size_t kStride = 4096;
 
-// A row as read, before the rows of every file are put in date order.
-struct ReadRow {
-    std::optional<Event> event;
-    QString refusal;          // why the row describes no event
-    QDate date;               // the event's, or the row before it's, so that it keeps its place
-    std::uint32_t file = 0;
-    std::uint32_t line = 0;
-    std::uint32_t cells[4] = {}; // date, fund, account and event as written, of a row not read
-};
-
-// Every file's rows in date order; rows of one date keep the files' order.
-void sortByDate(std::vector<ReadRow>& rows)
-{
-    std::stable_sort(rows.begin(), rows.end(), [](const ReadRow& a, const ReadRow& b) { return a.date < b.date; });
-}
-
-QString fileProblem(const QString& path, const QString& problem)
-{
-    return QStringLiteral("%1 を読めません: %2").arg(QFileInfo(path).fileName(), problem);
-}
-
-// Where one file's rows are read from, for the working of one of them.
-struct Capture {
-    std::uint32_t file = 0;
-    std::uint32_t line = 0;
-    QString input; // the row's input as the working shows it
-};
-
 } // namespace
 
 // Builds a replay: texts kept once each, figures packed per row.
@@ -62,88 +35,40 @@ public:
         replay_.options_ = options;
     }
 
-    // Reads every file's rows; false, with `problem`, when one cannot be read.
-    bool read(const QStringList& files, std::vector<ReadRow>& rows, QString& problem, Capture* capture)
+    // Posts every row, in date order across the files, to `book`, and keeps what each
+    // shows; false when a file cannot be read (`problem` says why) or when cancelled.
+    bool run(MergedRows& rows, Book& book, QString& problem)
     {
-        qint64 total = 0;
-        for (const QString& file : files)
-            total += std::max<qint64>(QFileInfo(file).size(), 1);
-        qint64 before = 0;
-        for (std::uint32_t index = 0; index < std::uint32_t(files.size()); ++index) {
-            const QString& path = files[index];
-            std::unique_ptr<QIODevice> device = openInput(path, problem);
-            if (!device) {
-                problem = fileProblem(path, problem);
-                return false;
-            }
-            LedgerReader reader(*device);
-            if (const std::optional<BatchResult> refused = reader.readHeader()) {
-                problem = fileProblem(path, refused->problem);
-                return false;
-            }
-            QDate last;
-            while (reader.next()) {
-                ReadRow row;
-                row.file = index;
-                row.line = std::uint32_t(reader.line());
-                const Outcome<Event, QString>& event = reader.event();
-                if (event) {
-                    row.event = event.value();
-                    row.event->fund = intern(row.event->fund).second;
-                    last = row.event->date;
-                } else {
-                    row.refusal = event.why();
-                    const Column shown[4] = {Column::Date, Column::Fund, Column::Account, Column::Event};
-                    for (int c = 0; c < 4; ++c)
-                        row.cells[c] = intern(ledgerCell(reader.csv(), reader.columns(), shown[c])).first;
-                }
-                row.date = last;
-                if (capture && capture->file == index && capture->line == row.line)
-                    capture->input = reader.input();
-                rows.push_back(std::move(row));
-                if (rows.size() % kStride == 0) {
-                    if (control_.cancelled())
-                        return false;
-                    const qint64 at = before + device->pos();
-                    control_.progress(int(std::min<qint64>(at * 500 / std::max<qint64>(total, 1), 500)));
-                }
-            }
-            if (reader.stopped()) {
-                problem = fileProblem(path, reader.stopped()->problem);
-                return false;
-            }
-            before += std::max<qint64>(QFileInfo(path).size(), 1);
+        if (!rows.open()) {
+            problem = rows.problem();
+            return false;
         }
-        return true;
-    }
-
-    // Posts the rows, in date order, to `book`, and keeps what each shows.
-    bool post(std::vector<ReadRow>& rows, Book& book)
-    {
-        sortByDate(rows);
-        replay_.rows_.reserve(rows.size());
-        for (std::size_t at = 0; at < rows.size(); ++at) {
-            ReadRow& read = rows[at];
-            if (read.event) {
-                const Outcome<Posted, PostRefusal> posted = book.post(*read.event);
+        std::size_t count = 0;
+        while (rows.next()) {
+            const LedgerReader& reader = rows.reader();
+            const Outcome<Event, QString>& read = reader.event();
+            if (read) {
+                Event event = read.value();
+                event.fund = intern(event.fund).second;
+                const Outcome<Posted, PostRefusal> posted = book.post(event);
                 if (posted) {
                     for (const ClosedYear& closed : posted->closed)
                         settlement(closed);
-                    applied(read, *read.event, *posted);
+                    applied(rows, event, *posted);
                 } else {
-                    refused(read, posted.why());
+                    refused(rows, &event, posted.why());
                 }
             } else {
-                refused(read, read.refusal);
+                refused(rows, nullptr, read.why());
             }
-            read = ReadRow(); // its event's memory goes now, not after the last row
-            if (at % kStride == 0) {
+            if (++count % kStride == 0) {
                 if (control_.cancelled())
                     return false;
-                control_.progress(int(500 + at * 500 / rows.size()));
+                control_.progress(rows.permille() * 9 / 10);
             }
         }
-        return true;
+        problem = rows.problem();
+        return problem.isEmpty();
     }
 
     // The rows of the years the end of the input closes, the holdings, the report.
@@ -181,35 +106,38 @@ public:
     }
 
 private:
-    ReplayRow& start(const ReadRow& read, RowState state)
+    // A row of a file, as read; `event` none when the row describes none.
+    ReplayRow& start(const MergedRows& rows, const Event* event, RowState state)
     {
         ReplayRow& row = replay_.rows_.emplace_back();
         row.state = state;
-        row.date = read.event ? read.event->date : QDate();
-        row.file = read.file;
-        row.line = read.line;
+        row.date = event ? event->date : QDate();
+        row.file = rows.file();
+        row.line = std::uint32_t(rows.reader().line());
         row.firstValue = std::uint32_t(replay_.values_.size());
-        if (read.event) {
-            const Event& event = *read.event;
-            row.fund = intern(event.fund).first;
-            row.account = intern(accountText(event.accountId())).first;
-            row.event = eventName(event.kind);
+        if (event) {
+            row.fund = intern(event->fund).first;
+            row.account = intern(accountText(event->accountId())).first;
+            row.event = eventName(event->kind);
             const std::optional<Integer> Event::*inputs[] = {&Event::units, &Event::amount, &Event::nav,
                                                              &Event::distribution};
             for (int i = 0; i < kInputFigureCount; ++i)
-                keep(row, RowFigure(i), event.*inputs[i]);
+                keep(row, RowFigure(i), event->*inputs[i]);
         } else {
-            row.dateText = read.cells[0];
-            row.fund = read.cells[1];
-            row.account = read.cells[2];
-            row.event = read.cells[3];
+            // The cells as written, for a row that could not be read.
+            const LedgerReader& reader = rows.reader();
+            const auto cell = [&](Column column) { return intern(ledgerCell(reader.csv(), reader.columns(), column)).first; };
+            row.dateText = cell(Column::Date);
+            row.fund = cell(Column::Fund);
+            row.account = cell(Column::Account);
+            row.event = cell(Column::Event);
         }
         return row;
     }
 
-    void applied(const ReadRow& read, const Event& event, const Posted& posted)
+    void applied(const MergedRows& rows, const Event& event, const Posted& posted)
     {
-        ReplayRow& row = start(read, RowState::Applied);
+        ReplayRow& row = start(rows, &event, RowState::Applied);
         const bool held = touchesHolding(event.kind);
         const Holding& holding = posted.holding;
         int figure = kInputFigureCount;
@@ -239,9 +167,9 @@ private:
         }
     }
 
-    void refused(const ReadRow& read, const QString& why)
+    void refused(const MergedRows& rows, const Event* event, const QString& why)
     {
-        ReplayRow& row = start(read, RowState::Refused);
+        ReplayRow& row = start(rows, event, RowState::Refused);
         row.message = intern(why).first;
         ++replay_.refused_;
     }
@@ -360,13 +288,11 @@ ReplayOutcome replayFiles(const QStringList& files, const BookOptions& options, 
 {
     auto replay = std::make_shared<Replay>();
     ReplayBuilder builder(*replay, files, options, control);
-    std::vector<ReadRow> rows;
-    QString problem;
-    if (!builder.read(files, rows, problem, nullptr))
-        return {nullptr, problem};
+    MergedRows rows(files);
     Book book(options);
-    if (!builder.post(rows, book))
-        return {nullptr, QString()};
+    QString problem;
+    if (!builder.run(rows, book, problem))
+        return {nullptr, problem};
     builder.finish(book);
     control.progress(1000);
     return {std::move(replay), QString()};
@@ -380,15 +306,9 @@ RowWorking rowWorking(const Replay& replay, qsizetype at)
         return {QString(), changed};
     const ReplayRow& target = replay.row(at);
     const bool settlementRow = target.state == RowState::Settlement;
-    Replay scratch;
-    const ReplayControl control;
-    ReplayBuilder builder(scratch, replay.files(), replay.options(), control);
-    std::vector<ReadRow> rows;
-    QString problem;
-    Capture capture{target.file, target.line, QString()};
-    if (!builder.read(replay.files(), rows, problem, settlementRow ? nullptr : &capture))
-        return {QString(), problem};
-    sortByDate(rows);
+    MergedRows rows(replay.files());
+    if (!rows.open())
+        return {QString(), rows.problem()};
 
     // The same rows as the replay, counted as it shows them, up to the one asked for.
     Book book(replay.options());
@@ -402,17 +322,19 @@ RowWorking rowWorking(const Replay& replay, qsizetype at)
         }
         return std::nullopt;
     };
-    for (const ReadRow& read : rows) {
-        const bool mine = !settlementRow && read.file == target.file && read.line == target.line;
-        if (!read.event) {
+    while (rows.next()) {
+        const LedgerReader& reader = rows.reader();
+        const bool mine = !settlementRow && rows.file() == target.file && reader.line() == target.line;
+        const Outcome<Event, QString>& event = reader.event();
+        if (!event) {
             if (mine)
-                return shown == at ? RowWorking{refusedRowWorking(capture.input, {}, read.refusal), QString()}
+                return shown == at ? RowWorking{refusedRowWorking(reader.input(), {}, event.why()), QString()}
                                    : RowWorking{QString(), changed};
             ++shown;
             continue;
         }
         Trace trace;
-        const Outcome<Posted, PostRefusal> posted = book.post(*read.event, mine ? &trace : nullptr);
+        const Outcome<Posted, PostRefusal> posted = book.post(event.value(), mine ? &trace : nullptr);
         if (posted) {
             if (const std::optional<QString> text = settled(posted->closed))
                 return {*text, QString()};
@@ -420,12 +342,14 @@ RowWorking rowWorking(const Replay& replay, qsizetype at)
         if (mine) {
             if (shown != at)
                 return {QString(), changed};
-            return {posted ? postedRowWorking(capture.input, trace.steps(), *read.event, *posted)
-                           : refusedRowWorking(capture.input, trace.steps(), posted.why()),
+            return {posted ? postedRowWorking(reader.input(), trace.steps(), event.value(), *posted)
+                           : refusedRowWorking(reader.input(), trace.steps(), posted.why()),
                     QString()};
         }
         ++shown;
     }
+    if (!rows.problem().isEmpty())
+        return {QString(), rows.problem()};
     if (const std::optional<QString> text = settled(book.close()))
         return {*text, QString()};
     return {QString(), changed};

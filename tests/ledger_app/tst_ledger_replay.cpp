@@ -60,6 +60,12 @@ const QByteArray kRefusedCsv = "date,fund,event,units,nav,distribution,fee\n"
                                "2024-01-12,A,解約,20000,12000,,\n"
                                "2024-01-13,A,送金,1,1,,\n"
                                "2024-01-14,A,解約,5000,12000,,\n";
+// A file's own rows going back in time: the book refuses the earlier row, as the
+// command line does, rather than the window putting it in order.
+const QByteArray kBackwardsCsv = "date,fund,event,units,nav\n"
+                                 "2024-01-10,A,買付,100,10000\n"
+                                 "2024-01-05,A,買付,100,10000\n"
+                                 "2024-01-12,A,解約,50,11000\n";
 const QByteArray kBalanceCsv = "date,fund,account,event,units,nav,principal,cost,distribution\n"
                                "2024-01-04,C,,残高,30000,,9876.54,10012.3,\n"
                                "2024-02-01,C,,買付,3333,10100,,,\n"
@@ -123,7 +129,8 @@ private slots:
         QTest::addColumn<QByteArray>("file");
         QTest::addColumn<int>("options");
         for (const auto& [name, file] : {std::pair{"events", kEventsCsv}, std::pair{"year", kYearCsv},
-                                         std::pair{"refused", kRefusedCsv}, std::pair{"balance", kBalanceCsv}}) {
+                                         std::pair{"refused", kRefusedCsv}, std::pair{"balance", kBalanceCsv},
+                                         std::pair{"a row back in time", kBackwardsCsv}}) {
             QTest::addRow("%s", name) << file << 0;
             QTest::addRow("%s, cost to the cent, units down", name) << file << 1;
             QTest::addRow("%s, principal down, no netting", name) << file << 2;

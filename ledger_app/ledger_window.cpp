@@ -172,6 +172,11 @@ void LedgerWindow::mnuCloseAll_Click() { document_->closeAll(); }
 
 void LedgerWindow::mnuSettings_Click()
 {
+    if (document_->busy()) {
+        showProgramMessage(this, QStringLiteral("読み込みの途中です。終わるか中止してから、設定を変えてください"),
+                           QMessageBox::NoIcon);
+        return;
+    }
     SettingsDialog dialog(document_->settings(), this);
     if (dialog.exec() != QDialog::Accepted)
         return;

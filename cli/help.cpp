@@ -2,33 +2,10 @@
 
 #include "batch.h"
 #include "calculators.h"
+#include "help_layout.h"
 #include "ledger_options.h"
 
-#include <algorithm>
-
 namespace {
-
-// Terminal columns: CJK characters take two.
-qsizetype columns(const QString& text)
-{
-    qsizetype width = 0;
-    for (const QChar c : text)
-        width += c.unicode() >= 0x1100 ? 2 : 1;
-    return width;
-}
-
-// An option and its description, the description from column 29 on; a description
-// may run over several lines, each indented alike.
-QString optionLine(int indent, const QString& option, const QString& description)
-{
-    constexpr int kDescriptionAt = 28;
-    const QString lead(indent, u' ');
-    const QString padding(std::max<qsizetype>(1, kDescriptionAt - indent - columns(option)), u' ');
-    QString text = lead + option + padding;
-    const QString continuation(kDescriptionAt, u' ');
-    text += description.split(u'\n').join(u'\n' + continuation);
-    return text + u'\n';
-}
 
 QString calculatorSection(const CliCalculator& calculator)
 {
@@ -78,7 +55,7 @@ QString helpText()
         "計算とそのオプション（省略した値は画面を開いたときの値）:\n");
     for (const CliCalculator& calculator : cliCalculators())
         text += calculatorSection(calculator);
-    text += ledgerHelpText(optionLine);
+    text += ledgerHelpText();
     text += QStringLiteral("\n共通のオプション:\n");
     text += optionLine(2, QStringLiteral("--format text|json"),
                        QStringLiteral("明細の形式。text（既定）は「項目<TAB>数値」の行、\n"

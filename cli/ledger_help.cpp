@@ -1,25 +1,56 @@
 #include "ledger_options.h"
 
-QString ledgerHelpText(QString (*optionLine)(int, const QString&, const QString&))
+#include "help_layout.h"
+
+#include "calc/ledger/ledger_declaration.h"
+
+namespace {
+
+using namespace ledger;
+
+QString named(QStringView name, QStringView note)
+{
+    return note.isEmpty() ? name.toString() : QStringLiteral("%1（%2）").arg(name, note);
+}
+
+// The columns a file may hold, the events among them.
+QString columnList()
+{
+    QStringList events;
+    for (const EventDecl& e : kEvents)
+        events.append(named(QStringLiteral("%1 %2").arg(QString::fromUtf8(e.japanese), QLatin1String(e.english)), e.note));
+    QStringList required;
+    QStringList columns;
+    for (const ColumnDecl& column : kColumns) {
+        if (column.required)
+            required.append(column.code.toString());
+        const QString name = QStringLiteral("%1 %2").arg(column.code, column.caption);
+        columns.append(column.reading == CellReading::EventName
+                           ? QStringLiteral("%1（%2）").arg(name, events.join(QStringLiteral("、")))
+                           : named(name, column.note));
+    }
+    return QStringLiteral("    入力の列（列名か見出し、順は自由。%1 は必須、ほかは省略時空欄）:\n")
+               .arg(required.join(QStringLiteral("、")))
+           + wrappedList(QStringLiteral("      "), columns, 6);
+}
+
+QString figureList()
+{
+    QStringList figures;
+    for (const FigureDecl& figure : kFigures)
+        figures.append(named(figure.caption, figure.note));
+    return wrappedList(QStringLiteral("    出力: 入力の列のあとに "), figures, 6);
+}
+
+} // namespace
+
+QString ledgerHelpText()
 {
     QString text = QStringLiteral(
         "  ledger        取引の CSV を順に記帳し、証券会社の報告書と同じ数値を出します\n"
-        "    miroven-calc ledger [オプション] [入力.csv|-]   （省略時と - は標準入力）\n"
-        "    入力の列（列名か見出し、順は自由。date、fund、event は必須、ほかは省略時空欄）:\n"
-        "      date 受渡日（YYYY-MM-DD か YYYY/MM/DD、2009 年以降、前の行より前は不可）、\n"
-        "      fund 銘柄、account 口座（特定（空欄も）か NISA）、\n"
-        "      event 取引（残高 open、買付 buy、分配 distribution、再投資 reinvest、\n"
-        "      解約 redemption、ほかの有価証券の 譲渡損益 gain と 配当 dividend（特定口座だけ、\n"
-        "      金額に。銘柄は空欄でも）、NISA から特定口座への 払出 transfer）、\n"
-        "      units 口数（解約と払出で空欄は全部）、amount 金額（買付の約定金額で口数の代わり、\n"
-        "      譲渡損益は符号つき）、nav 基準価額（1万口当たり。分配と再投資は分配落ち後）、\n"
-        "      fee 手数料（円、消費税込み）、fee_rate 手数料率(%)（手数料の代わり、消費税込み）、\n"
-        "      distribution 分配金(1万口当たり)（税引前）、retention 信託財産留保額(%)、\n"
-        "      principal 個別元本と cost 取得単価（残高で。0.01 円まで、取得単価の空欄は個別元本）\n"
-        "    出力: 入力の列のあとに 保有口数、個別元本、取得単価、約定金額、手数料、普通分配金、\n"
-        "      元本払戻金、再投資口数、解約代金、取得費、譲渡損益、所得税及び復興特別所得税、\n"
-        "      住民税、受渡金額（受け取りは正、支払いは負、還付は税が負）、年内譲渡損益（特定口座の\n"
-        "      今年の譲渡損益の合計）、message（記帳できない行の理由。その行は保有を変えません）\n"
+        "    miroven-calc ledger [オプション] [入力.csv|-]   （省略時と - は標準入力）\n");
+    text += columnList() + figureList();
+    text += QStringLiteral(
         "    規則: 個別元本と取得単価（手数料込み）は買付と再投資の移動平均、解約では変わらず、\n"
         "      元本払戻金（分配金のうち個別元本を分配落ち後の基準価額が下回る分）だけ下がります。\n"
         "      税は普通分配金と、特定口座では年内の譲渡損益の累計にかかり、損失は今年の解約で\n"

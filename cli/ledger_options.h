@@ -20,6 +20,6 @@ struct LedgerRequest {
 // Reads the arguments after "ledger", or says in one line why not.
 [[nodiscard]] Outcome<LedgerRequest, QString> parseLedgerArguments(const QStringList& arguments);
 
-// The ledger's part of --help, its options laid out by `optionLine` (indent, option,
-// description).
-[[nodiscard]] QString ledgerHelpText(QString (*optionLine)(int, const QString&, const QString&));
+// The ledger's part of --help: its columns, events and figures from the ledger's
+// declaration, then its options.
+[[nodiscard]] QString ledgerHelpText();

@@ -248,7 +248,7 @@ Outcome<LedgerColumnIndex, QString> mapLedgerColumns(const CsvReader& header)
     return found;
 }
 
-Outcome<Event, QString> readLedgerEvent(const CsvReader& record, const LedgerColumnIndex& columns)
+Outcome<Event, QString> readLedgerEvent(const CsvReader& record, const LedgerColumnIndex& columns, FundNames* names)
 {
     const Row row(record, columns);
     Event event;
@@ -280,6 +280,9 @@ Outcome<Event, QString> readLedgerEvent(const CsvReader& record, const LedgerCol
     if (row.bytes(Column::Fund).isEmpty()) {
         if (touchesHolding(event.kind))
             return QStringLiteral("銘柄が入力されていません");
+    } else if (names) {
+        const qsizetype index = *columns[at(Column::Fund)];
+        event.fund = names->name(record.field(index), [&] { return row.name(Column::Fund); });
     } else {
         event.fund = row.name(Column::Fund);
     }

@@ -1,14 +1,5 @@
 #include "ledger_figures.h"
 
-#include <charconv>
-
-QByteArrayView FigureText::whole(Integer value)
-{
-    const auto [end, error] = std::to_chars(buffer_, buffer_ + sizeof buffer_, value);
-    (void)error; // an int64 always fits
-    return QByteArrayView(buffer_, end - buffer_);
-}
-
 QByteArrayView FigureText::price(Currency value)
 {
     const std::int64_t raw = value.raw();

@@ -5,11 +5,18 @@
 
 #include <QByteArrayView>
 
+#include <charconv>
+
 // A row's output figures as the ledger writes them: whole numbers plainly, a price per
 // 10,000 units with two decimals when it has a fraction of a yen (four if finer).
 class FigureText {
 public:
-    [[nodiscard]] QByteArrayView whole(Integer value);
+    [[nodiscard]] QByteArrayView whole(Integer value)
+    {
+        const auto [end, error] = std::to_chars(buffer_, buffer_ + sizeof buffer_, value);
+        (void)error; // an int64 always fits
+        return QByteArrayView(buffer_, end - buffer_);
+    }
     [[nodiscard]] QByteArrayView price(Currency value);
 
 private:

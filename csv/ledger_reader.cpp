@@ -28,7 +28,7 @@ bool LedgerReader::next()
             stopped_ = result;
         return false;
     }
-    event_ = readLedgerEvent(csv_, columns_);
+    event_ = readLedgerEvent(csv_, columns_, &names_);
     return true;
 }
 

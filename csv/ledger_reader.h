@@ -44,5 +44,6 @@ private:
     QStringList header_;
     qsizetype width_ = 0;
     Outcome<ledger::Event, QString> event_{QString()};
+    FundNames names_;
     std::optional<BatchResult> stopped_;
 };

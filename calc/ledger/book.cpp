@@ -1,8 +1,8 @@
 #include "book.h"
 
-#include <QHash>
-
 #include <algorithm>
+#include <functional>
+#include <string_view>
 
 namespace ledger {
 
@@ -16,15 +16,23 @@ QString dateText(const QDate& date) { return date.toString(QStringLiteral("yyyy-
 
 std::size_t Book::KeyHash::operator()(const Key& key) const noexcept
 {
-    return qHash(key.fund, qHash(key.account.broker, static_cast<std::size_t>(key.account.kind)));
+    const auto text = [](const QString& s) { return std::u16string_view(reinterpret_cast<const char16_t*>(s.constData()), static_cast<std::size_t>(s.size())); };
+    std::size_t hash = std::hash<std::u16string_view>()(text(key.fund)) ^ static_cast<std::size_t>(key.account.kind);
+    if (!key.account.broker.isEmpty())
+        hash ^= std::hash<std::u16string_view>()(text(key.account.broker)) * 31;
+    return hash;
 }
 
 Book::Book(BookOptions options) : options_(options) {}
 
+const Holding& Book::held(Holdings::const_iterator at) const
+{
+    return at == holdings_.end() ? kEmpty : at->second;
+}
+
 const Holding& Book::find(const Key& key) const
 {
-    const auto found = holdings_.find(key);
-    return found == holdings_.end() ? kEmpty : found->second;
+    return held(holdings_.find(key));
 }
 
 const Holding& Book::holding(const QString& fund, const AccountId& account) const
@@ -32,13 +40,21 @@ const Holding& Book::holding(const QString& fund, const AccountId& account) cons
     return find({account, fund});
 }
 
-void Book::store(const Key& key, const Holding& holding)
+bool Book::store(Holdings::iterator at, const Key& key, const Holding& holding)
 {
     // An emptied holding takes no room.
-    if (holding.units == 0)
-        holdings_.erase(key);
-    else
-        holdings_.insert_or_assign(key, holding);
+    if (at == holdings_.end()) {
+        if (holding.units == 0)
+            return false;
+        holdings_.emplace(key, holding);
+        return true;
+    }
+    if (holding.units == 0) {
+        holdings_.erase(at);
+    } else {
+        at->second = holding;
+    }
+    return false;
 }
 
 std::vector<HeldFund> Book::holdings() const
@@ -90,20 +106,24 @@ Outcome<Posted, PostRefusal> Book::post(const Event& event, Trace* trace)
     const AccountId specified{Account::Specified, event.broker};
     const Key key{account, event.fund};
     const bool transfer = event.kind == EventKind::Transfer;
-    const Key targetKey{specified, event.fund};
-    Outcome<Applied, QString> applied = applyEvent(find(key), year(specified), event, options_.roundings, trace,
-                                                   transfer ? find(targetKey) : kEmpty);
+    const Key targetKey = transfer ? Key{specified, event.fund} : Key{};
+    const bool holds = touchesHolding(event.kind);
+    const Holdings::iterator at = holds ? holdings_.find(key) : holdings_.end();
+    const Holdings::iterator targetAt = transfer ? holdings_.find(targetKey) : holdings_.end();
+    Outcome<Applied, QString> applied =
+        applyEvent(held(at), year(specified), event, options_.roundings, trace, held(targetAt));
     if (!applied)
         return applied.why();
 
     Posted posted;
-    if (!years_.empty())
-        closeBefore(event.date.year(), posted.closed);
+    const int eventYear = event.date.year();
+    if (std::any_of(years_.begin(), years_.end(), [&](const auto& open) { return open.second.year < eventYear; }))
+        closeBefore(eventYear, posted.closed);
     Applied& a = applied.value();
-    if (touchesHolding(event.kind))
-        store(key, a.holding);
+    // An insertion may rehash, leaving the other iterator behind; erasing does not.
+    const bool inserted = holds && store(at, key, a.holding);
     if (transfer)
-        store(targetKey, a.target);
+        store(inserted ? holdings_.find(targetKey) : targetAt, targetKey, a.target);
     if (event.account == Account::Specified) {
         const auto open = std::find_if(years_.begin(), years_.end(), [&](const auto& y) { return y.first == account; });
         if (open == years_.end())
@@ -115,7 +135,7 @@ Outcome<Posted, PostRefusal> Book::post(const Event& event, Trace* trace)
         posted.year = a.year;
     }
     last_ = event.date;
-    tally(reports_[{event.date.year(), account}], a.figures);
+    tally(reports_[{eventYear, account}], a.figures);
 
     posted.figures = a.figures;
     posted.holding = transfer ? a.target : touchesHolding(event.kind) ? a.holding : Holding{};

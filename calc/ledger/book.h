@@ -98,13 +98,16 @@ private:
         std::size_t operator()(const Key& key) const noexcept;
     };
 
-    void store(const Key& key, const Holding& holding);
+    using Holdings = std::unordered_map<Key, Holding, KeyHash>;
+    // Keeps a holding where holdings_.find() looked for it; true when it was inserted.
+    bool store(Holdings::iterator at, const Key& key, const Holding& holding);
+    [[nodiscard]] const Holding& held(Holdings::const_iterator at) const;
     [[nodiscard]] const Holding& find(const Key& key) const;
     void closeBefore(int year, std::vector<ClosedYear>& closed);
     [[nodiscard]] ClosedYear settle(const AccountId& account, const AccountYear& year);
 
     BookOptions options_;
-    std::unordered_map<Key, Holding, KeyHash> holdings_;
+    Holdings holdings_;
     std::vector<std::pair<AccountId, AccountYear>> years_; // the open ones, by account
     QDate last_;
     YearReports reports_;

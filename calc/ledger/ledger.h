@@ -25,10 +25,16 @@ struct AccountId {
     Account kind = Account::Specified;
     QString broker;
 
-    friend bool operator==(const AccountId&, const AccountId&) = default;
+    // Every event compares its account; the broker is most often blank.
+    friend bool operator==(const AccountId& a, const AccountId& b)
+    {
+        return a.kind == b.kind && a.broker.size() == b.broker.size() && (a.broker.isEmpty() || a.broker == b.broker);
+    }
     friend bool operator<(const AccountId& a, const AccountId& b)
     {
-        return a.kind != b.kind ? a.kind < b.kind : a.broker < b.broker;
+        if (a.kind != b.kind)
+            return a.kind < b.kind;
+        return a.broker.isEmpty() || b.broker.isEmpty() ? a.broker.size() < b.broker.size() : a.broker < b.broker;
     }
 };
 

@@ -1,0 +1,182 @@
+// The ledger's files without the command line: the stream as a whole, and the reader a
+// window posts from, which must show for each row what the stream writes for it.
+#include "csv/ledger_reader.h"
+#include "csv/ledger_stream.h"
+#include "csv/ledger_working.h"
+
+#include <QBuffer>
+#include <QtTest>
+
+using namespace ledger;
+
+namespace {
+
+struct Run {
+    BatchResult result;
+    QByteArray out;
+};
+
+Run run(const QByteArray& input, LedgerOutput output, QIODevice::OpenMode outMode = QIODevice::WriteOnly)
+{
+    QByteArray in = input;
+    QBuffer inBuffer(&in);
+    inBuffer.open(QIODevice::ReadOnly);
+    Run r;
+    QBuffer outBuffer(&r.out);
+    outBuffer.open(outMode);
+    LedgerSettings settings;
+    settings.output = output;
+    r.result = runLedger(settings, inBuffer, outBuffer);
+    return r;
+}
+
+// The working of every row and year-end settlement as a window forms it: the reader's
+// events posted to a book.
+QString postedOneByOne(const QByteArray& input)
+{
+    QByteArray in = input;
+    QBuffer buffer(&in);
+    buffer.open(QIODevice::ReadOnly);
+    LedgerReader reader(buffer);
+    if (reader.readHeader())
+        return QStringLiteral("unreadable");
+    Book book;
+    QString text;
+    const auto settled = [&](const std::vector<ClosedYear>& closed) {
+        for (const ClosedYear& year : closed)
+            text += settlementWorking(year.year, book.options().dividendNetting);
+    };
+    while (reader.next()) {
+        Trace working;
+        const Outcome<Event, QString>& event = reader.event();
+        if (!event) {
+            text += refusedRowWorking(reader.input(), {}, event.why());
+            continue;
+        }
+        const Outcome<Posted, PostRefusal> posted = book.post(*event, &working);
+        if (posted) {
+            settled(posted->closed);
+            text += postedRowWorking(reader.input(), working.steps(), *event, *posted);
+        } else {
+            text += refusedRowWorking(reader.input(), working.steps(), posted.why());
+        }
+    }
+    settled(book.close());
+    return text;
+}
+
+const QByteArray kHistory = "date,fund,account,event,units,amount,nav,distribution,memo\n"
+                            "2024-03-01,A,,買付,1000000,,10000,,\"a\nb\"\n"
+                            "2024-06-01,A,,分配,,,10500,200,\n"
+                            "2024-09-02,A,,解約,,,9700,,\n"
+                            "2024-09-03,A,,解約,,,9700,,nothing left\n"
+                            "2024-10-01,,,配当,,30000,,,\n"
+                            "2025-01-06,B,NISA,買付,100000,,10000,,\n"
+                            "2025-01-07,B,一般,買付,1,,10000,,\n"
+                            "2025-02-01,B,NISA,払出,,,11000,,\n";
+
+} // namespace
+
+class LedgerStreamTest : public QObject {
+    Q_OBJECT
+private slots:
+    // A history replayed without the command line, byte for byte what it writes.
+    void rows()
+    {
+        const Run r = run(kHistory, LedgerOutput::Rows);
+        QCOMPARE(r.result.kind, BatchResult::Kind::SomeRefused);
+        const QList<QByteArray> lines = r.out.split('\n');
+        QCOMPARE(lines.size(), 12); // header, 8 rows (one over two lines), 年末精算, end
+        QCOMPARE(lines.at(0), "date,fund,account,event,units,amount,nav,distribution,memo,保有口数,個別元本,取得単価,"
+                              "約定金額,手数料,普通分配金,元本払戻金,再投資口数,解約代金,取得費,譲渡損益,"
+                              "所得税及び復興特別所得税,住民税,受渡金額,年内譲渡損益,message");
+        QCOMPARE(lines.at(4), "2024-09-02,A,,解約,,,9700,,,0,,,,,,,,970000,1000000,-30000,0,0,970000,-30000,");
+        QCOMPARE(lines.at(5), "2024-09-03,A,,解約,,,9700,,nothing left,,,,,,,,,,,,,,,,"
+                              "保有口数が 0 のため解約できません");
+        QCOMPARE(lines.at(7), "2024-12-31,,特定,年末精算,,,,,,,,,,,,,,,,,-4594,-1500,6094,,");
+        QCOMPARE(lines.at(10), "2025-02-01,B,NISA,払出,,,11000,,,100000,10000,11000,,,,,,,,,,,,,");
+    }
+
+    // The window's 計算過程 for each row is the command line's --explain for it.
+    void workingPerRow_data()
+    {
+        QTest::addColumn<QByteArray>("input");
+        QTest::newRow("a history with refusals, a settlement and a 払出") << kHistory;
+        QTest::newRow("two years closed at the end, a row of no event")
+            << QByteArray("受渡日,銘柄,取引,金額\n2037-05-01,,配当,100000\n2037-06-01,,譲渡損益,-50000\n"
+                          "2037-06-02,,売却,1\n");
+    }
+    void workingPerRow()
+    {
+        QFETCH(QByteArray, input);
+        const Run r = run(input, LedgerOutput::Working);
+        QVERIFY(r.out.contains("年の年末精算】"));
+        QCOMPARE(postedOneByOne(input), QString::fromUtf8(r.out));
+    }
+
+    // How a run ends: its kind, and the message the command line prints.
+    void ends_data()
+    {
+        QTest::addColumn<QByteArray>("input");
+        QTest::addColumn<bool>("writable");
+        QTest::addColumn<BatchResult::Kind>("kind");
+        QTest::addColumn<QString>("problem");
+        QTest::newRow("every row posted") << QByteArray("date,fund,event,units,nav\n2024-01-10,A,buy,1,10000\n")
+                                          << true << BatchResult::Kind::AllCalculated << QString();
+        QTest::newRow("empty") << QByteArray() << true << BatchResult::Kind::Unreadable
+                               << QString("入力が空です（見出しの行が必要です）");
+        QTest::newRow("required columns missing") << QByteArray("date,units\n") << true << BatchResult::Kind::Unreadable
+                                                  << QString("見出しに列 fund（銘柄）、event（取引） がありません");
+        QTest::newRow("a column named twice") << QByteArray("date,fund,event,nav,基準価額\n") << true
+                                              << BatchResult::Kind::Unreadable
+                                              << QString("見出しの 4 列目「nav」と 5 列目「基準価額」はどちらも列 nav（基準価額）です");
+        QTest::newRow("a row of another width, after the rows before it")
+            << QByteArray("date,fund,event,units,nav\n2024-01-10,A,buy,1,10000\n2024-01-11,A,buy,1,10,000\n") << true
+            << BatchResult::Kind::Unreadable
+            << QString("入力の 3 行目: 列が 6 個あります（見出しは 5 個。「,」を含む値は \"\" で囲みます）");
+        QTest::newRow("output refused") << QByteArray("date,fund,event\n2024-01-10,A,buy\n") << false
+                                        << BatchResult::Kind::WriteFailed << QString();
+    }
+    void ends()
+    {
+        QFETCH(QByteArray, input);
+        QFETCH(bool, writable);
+        QFETCH(BatchResult::Kind, kind);
+        QFETCH(QString, problem);
+        const Run r = run(input, LedgerOutput::Rows, writable ? QIODevice::WriteOnly : QIODevice::ReadOnly);
+        QCOMPARE(r.result.kind, kind);
+        if (kind != BatchResult::Kind::WriteFailed)
+            QCOMPARE(r.result.problem, problem);
+    }
+
+    // The reader a window lists rows from: lines, cells as text, and every fund's name
+    // right even after the names kept from row to row have been let go.
+    void reader()
+    {
+        QByteArray input = "銘柄,date,event, units \n";
+        const int rows = int(FundNames::kMaxNames) + 10;
+        for (int i = 0; i < rows; ++i)
+            input += QStringLiteral("ファンド%1 ,2024-01-10,buy,1\n").arg(i % (rows - 5)).toUtf8();
+        input += "\"B\n\",2024-01-10,buy,x\n";
+        QBuffer buffer(&input);
+        buffer.open(QIODevice::ReadOnly);
+        LedgerReader reader(buffer);
+        QVERIFY(!reader.readHeader());
+        QCOMPARE(reader.header(), QStringList({"銘柄", "date", "event", " units "}));
+        for (int i = 0; i < rows; ++i) {
+            QVERIFY(reader.next());
+            QCOMPARE(reader.line(), i + 2);
+            QCOMPARE(reader.event()->fund, QStringLiteral("ファンド%1").arg(i % (rows - 5)));
+        }
+        QVERIFY(reader.next());
+        QCOMPARE(reader.line(), rows + 2);
+        QCOMPARE(reader.cells(), QStringList({"B\n", "2024-01-10", "buy", "x"}));
+        QCOMPARE(reader.event().why(), QString("口数には数値を入力してください"));
+        QVERIFY(!reader.next());
+        QVERIFY(!reader.stopped());
+    }
+};
+
+#include "test_main.h"
+MIROVEN_TEST_GUILESS_MAIN(LedgerStreamTest)
+#include "tst_ledger_stream.moc"

@@ -17,6 +17,7 @@
 #include <algorithm>
 #include <limits>
 #include <map>
+#include <set>
 
 namespace {
 
@@ -71,12 +72,13 @@ void ChartTab::setReplay(const std::shared_ptr<const Replay>& replay)
     replay_ = replay;
     // Every fund and account that some row held, in the order first met.
     std::vector<std::pair<std::uint32_t, std::uint32_t>> held;
+    std::set<std::pair<std::uint32_t, std::uint32_t>> seen;
     for (qsizetype at = 0; at < replay->rowCount(); ++at) {
         const ReplayRow& row = replay->row(at);
         if (row.state != RowState::Applied || !replay->figure(row, RowFigure::Held))
             continue;
         const std::pair key{row.fund, row.account};
-        if (std::find(held.begin(), held.end(), key) == held.end())
+        if (seen.insert(key).second)
             held.push_back(key);
     }
     const QString was = holding_->currentText();

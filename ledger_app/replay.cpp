@@ -221,14 +221,17 @@ private:
             if (row.date.isValid())
                 years.push_back(row.date.year());
         }
-        const auto unique = [](auto& list, auto less) {
-            std::sort(list.begin(), list.end(), less);
+        // Each once, then the names in their order.
+        const auto unique = [](auto& list) {
+            std::sort(list.begin(), list.end());
             list.erase(std::unique(list.begin(), list.end()), list.end());
         };
+        unique(funds);
+        unique(accounts);
+        unique(years);
         const auto byName = [this](std::uint32_t a, std::uint32_t b) { return replay_.names_[a] < replay_.names_[b]; };
-        unique(funds, byName);
-        unique(accounts, byName);
-        unique(years, std::less<int>());
+        std::sort(funds.begin(), funds.end(), byName);
+        std::sort(accounts.begin(), accounts.end(), byName);
         std::erase(funds, 0u);
         std::erase(accounts, 0u);
         replay_.funds_ = std::move(funds);

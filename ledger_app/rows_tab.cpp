@@ -80,8 +80,10 @@ RowsTab::RowsTab(QWidget* parent) : QWidget(parent)
     table_->setObjectName(QStringLiteral("tblRows"));
     table_->setAccessibleName(QStringLiteral("取引の一覧"));
     table_->setModel(filter_);
+    // The replay is in date order already: no sort until a heading is clicked, so that
+    // a large file is not sorted again on the interface thread.
+    table_->horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
     table_->setSortingEnabled(true);
-    table_->sortByColumn(RowsModel::kDate, Qt::AscendingOrder);
     table_->setSelectionBehavior(QAbstractItemView::SelectRows);
     table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     table_->setWordWrap(false);

@@ -153,6 +153,14 @@ private slots:
             auto* costBox = window->findChild<QComboBox*>(QStringLiteral("cboCost"));
             auto* netting = window->findChild<QCheckBox*>(QStringLiteral("chkNetting"));
             seen.notes[QStringLiteral("found")] = costBox && netting;
+            // Each choice says what it means, on screen and to assistive tools.
+            QStringList unexplained;
+            for (const char* name : {"cboPrincipal", "cboCost", "cboUnits", "chkNetting", "cboEncoding"}) {
+                const auto* control = window->findChild<QWidget*>(QLatin1String(name));
+                if (!control || control->accessibleDescription().size() < 20)
+                    unexplained << QLatin1String(name);
+            }
+            seen.notes[QStringLiteral("unexplained")] = unexplained;
             if (costBox)
                 costBox->setCurrentIndex(1);
             if (netting)
@@ -163,6 +171,7 @@ private slots:
         QTimer::singleShot(0, f.window.get(), [&] { f.window->mnuSettings_Click(); });
         QVERIFY2(dialog.closed(), dialog.why());
         QVERIFY(dialog.seen().notes.value(QStringLiteral("found")).toBool());
+        QCOMPARE(dialog.seen().notes.value(QStringLiteral("unexplained")).toStringList(), QStringList());
         QVERIFY(replayed.wait(10000));
         ledger::BookOptions book;
         book.roundings.cost = ledger::PriceStep::Cent;

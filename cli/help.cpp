@@ -4,6 +4,7 @@
 #include "calculators.h"
 #include "help_layout.h"
 #include "ledger_options.h"
+#include "option_table.h"
 
 namespace {
 
@@ -57,17 +58,17 @@ QString helpText()
         text += calculatorSection(calculator);
     text += ledgerHelpText();
     text += QStringLiteral("\n共通のオプション:\n");
-    text += optionLine(2, QStringLiteral("--format text|json"),
+    text += optionLine(2, optionHeading(u"format", kForCalculators),
                        QStringLiteral("明細の形式。text（既定）は「項目<TAB>数値」の行、\n"
                                       "json は 1 行の JSON オブジェクト"));
-    text += optionLine(2, QStringLiteral("--explain"),
+    text += optionLine(2, optionHeading(u"explain", kForCalculators),
                        QStringLiteral("明細のあとに計算過程（入力、途中の値と式、丸め、\n"
                                       "分岐、最後に明細）を続けます。classic の規則では解約と\n"
                                       "分配金の計算過程の最後に、画面と同じく現行の税制での\n"
                                       "税額を（参考）として添えます。計算を断るときは\n"
                                       "断った手順までの計算過程と、その手順と項目を出します。\n"
                                       "--csv とは使えません"));
-    text += optionLine(2, QStringLiteral("--range narrow|wide"),
+    text += optionLine(2, optionHeading(u"range", kForCalculators),
                        QStringLiteral("整数（資金、基準価額、手数料、税金、分配金など）の範囲。\n"
                                       "narrow（既定）は画面と同じ -32768〜32767、\n"
                                       "wide は ±9007199254740991（2^53 − 1、double で\n"
@@ -75,7 +76,7 @@ QString helpText()
                                       "画面はいつも narrow です。--csv とも使えます。\n"
                                       "narrow の範囲を超えて断るときは、メッセージに範囲と\n"
                                       "「（--range wide で広い範囲）」を添えます"));
-    text += optionLine(2, QStringLiteral("--rules classic|current"),
+    text += optionLine(2, optionHeading(u"rules", kForCalculators),
                        QStringLiteral("計算の規則。\n"
                                       "classic（既定）: Miroven の画面と同じ規則（windows とも書けます）\n"
                                       "current: 現行の税制と、今日の投資信託に合わせた入力の扱い\n"
@@ -98,13 +99,13 @@ QString helpText()
                                       "断ります。--csv とも使えます\n"
                                       "例: miroven-calc redemption --rules current\n"
                                       "    --principal-nav 10000 --nav 12000 --units 100000"));
-    text += optionLine(2, QStringLiteral("--nisa"),
+    text += optionLine(2, optionHeading(u"nisa", kForCalculators),
                        QStringLiteral("NISA 口座: 解約の益にも課税分配金にも課税しません（税の行\n"
                                       "は 0）。分配金の内訳と分配後元本基準価額はそのまま。\n"
                                       "どちらの規則とも、--csv とも使えます\n"
                                       "例: miroven-calc distribution --rules current --nisa\n"
                                       "    --principal-nav 10000 --nav 9800 --distribution 50 --units 10000"));
-    text += optionLine(2, QStringLiteral("--csv [入力.csv]"),
+    text += optionLine(2, optionHeading(u"csv", kForCalculators),
                        QStringLiteral("入力.csv（省略か - なら標準入力）の CSV（見出しの行\n"
                                       "つき、列の順は自由、改行は LF、CR LF、CR）を 1 行ずつ\n"
                                       "計算して標準出力に CSV で書きます。出力の列は入力の\n"
@@ -116,11 +117,11 @@ QString helpText()
                                       "だけです。表計算ソフトの書き方も読みます: % の列の\n"
                                       "3% や 3.00%、FeeCovered の TRUE/FALSE、はい/いいえ、\n"
                                       "全角の文字、マイナス記号 −、見出しの（％）"));
-    text += optionLine(2, QStringLiteral("--encoding utf-8|cp932"),
+    text += optionLine(2, optionHeading(u"encoding", kForCalculators),
                        QStringLiteral("CSV の文字コード。省略時は入力の先頭 1 MiB から判断し、\n"
                                       "UTF-8 でなく CP932（Excel の「CSV (カンマ区切り)」）\n"
                                       "なら CP932。出力も同じ文字コードで書きます"));
-    text += optionLine(2, QStringLiteral("--bom"),
+    text += optionLine(2, optionHeading(u"bom", kForCalculators),
                        QStringLiteral("UTF-8 の出力の先頭に BOM を付けます（Excel で開くとき\n"
                                       "に必要）。入力に BOM があれば指定しなくても付きます"));
     text += optionLine(2, QStringLiteral("-h, --help"), QStringLiteral("この説明を表示します"));

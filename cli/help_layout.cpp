@@ -19,9 +19,10 @@ QString optionLine(int indent, const QString& option, const QString& description
 {
     constexpr int kDescriptionAt = 28;
     const QString lead(indent, u' ');
-    const QString padding(std::max<qsizetype>(1, kDescriptionAt - indent - columns(option)), u' ');
-    QString text = lead + option + padding;
     const QString continuation(kDescriptionAt, u' ');
+    // An option too long for its column has the description begin on the next line.
+    const qsizetype room = kDescriptionAt - indent - columns(option);
+    QString text = lead + option + (room >= 1 ? QString(room, u' ') : u'\n' + continuation);
     text += description.split(u'\n').join(u'\n' + continuation);
     return text + u'\n';
 }

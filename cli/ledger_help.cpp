@@ -1,6 +1,7 @@
 #include "ledger_options.h"
 
 #include "help_layout.h"
+#include "option_table.h"
 
 #include "calc/ledger/ledger_declaration.h"
 
@@ -59,29 +60,29 @@ QString ledgerHelpText()
         "      年末精算: 特定口座の年が譲渡損失で終わると、その年の普通分配金と配当と通算し、\n"
         "      源泉徴収しすぎた税を還付する行（取引 年末精算、受渡日 12 月 31 日）を、次の年の\n"
         "      最初の行の前か出力の最後に書きます\n");
-    text += optionLine(4, QStringLiteral("--principal-rounding"),
-                       QStringLiteral("up|down|nearest: 個別元本の 1 円未満の丸め。\n"
+    text += optionLine(4, optionHeading(u"principal-rounding", kForLedger),
+                       QStringLiteral("個別元本の 1 円未満の丸め。\n"
                                       "up（既定）は切り上げ: 多くの販売会社が採る方法で、\n"
                                       "端数のために元本が実際より小さくなって課税される\n"
                                       "分配金や益が増えることがありません。\n"
                                       "down は切り捨て、nearest は四捨五入（0.5 は切り上げ）"));
-    text += optionLine(4, QStringLiteral("--cost-rounding up|cent"),
+    text += optionLine(4, optionHeading(u"cost-rounding", kForLedger),
                        QStringLiteral("取得単価の丸め。up（既定）は 1 円未満切り上げ: 取引残高\n"
                                       "報告書が円単位で示す多くの証券会社の方法で、取得費が\n"
                                       "小さくなって益が増えることがありません。cent は\n"
                                       "0.01 円未満を四捨五入（小数第2位まで示す証券会社の方法）"));
-    text += optionLine(4, QStringLiteral("--units-rounding up|down"),
+    text += optionLine(4, optionHeading(u"units-rounding", kForLedger),
                        QStringLiteral("金額での買付と再投資の口数の 1 口未満。up（既定）は\n"
                                       "切り上げ: 多くの販売会社の方法で、約定金額が指定の\n"
                                       "金額を下回りません。down は切り捨て"));
-    text += optionLine(4, QStringLiteral("--no-dividend-netting"),
+    text += optionLine(4, optionHeading(u"no-dividend-netting", kForLedger),
                        QStringLiteral("配当等の受入れのない特定口座: 年末精算をしません"));
-    text += optionLine(4, QStringLiteral("--report"),
+    text += optionLine(4, optionHeading(u"report", kForLedger),
                        QStringLiteral("行の代わりに、口座と年ごとの特定口座年間取引報告書の\n"
                                       "数値（年、口座、譲渡の対価の額、取得費及び譲渡に要した\n"
                                       "費用の額等、差引金額、配当等の額、二つの源泉徴収税額）を\n"
                                       "CSV で書きます。--format text では表で書きます"));
-    text += optionLine(4, QStringLiteral("--explain"),
+    text += optionLine(4, optionHeading(u"explain", kForLedger),
                        QStringLiteral("CSV の代わりに、各行の入力と計算過程（記帳できない行は\n"
                                       "断った手順まで）と年末精算の計算を文章で出します。\n"
                                       "--report とでは、表のあとに年末精算の計算を出します"));

@@ -1,5 +1,7 @@
 #include "ledger_options.h"
 
+#include "option_table.h"
+
 #include <QSet>
 
 namespace {
@@ -49,8 +51,10 @@ Outcome<LedgerRequest, QString> parseLedgerArguments(const QStringList& argument
             return failure(QStringLiteral("--%1 が二度指定されています").arg(name));
         seen.insert(name);
 
-        static const QStringList kFlags{"explain", "bom", "report", "no-dividend-netting"};
-        if (kFlags.contains(name)) {
+        const CliOption* option = findCliOption(name, kForLedger);
+        if (!option)
+            return failure(QStringLiteral("ledger にはないオプションです: --%1").arg(name));
+        if (!option->takesValue) {
             if (equals >= 0)
                 return failure(QStringLiteral("--%1 は値をとりません").arg(name));
             if (name == QLatin1String("no-dividend-netting"))
@@ -61,10 +65,6 @@ Outcome<LedgerRequest, QString> parseLedgerArguments(const QStringList& argument
                                                    : explain) = true;
             continue;
         }
-        static const QStringList kValued{"encoding", "format", "principal-rounding", "cost-rounding",
-                                         "units-rounding"};
-        if (!kValued.contains(name))
-            return failure(QStringLiteral("ledger にはないオプションです: --%1").arg(name));
         QString value;
         if (equals >= 0)
             value = argument.mid(equals + 1);

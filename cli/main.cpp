@@ -40,14 +40,14 @@ bool writeStandardOutput(const QByteArray& bytes)
     return false;
 }
 
-int calculateOne(const Invocation& invocation)
+int calculateOne(const CalculationRequest& request)
 {
     Trace working;
     const Statement statement =
-        calculate(*invocation.calculator, {invocation.texts, invocation.feePaidFromFunds},
-                  invocation.range, invocation.rules, invocation.explain ? &working : nullptr);
+        calculate(*request.calculator, {request.texts, request.feePaidFromFunds},
+                  request.range, request.rules, request.explain ? &working : nullptr);
     const Printed printed =
-        printStatement(*invocation.calculator, statement, invocation.format, working.steps());
+        printStatement(*request.calculator, statement, request.format, working.steps());
     std::fputs(printed.standardError.constData(), stderr);
     if (!writeStandardOutput(printed.standardOutput))
         return kUsage;
@@ -98,25 +98,29 @@ int main(int argc, char* argv[])
     if (!parsed)
         return usageError(parsed.why());
 
-    const Invocation& invocation = *parsed;
-    switch (invocation.action) {
-    case Invocation::Action::Help:
-        return writeStandardOutput(helpText().toUtf8()) ? kCalculated : kUsage;
-    case Invocation::Action::Version:
-        return writeStandardOutput(QByteArrayLiteral("miroven-calc " MIROVEN_VERSION "\n"))
-                   ? kCalculated
-                   : kUsage;
-    case Invocation::Action::Calculate:
-        return calculateOne(invocation);
-    case Invocation::Action::Batch:
-        return streamed(invocation.inputPath, [&](QIODevice& in, QIODevice& out) {
-            return runBatch(*invocation.calculator, invocation.range,
-                            {invocation.encoding, invocation.byteOrderMark, invocation.rules}, in, out);
-        });
-    case Invocation::Action::Ledger:
-        return streamed(invocation.ledger.file, [&](QIODevice& in, QIODevice& out) {
-            return runLedger(invocation.ledger.settings, in, out);
-        });
-    }
-    return kUsage;
+    struct Run {
+        int operator()(const HelpRequest&) const
+        {
+            return writeStandardOutput(helpText().toUtf8()) ? kCalculated : kUsage;
+        }
+        int operator()(const VersionRequest&) const
+        {
+            return writeStandardOutput(QByteArrayLiteral("miroven-calc " MIROVEN_VERSION "\n")) ? kCalculated
+                                                                                                : kUsage;
+        }
+        int operator()(const CalculationRequest& request) const { return calculateOne(request); }
+        int operator()(const BatchRequest& request) const
+        {
+            return streamed(request.inputPath, [&](QIODevice& in, QIODevice& out) {
+                return runBatch(*request.calculator, request.range, request.options, in, out);
+            });
+        }
+        int operator()(const LedgerRequest& request) const
+        {
+            return streamed(request.file, [&](QIODevice& in, QIODevice& out) {
+                return runLedger(request.settings, in, out);
+            });
+        }
+    };
+    return std::visit(Run{}, *parsed);
 }

@@ -1,5 +1,7 @@
 #include "options.h"
 
+#include "option_table.h"
+
 #include "csv/cell_text.h"
 
 #include <QSet>
@@ -7,7 +9,6 @@
 namespace {
 
 const QString kCsv = QStringLiteral("csv");
-const QString kFormat = QStringLiteral("format");
 const QString kHelp = QStringLiteral("help");
 const QString kRange = QStringLiteral("range");
 const QString kExplain = QStringLiteral("explain");
@@ -48,36 +49,33 @@ ParsedArguments parseArguments(const QStringList& arguments)
     // Asking for help is never an error, wherever it stands.
     for (const QString& argument : arguments) {
         if (isHelp(argument))
-            return Invocation{};
+            return Invocation(HelpRequest{});
     }
     if (arguments.isEmpty())
         return failure(QStringLiteral("計算の種類を指定してください（%1）").arg(calculatorNames()));
-    if (arguments.size() == 1 && arguments.front() == QLatin1String("--version")) {
-        Invocation version;
-        version.action = Invocation::Action::Version;
-        return version;
-    }
+    if (arguments.size() == 1 && arguments.front() == QLatin1String("--version"))
+        return Invocation(VersionRequest{});
 
-    Invocation invocation;
     if (arguments.front() == kLedgerCommand) {
         const Outcome<LedgerRequest, QString> ledger = parseLedgerArguments(arguments.mid(1));
         if (!ledger)
             return failure(ledger.why());
-        invocation.action = Invocation::Action::Ledger;
-        invocation.ledger = *ledger;
-        return invocation;
+        return Invocation(*ledger);
     }
-    invocation.calculator = findCalculator(arguments.front());
-    if (!invocation.calculator) {
+    CalculationRequest one;
+    std::optional<CsvEncoding> encoding;
+    bool byteOrderMark = false;
+    one.calculator = findCalculator(arguments.front());
+    if (!one.calculator) {
         if (arguments.front().startsWith(u'-'))
             return failure(QStringLiteral("最初に計算の種類を指定してください（%1）")
                                .arg(calculatorNames()));
         return failure(QStringLiteral("計算の種類が違います: %1（%2）")
                            .arg(arguments.front(), calculatorNames()));
     }
-    const CliCalculator& calculator = *invocation.calculator;
+    const CliCalculator& calculator = *one.calculator;
     for (const BoxOption& option : calculator.options)
-        invocation.texts.set(*option.box, option.box->initialText.toString());
+        one.texts.set(*option.box, option.box->initialText.toString());
 
     bool csv = false;
     QSet<QString> seen;
@@ -99,10 +97,10 @@ ParsedArguments parseArguments(const QStringList& arguments)
         const bool inlineValue = equals >= 0;
 
         const BoxOption* boxOption = findBoxOption(calculator, name);
-        const bool isFlag = name == kCsv || name == kExplain || name == kBom || name == kNisa
+        const CliOption* common = findCliOption(name, kForCalculators);
+        const bool isFlag = (common && !common->takesValue)
                             || (calculator.calculator.option() && name == kFeeCoveredOption);
-        if (!boxOption && !isFlag && name != kFormat && name != kRange && name != kEncoding
-            && name != kRules)
+        if (!boxOption && !common && !isFlag)
             return failure(QStringLiteral("%1 にはないオプションです: --%2")
                                .arg(calculator.name.toString(), name));
         if (seen.contains(name))
@@ -125,19 +123,19 @@ ParsedArguments parseArguments(const QStringList& arguments)
                 continue;
             }
             if (name == kBom) {
-                invocation.byteOrderMark = true;
+                byteOrderMark = true;
                 firstBatchOption = firstBatchOption.isEmpty() ? name : firstBatchOption;
                 continue;
             }
             if (name == kNisa) {
                 // Like the rules, it goes with a batch as well.
-                invocation.rules.nisa = true;
+                one.rules.nisa = true;
                 continue;
             }
             if (name == kExplain)
-                invocation.explain = true;
+                one.explain = true;
             else
-                invocation.feePaidFromFunds = true;
+                one.feePaidFromFunds = true;
         } else {
             QString value;
             if (inlineValue) {
@@ -148,30 +146,30 @@ ParsedArguments parseArguments(const QStringList& arguments)
                 return failure(QStringLiteral("--%1 には値が必要です").arg(name));
             }
             if (boxOption) {
-                invocation.texts.set(*boxOption->box, figureCell(value, holdsPercentage(*boxOption->box)));
+                one.texts.set(*boxOption->box, figureCell(value, holdsPercentage(*boxOption->box)));
             } else if (name == kRange) {
                 if (value == QLatin1String("wide"))
-                    invocation.range = IntegerRange::wide();
+                    one.range = IntegerRange::wide();
                 else if (value != QLatin1String("narrow"))
                     return failure(QStringLiteral("--range は narrow か wide です: %1").arg(value));
                 // The range goes with a batch as well as with one calculation.
                 continue;
             } else if (name == kEncoding) {
-                invocation.encoding = encodingFromOption(value);
-                if (!invocation.encoding)
+                encoding = encodingFromOption(value);
+                if (!encoding)
                     return failure(QStringLiteral("--encoding は utf-8 か cp932 です: %1").arg(value));
                 firstBatchOption = firstBatchOption.isEmpty() ? name : firstBatchOption;
                 continue;
             } else if (name == kRules) {
                 if (value == QLatin1String("current"))
-                    invocation.rules.set = RuleSet::Current;
+                    one.rules.set = RuleSet::Current;
                 else if (value != kClassicRules && value != kClassicRulesAlias)
                     return failure(QStringLiteral("--rules は classic か current です: %1").arg(value));
                 continue;
             } else if (value == QLatin1String("text")) {
-                invocation.format = OutputFormat::Text;
+                one.format = OutputFormat::Text;
             } else if (value == QLatin1String("json")) {
-                invocation.format = OutputFormat::Json;
+                one.format = OutputFormat::Json;
             } else {
                 return failure(QStringLiteral("--format は text か json です: %1").arg(value));
             }
@@ -182,16 +180,17 @@ ParsedArguments parseArguments(const QStringList& arguments)
 
     for (const BoxOption& option : calculator.options) {
         if (!seen.contains(option.name.toString()))
-            invocation.texts.set(*option.box, omittedText(option, invocation.rules.set).toString());
+            one.texts.set(*option.box, omittedText(option, one.rules.set).toString());
     }
     if (!stray.isEmpty() && !csv)
         return failure(QStringLiteral("余分な引数です: %1（CSV のファイルなら --csv と一緒に）").arg(stray));
-    invocation.inputPath = stray;
     if (csv && !firstCalculationOption.isEmpty())
         return failure(QStringLiteral("--csv と --%1 は一緒に使えません")
                            .arg(firstCalculationOption));
     if (!csv && !firstBatchOption.isEmpty())
         return failure(QStringLiteral("--%1 は --csv と一緒に使います").arg(firstBatchOption));
-    invocation.action = csv ? Invocation::Action::Batch : Invocation::Action::Calculate;
-    return invocation;
+    if (csv)
+        return Invocation(
+            BatchRequest{&calculator, one.range, {encoding, byteOrderMark, one.rules}, stray});
+    return Invocation(one);
 }

@@ -1,21 +1,21 @@
 #pragma once
 
+#include "batch.h"
 #include "calculators.h"
 #include "ledger_options.h"
-
-#include "csv/csv_encoding.h"
 
 #include <QString>
 #include <QStringList>
 
-#include <optional>
+#include <variant>
 
 enum class OutputFormat { Text, Json };
 
-// What the command line asks for.
-struct Invocation {
-    enum class Action { Help, Version, Calculate, Batch, Ledger };
-    Action action = Action::Help;
+struct HelpRequest {};
+struct VersionRequest {};
+
+// One calculation from the options.
+struct CalculationRequest {
     const CliCalculator* calculator = nullptr;
     // Every box's text; a box without its option holds the text its window opens with.
     BoxTexts texts;
@@ -27,14 +27,18 @@ struct Invocation {
     TaxRules rules;
     // --explain: the working follows the statement.
     bool explain = false;
-    // A batch's --encoding (none: told from the input) and --bom.
-    std::optional<CsvEncoding> encoding;
-    bool byteOrderMark = false;
-    // A batch's input file; empty or "-" for standard input.
-    QString inputPath;
-    // miroven-calc ledger: its own options.
-    LedgerRequest ledger;
 };
+
+// A calculator's batch: --csv.
+struct BatchRequest {
+    const CliCalculator* calculator = nullptr;
+    IntegerRange range = IntegerRange::narrow();
+    BatchOptions options;
+    QString inputPath; // empty or "-": standard input
+};
+
+// What the command line asks for; miroven-calc ledger's request is its own.
+using Invocation = std::variant<HelpRequest, VersionRequest, CalculationRequest, BatchRequest, LedgerRequest>;
 
 // The invocation, or a usage error in one line.
 using ParsedArguments = Outcome<Invocation, QString>;

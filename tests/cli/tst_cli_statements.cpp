@@ -315,6 +315,14 @@ private slots:
         QTest::newRow("two input files") << QStringList{"purchase", "--csv", "a.csv", "b.csv"} << "b.csv";
         QTest::newRow("input file that is not there") << QStringList{"purchase", "--csv=/nonexistent/a.csv"}
                                                       << "/nonexistent/a.csv";
+        // Each command takes its own options, flags without a value and the others with one.
+        QTest::newRow("the ledger's option to a calculator") << QStringList{"purchase", "--report"}
+                                                             << "purchase にはないオプションです: --report";
+        QTest::newRow("a calculator's option to the ledger") << QStringList{"ledger", "--nisa"}
+                                                             << "ledger にはないオプションです: --nisa";
+        QTest::newRow("a ledger flag with a value") << QStringList{"ledger", "--report=1"} << "--report は値をとりません";
+        QTest::newRow("a ledger option without its value") << QStringList{"ledger", "--cost-rounding"}
+                                                           << "--cost-rounding には値が必要です";
     }
     void usageErrors()
     {

@@ -4,7 +4,7 @@
 # Debian packages needed to build, run and test.
 MIROVEN_PACKAGES=(
     cmake ninja-build g++ pkg-config
-    qt6-base-dev qt6-svg-dev qt6-qpa-plugins libqt6svg6 libgl-dev libxcb1-dev
+    qt6-base-dev qt6-svg-dev qt6-charts-dev libqt6opengl6-dev qt6-qpa-plugins libqt6svg6 libgl-dev libxcb1-dev
     qt6-translations-l10n fonts-noto-cjk xvfb xauth
 )
 

@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # Starts Miroven on a private Xvfb display, drives it as a user would (xdotool clicks
 # and typing at the windows' fixed places) and captures the main menu and each
-# calculator with its statement into docs/screenshots/. Build first (./run.sh or
-# ./test.sh). Usage: scripts/screenshots.sh [OUTPUT_DIR]   (QT_SCALE_FACTOR is honoured)
+# calculator with its statement into docs/screenshots/; then, on a wider display of its
+# own, the ledger window (miroven-ledger) with the README's examples, each tab and a
+# row's working. Build first (./run.sh or ./test.sh, or the targets miroven and
+# miroven-ledger). Usage: scripts/screenshots.sh [OUTPUT_DIR]   (QT_SCALE_FACTOR is honoured)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/common.sh
@@ -19,7 +21,8 @@ display=:$((90 + RANDOM % 100))
 Xvfb "$display" -screen 0 "$((800 * scale))x$((1000 * scale))x24" -nolisten tcp -wr &
 xvfb=$!
 miroven=; wm=
-trap 'kill $miroven $wm $xvfb 2>/dev/null || true; rm -rf "$XDG_RUNTIME_DIR"' EXIT
+ledger=
+trap 'kill $miroven $ledger $wm $xvfb 2>/dev/null || true; rm -rf "$XDG_RUNTIME_DIR"' EXIT
 export DISPLAY=$display
 for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
 # A window manager, so that the pictures show title bars and window icons.
@@ -90,4 +93,45 @@ click $((2385 + 3480 + 547)) $((3510 + 600 + 187))
 
 click $((main_x + 3600 + 667)) $((main_y + 360 + 187))
 wait $miroven
+kill $wm $xvfb 2>/dev/null || true
+wait $wm $xvfb 2>/dev/null || true
+
+# The ledger window on a display wide enough for it; its settings in a scratch home, so
+# that the pictures show the defaults.
+display=:$((90 + RANDOM % 100))
+Xvfb "$display" -screen 0 "$((1100 * scale))x$((760 * scale))x24" -nolisten tcp -wr &
+xvfb=$!
+export DISPLAY=$display
+for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+openbox --sm-disable >/dev/null 2>&1 &
+wm=$!
+sleep 1
+home=$(mktemp -d "$XDG_RUNTIME_DIR/home.XXXXXX")
+HOME=$home XDG_CONFIG_HOME=$home build/miroven-ledger docs/examples/year.csv &
+ledger=$!
+waitFor "year.csv - Miroven 取引記帳"
+shot ledger-rows
+# Tab from the tabs through the three filters to the table, the third row, its working.
+xdotool key Tab Tab Tab Tab Down Down; sleep 0.3
+xdotool key Return
+waitFor "Miroven-計算過程"
+shot ledger-working
+xdotool key Return; sleep 0.5
+# 保有: today's NAV typed into the holding's line (the sixth column).
+xdotool key alt+2; sleep 0.3
+xdotool key Tab Right Right Right Right Right; sleep 0.2
+xdotool type --delay 20 12000; xdotool key Return; sleep 0.3
+xdotool key Right; xdotool type --delay 20 0.3; xdotool key Return; sleep 0.5
+shot ledger-holdings
+xdotool key alt+3; sleep 0.5
+shot ledger-report
+kill $ledger; wait $ledger 2>/dev/null || true
+
+# グラフ of the first example: the return of principal lowers 個別元本 and 取得単価.
+HOME=$home XDG_CONFIG_HOME=$home build/miroven-ledger docs/examples/events.csv &
+ledger=$!
+waitFor "events.csv - Miroven 取引記帳"
+xdotool key alt+4; sleep 1
+shot ledger-chart
+kill $ledger; wait $ledger 2>/dev/null || true
 echo "screenshots in $out"

@@ -2,15 +2,17 @@
 # Each folder includes only from the folders below it:
 #   core < calc < csv < widgets < windows < app, and core < calc < csv < cli: the CSV
 #   library stands on calc and core alone; the windows and the command line may read and
-#   write files through it, and neither sees the other.
+#   write files through it, and neither sees the other. The ledger's window, ledger_app,
+#   stands on widgets (and what is below it) beside windows and app.
 # Prints every include that climbs, and fails when there is one; fails too when files
 # include each other in a circle, inside a folder as well.
 set -euo pipefail
 cd "$(dirname "$0")/../.."
-declare -A rank=([core]=0 [calc]=1 [csv]=2 [widgets]=3 [windows]=4 [app]=5 [cli]=3)
+declare -A rank=([core]=0 [calc]=1 [csv]=2 [widgets]=3 [windows]=4 [app]=5 [cli]=3 [ledger_app]=4)
 declare -A allowed=([core]="core" [calc]="core calc" [csv]="core calc csv"
                     [widgets]="core calc csv widgets" [windows]="core calc csv widgets windows"
-                    [app]="core calc csv widgets windows app" [cli]="core calc csv cli")
+                    [app]="core calc csv widgets windows app" [cli]="core calc csv cli"
+                    [ledger_app]="core calc csv widgets ledger_app")
 bad=0
 for folder in "${!allowed[@]}"; do
     while IFS=: read -r file _ include; do

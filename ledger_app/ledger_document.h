@@ -1,0 +1,58 @@
+#pragma once
+
+#include "ledger_preferences.h"
+#include "replay.h"
+
+#include <QFutureWatcher>
+#include <QObject>
+#include <QStringList>
+
+#include <memory>
+
+// The files open in a window and their replay. Each change (files added, settings
+// changed) replays every file again off the interface thread; the replay shown stays
+// until a new one has succeeded, so a file that cannot be read, or a replay cancelled,
+// changes nothing.
+class LedgerDocument : public QObject {
+    Q_OBJECT
+
+public:
+    explicit LedgerDocument(const LedgerPreferences& settings, QObject* parent = nullptr);
+    ~LedgerDocument() override;
+
+    [[nodiscard]] const QStringList& files() const { return files_; }
+    [[nodiscard]] const LedgerPreferences& settings() const { return settings_; }
+    [[nodiscard]] const std::shared_ptr<const Replay>& replay() const { return replay_; }
+    [[nodiscard]] bool busy() const { return watcher_.isRunning(); }
+
+    // The open files and `paths` (those already open once), replayed.
+    void open(const QStringList& paths);
+    // Replays the open files under `settings`.
+    void setSettings(const LedgerPreferences& settings);
+    // Closes every file.
+    void closeAll();
+    // Stops the replay under way; what was shown stays.
+    void cancel();
+    // Waits for the replay under way (tests and shutdown).
+    void wait();
+
+signals:
+    void busyChanged(bool busy);
+    void progressed(int permille);
+    // A new replay is shown.
+    void replayed();
+    // The replay asked for did not happen: why, in one message. Nothing changed.
+    void refused(const QString& message);
+
+private:
+    void start(const QStringList& files, const LedgerPreferences& settings);
+    void finished();
+
+    QStringList files_;
+    LedgerPreferences settings_;
+    std::shared_ptr<const Replay> replay_;
+    // What the replay under way was asked for; kept once it succeeds.
+    QStringList pendingFiles_;
+    LedgerPreferences pendingSettings_;
+    QFutureWatcher<ReplayOutcome> watcher_;
+};

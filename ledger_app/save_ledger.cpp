@@ -1,0 +1,88 @@
+#include "save_ledger.h"
+
+#include "replay.h"
+
+#include "csv/csv_encoding.h"
+#include "csv/csv_reader.h"
+#include "csv/ledger_stream.h"
+
+#include <QBuffer>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+#include <string>
+
+namespace {
+
+// The whole input in `wanted`; false, with `problem`, when it has a character that
+// encoding lacks or is in neither.
+bool inEncoding(QByteArray& bytes, CsvEncoding wanted, QString& problem)
+{
+    QBuffer probe(&bytes);
+    probe.open(QIODevice::ReadOnly);
+    CsvReader reader(probe);
+    if (reader.next() == CsvReader::Result::Malformed) {
+        problem = reader.problem();
+        return false;
+    }
+    if (reader.encoding() == wanted)
+        return true;
+    Cp932Codec codec;
+    if (wanted == CsvEncoding::Utf8) {
+        QString text;
+        if (!codec.decode(bytes, &text)) {
+            problem = QStringLiteral("CP932 として読めない文字があります");
+            return false;
+        }
+        bytes = text.toUtf8();
+        return true;
+    }
+    QByteArrayView utf8 = bytes;
+    if (utf8.startsWith("\xEF\xBB\xBF"))
+        utf8 = utf8.sliced(3);
+    std::string out;
+    if (!codec.encode(QString::fromUtf8(utf8), out)) {
+        problem = QStringLiteral("CP932 にない文字があるため、CP932 では保存できません。UTF-8 を選んでください");
+        return false;
+    }
+    bytes = QByteArray(out.data(), qsizetype(out.size()));
+    return true;
+}
+
+} // namespace
+
+SaveOutcome saveLedger(const QStringList& files, const LedgerPreferences& preferences, bool report,
+                       const QString& path)
+{
+    if (files.size() != 1)
+        return {QStringLiteral("保存できるのは、ファイルを一つだけ開いているときです（今は %1 個）。"
+                               "一つずつ開いて保存してください")
+                    .arg(files.size())};
+    QFile file(files.front());
+    if (!file.open(QIODevice::ReadOnly))
+        return {QStringLiteral("%1 を読めません: %2").arg(QFileInfo(file).fileName(), file.errorString())};
+    QByteArray bytes = file.readAll();
+    QString problem;
+    const CsvEncoding encoding =
+        preferences.saveEncoding == LedgerPreferences::SaveEncoding::Cp932 ? CsvEncoding::Cp932 : CsvEncoding::Utf8;
+    if (!inEncoding(bytes, encoding, problem))
+        return {QStringLiteral("%1 を保存できません: %2").arg(QFileInfo(file).fileName(), problem)};
+
+    LedgerSettings settings;
+    settings.book = bookOptions(preferences);
+    settings.output = report ? LedgerOutput::Report : LedgerOutput::Rows;
+    QBuffer input(&bytes);
+    input.open(QIODevice::ReadOnly);
+    QSaveFile output(path);
+    if (!output.open(QIODevice::WriteOnly))
+        return {QStringLiteral("%1 に保存できません: %2").arg(QFileInfo(path).fileName(), output.errorString())};
+    const BatchResult result = runLedger(settings, input, output);
+    if (result.kind == BatchResult::Kind::Unreadable || result.kind == BatchResult::Kind::WriteFailed) {
+        output.cancelWriting();
+        return {QStringLiteral("%1 に保存できません: %2").arg(QFileInfo(path).fileName(), result.problem)};
+    }
+    if (!output.commit())
+        return {QStringLiteral("%1 に保存できません: %2").arg(QFileInfo(path).fileName(), output.errorString())};
+    return {QString(), result.kind == BatchResult::Kind::SomeRefused};
+}

@@ -1,0 +1,619 @@
+// The ledger window's replay and its models, without the window: the figures shown are
+// the command line's, row for row and column for column.
+#include "ledger_files.h"
+#include "test_main.h"
+
+#include "cli/cli_examples.h"
+#include "ledger_app/figure_text.h"
+#include "ledger_app/holdings_model.h"
+#include "ledger_app/ledger_preferences.h"
+#include "ledger_app/replay.h"
+#include "ledger_app/rows_filter.h"
+#include "ledger_app/rows_model.h"
+#include "ledger_app/save_ledger.h"
+
+#include "csv/cell_text.h"
+#include "csv/csv_encoding.h"
+
+#include <QAbstractItemModelTester>
+#include <QSettings>
+#include <QtTest>
+
+namespace {
+
+// The replay of `contents`, each written to a file of its own.
+std::shared_ptr<const Replay> replayOf(const QTemporaryDir& dir, const QList<QByteArray>& contents,
+                                       const ledger::BookOptions& options = {})
+{
+    QStringList files;
+    for (qsizetype i = 0; i < contents.size(); ++i)
+        files << writeFile(dir, QStringLiteral("in%1.csv").arg(i), contents[i]);
+    const ReplayOutcome outcome = replayFiles(files, options);
+    if (!outcome.replay)
+        qWarning("replay refused: %s", qPrintable(outcome.problem));
+    return outcome.replay;
+}
+
+int columnNamed(const RowsModel& model, const QString& caption)
+{
+    for (int column = 0; column < model.columnCount(); ++column) {
+        if (model.headerData(column, Qt::Horizontal).toString() == caption)
+            return column;
+    }
+    return -1;
+}
+
+// The blocks of a working, each ending with its blank line, by their first line.
+QMap<QString, QString> workingBlocks(const QByteArray& working)
+{
+    QMap<QString, QString> blocks;
+    const QStringList parts = QString::fromUtf8(working).split(QStringLiteral("\n\n"), Qt::SkipEmptyParts);
+    for (const QString& part : parts)
+        blocks.insert(part.section(u'\n', 0, 0), part + QStringLiteral("\n\n"));
+    return blocks;
+}
+
+const QByteArray kRefusedCsv = "date,fund,event,units,nav,distribution,fee\n"
+                               "2024-01-10,A,買付,10000,10000,,100\n"
+                               "2024-01-11,A,買付,abc,10000,,\n"
+                               ",A,買付,10,10000,,\n"
+                               "2024-01-12,A,解約,20000,12000,,\n"
+                               "2024-01-13,A,送金,1,1,,\n"
+                               "2024-01-14,A,解約,5000,12000,,\n";
+// A file's own rows going back in time: the book refuses the earlier row, as the
+// command line does, rather than the window putting it in order.
+const QByteArray kBackwardsCsv = "date,fund,event,units,nav\n"
+                                 "2024-01-10,A,買付,100,10000\n"
+                                 "2024-01-05,A,買付,100,10000\n"
+                                 "2024-01-12,A,解約,50,11000\n";
+const QByteArray kBalanceCsv = "date,fund,account,event,units,nav,principal,cost,distribution\n"
+                               "2024-01-04,C,,残高,30000,,9876.54,10012.3,\n"
+                               "2024-02-01,C,,買付,3333,10100,,,\n"
+                               "2024-03-01,C,,分配,,9500,,,150\n"
+                               "2024-04-01,D,NISA,買付,10000,10000,,,\n"
+                               "2024-05-01,D,NISA,払出,,11000,,,\n"
+                               "2025-02-01,C,,解約,10000,9000,,,\n";
+
+} // namespace
+
+class LedgerReplayTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void publishedFigures_data()
+    {
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<int>("row");
+        QTest::addColumn<QString>("caption");
+        QTest::addColumn<QString>("shown");
+        // The README's figures, as the table shows them.
+        QTest::newRow("fee in the cost") << kEventsCsv << 0 << "取得単価" << "10,100";
+        QTest::newRow("fee not in the principal") << kEventsCsv << 0 << "個別元本" << "10,000";
+        QTest::newRow("purchase pays") << kEventsCsv << 0 << "受渡金額" << "-10,100";
+        QTest::newRow("return of principal") << kEventsCsv << 1 << "元本払戻金" << "200";
+        QTest::newRow("principal after it") << kEventsCsv << 1 << "個別元本" << "9,800";
+        QTest::newRow("gain") << kEventsCsv << 2 << "譲渡損益" << "2,100";
+        QTest::newRow("cash of the gain") << kEventsCsv << 2 << "受渡金額" << "11,574";
+        QTest::newRow("refund on the loss") << kEventsCsv << 4 << "所得税及び復興特別所得税" << "-306";
+        QTest::newRow("year's net gain") << kEventsCsv << 4 << "年内譲渡損益" << "100";
+        QTest::newRow("sold out: no principal") << kEventsCsv << 2 << "個別元本" << "";
+        QTest::newRow("input units shown") << kEventsCsv << 0 << "口数" << "10,000";
+        QTest::newRow("settlement's own row") << kYearCsv << 4 << "取引" << "年末精算";
+        QTest::newRow("settlement on 31 December") << kYearCsv << 4 << "受渡日" << "2024-12-31";
+        QTest::newRow("settlement's cash") << kYearCsv << 4 << "受渡金額" << "6,094";
+        QTest::newRow("NISA after the settlement") << kYearCsv << 5 << "口座" << "NISA";
+        QTest::newRow("price to the cent") << kBalanceCsv << 0 << "個別元本" << "9,876.54";
+    }
+    void publishedFigures()
+    {
+        QFETCH(QByteArray, file);
+        QFETCH(int, row);
+        QFETCH(QString, caption);
+        QFETCH(QString, shown);
+        QTemporaryDir dir;
+        RowsModel model;
+        model.setReplay(replayOf(dir, {file}));
+        const int column = columnNamed(model, caption);
+        QVERIFY2(column >= 0, qPrintable(caption));
+        QCOMPARE(model.data(model.index(row, column)).toString(), shown);
+        // Figures stand right-aligned, names left.
+        const auto alignment = model.data(model.index(row, column), Qt::TextAlignmentRole).value<Qt::Alignment>();
+        const bool figure = column >= RowsModel::kFirstFigure && column < RowsModel::kMessage;
+        QCOMPARE(bool(alignment & Qt::AlignRight), figure);
+    }
+
+    // Every row and every figure of the table is what the command line writes, under
+    // each option.
+    void tableEqualsStream_data()
+    {
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<int>("options");
+        for (const auto& [name, file] : {std::pair{"events", kEventsCsv}, std::pair{"year", kYearCsv},
+                                         std::pair{"refused", kRefusedCsv}, std::pair{"balance", kBalanceCsv},
+                                         std::pair{"a row back in time", kBackwardsCsv}}) {
+            QTest::addRow("%s", name) << file << 0;
+            QTest::addRow("%s, cost to the cent, units down", name) << file << 1;
+            QTest::addRow("%s, principal down, no netting", name) << file << 2;
+        }
+    }
+    void tableEqualsStream()
+    {
+        QFETCH(QByteArray, file);
+        QFETCH(int, options);
+        ledger::BookOptions book;
+        if (options == 1) {
+            book.roundings.cost = ledger::PriceStep::Cent;
+            book.roundings.units = ledger::Rounding::Down;
+        } else if (options == 2) {
+            book.roundings.principal = ledger::Rounding::Down;
+            book.dividendNetting = false;
+        }
+        QTemporaryDir dir;
+        RowsModel model;
+        model.setReplay(replayOf(dir, {file}, book));
+        const QList<QStringList> records = csvRecords(streamed(file, LedgerOutput::Rows, book));
+        QCOMPARE(model.rowCount(), records.size() - 1);
+        const QStringList& header = records.front();
+        for (int row = 0; row < model.rowCount(); ++row) {
+            const QStringList& record = records[row + 1];
+            for (int column = RowsModel::kFirstFigure + kInputFigureCount; column <= RowsModel::kMessage; ++column) {
+                const QString caption = column == RowsModel::kMessage ? QStringLiteral("message")
+                                                                      : model.headerData(column, Qt::Horizontal).toString();
+                // The output's columns come after the input's, whose names may repeat.
+                const qsizetype at = header.lastIndexOf(caption);
+                QVERIFY2(at >= 0, qPrintable(caption));
+                QCOMPARE(model.text(row, column, false), record.value(at));
+            }
+            QCOMPARE(model.text(row, RowsModel::kEvent), record.value(header.indexOf(QStringLiteral("event"))));
+        }
+    }
+
+    void refusedRowsMarked_data()
+    {
+        QTest::addColumn<int>("row");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("not a number") << 1 << "口数には数値を入力してください";
+        QTest::newRow("no date") << 2 << "受渡日が入力されていません";
+        QTest::newRow("more units than held") << 3 << "";
+        QTest::newRow("unknown event") << 4 << "取引が違います";
+    }
+    void refusedRowsMarked()
+    {
+        QFETCH(int, row);
+        QFETCH(QString, message);
+        QTemporaryDir dir;
+        RowsModel model;
+        model.setReplay(replayOf(dir, {kRefusedCsv}));
+        QCOMPARE(model.replay().refusedCount(), 4);
+        QCOMPARE(model.replay().row(row).state, RowState::Refused);
+        const QString shown = model.data(model.index(row, RowsModel::kMessage)).toString();
+        QVERIFY2(!shown.isEmpty() && shown.startsWith(message), qPrintable(shown));
+        QVERIFY(!model.data(model.index(row, RowsModel::kDate), Qt::DecorationRole).isNull());
+        QCOMPARE(model.data(model.index(row, RowsModel::kFund), Qt::ToolTipRole).toString(), shown);
+        QVERIFY(model.summary(row).contains(QStringLiteral("記帳できません")));
+        // The rows around it are marked with nothing.
+        QVERIFY(model.data(model.index(0, RowsModel::kDate), Qt::DecorationRole).isNull());
+        QVERIFY(model.data(model.index(5, RowsModel::kMessage)).toString().isEmpty());
+        // Where it came from: the file's name and the row's line.
+        QCOMPARE(model.text(row, RowsModel::kSource), QStringLiteral("in0.csv:%1").arg(row + 2));
+    }
+
+    void unreadableFilesRefused_data()
+    {
+        QTest::addColumn<QByteArray>("second");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("no ledger columns") << QByteArray("x,y\n1,2\n") << "見出しに列";
+        QTest::newRow("empty") << QByteArray() << "";
+        QTest::newRow("not text") << QByteArray("date,fund,event\n") + QByteArray("\xff\xfe\x80,A,x\n") << "";
+        QTest::newRow("missing") << QByteArray("<missing>") << "開けません";
+    }
+    void unreadableFilesRefused()
+    {
+        QFETCH(QByteArray, second);
+        QFETCH(QString, reason);
+        QTemporaryDir dir;
+        const QString good = writeFile(dir, QStringLiteral("good.csv"), kEventsCsv);
+        const QString bad = second == "<missing>" ? dir.filePath(QStringLiteral("bad.csv"))
+                                                  : writeFile(dir, QStringLiteral("bad.csv"), second);
+        const ReplayOutcome outcome = replayFiles({good, bad}, {});
+        QVERIFY(!outcome.replay);
+        QVERIFY2(outcome.problem.startsWith(QStringLiteral("bad.csv を読めません: ")), qPrintable(outcome.problem));
+        QVERIFY2(outcome.problem.contains(reason), qPrintable(outcome.problem));
+    }
+
+    // Two files' rows are posted together in date order: the same as one file of their
+    // rows in that order.
+    void filesMergeByDate()
+    {
+        const QByteArray first = "date,fund,event,units,nav,distribution,fee\n"
+                                 "2024-01-10,A,買付,10000,10000,,100\n"
+                                 "2024-01-13,A,解約,,12000,,\n";
+        const QByteArray second = "fund,date,event,nav,distribution\n"
+                                  "A,2024-01-12,分配,9800,300\n";
+        QTemporaryDir dir;
+        RowsModel model;
+        model.setReplay(replayOf(dir, {first, second}));
+        const QList<QStringList> merged = csvRecords(streamed(kEventsCsv, LedgerOutput::Rows));
+        QCOMPARE(model.rowCount(), 3);
+        for (int row = 0; row < 3; ++row) {
+            QCOMPARE(model.text(row, RowsModel::kDate), merged[row + 1][0]);
+            const int settlement = columnNamed(model, QStringLiteral("受渡金額"));
+            QCOMPARE(model.text(row, settlement, false), merged[row + 1][20]);
+        }
+        QCOMPARE(model.text(1, RowsModel::kSource), QStringLiteral("in1.csv:2"));
+    }
+
+    void cancelledReplayGivesNothing()
+    {
+        QByteArray many = "date,fund,event,units,nav\n";
+        for (int i = 0; i < 20000; ++i)
+            many += "2024-01-10,A,買付,1,10000\n";
+        QTemporaryDir dir;
+        const QString path = writeFile(dir, QStringLiteral("many.csv"), many);
+        int asked = 0;
+        ReplayControl control;
+        control.cancelled = [&asked] { return ++asked > 1; };
+        const ReplayOutcome outcome = replayFiles({path}, {}, control);
+        QVERIFY(!outcome.replay);
+        QVERIFY(outcome.problem.isEmpty());
+        QCOMPARE(asked, 2);
+    }
+
+    void filtersAndSorting_data()
+    {
+        QTest::addColumn<QString>("fund");
+        QTest::addColumn<QString>("account");
+        QTest::addColumn<int>("year");
+        QTest::addColumn<int>("shown");
+        QTest::newRow("all") << "" << "" << 0 << 7;
+        QTest::newRow("fund C") << "C" << "" << 0 << 4;
+        QTest::newRow("NISA") << "" << "NISA" << 0 << 2;
+        QTest::newRow("特定 in 2025") << "" << "特定" << 2025 << 1;
+        QTest::newRow("fund E in 特定") << "E" << "特定" << 0 << 1;
+        QTest::newRow("fund D in 特定: its 払出 is NISA's row") << "D" << "特定" << 0 << 0;
+        QTest::newRow("a year with none") << "C" << "" << 2023 << 0;
+    }
+    void filtersAndSorting()
+    {
+        QFETCH(QString, fund);
+        QFETCH(QString, account);
+        QFETCH(int, year);
+        QFETCH(int, shown);
+        QTemporaryDir dir;
+        RowsModel model;
+        model.setReplay(replayOf(dir, {kBalanceCsv + "2024-01-02,E,,買付,1,10000,,,\n"}));
+        RowsFilter filter(&model);
+        QAbstractItemModelTester tester(&filter, QAbstractItemModelTester::FailureReportingMode::QtTest);
+        const auto nameIndex = [&](const QString& text) -> std::optional<std::uint32_t> {
+            if (text.isEmpty())
+                return std::nullopt;
+            for (const std::uint32_t at : model.replay().funds())
+                if (model.replay().name(at) == text)
+                    return at;
+            for (const std::uint32_t at : model.replay().accounts())
+                if (model.replay().name(at) == text)
+                    return at;
+            return 0xffffffffu;
+        };
+        filter.setFilter(nameIndex(fund), nameIndex(account), year ? std::optional<int>(year) : std::nullopt);
+        QCOMPARE(filter.rowCount(), shown);
+
+        // By date, then by a figure from the largest; equal keys keep the replay's order.
+        filter.sort(RowsModel::kDate, Qt::AscendingOrder);
+        QDate last;
+        for (int row = 0; row < filter.rowCount(); ++row) {
+            const QDate date = QDate::fromString(filter.index(row, RowsModel::kDate).data().toString(), Qt::ISODate);
+            QVERIFY(!last.isValid() || last <= date);
+            last = date;
+        }
+        const int held = RowsModel::kFirstFigure + int(RowFigure::Held);
+        filter.sort(held, Qt::DescendingOrder);
+        for (int row = 1; row < filter.rowCount(); ++row) {
+            const QVariant above = filter.index(row - 1, held).data(RowsModel::kSortRole);
+            const QVariant below = filter.index(row, held).data(RowsModel::kSortRole);
+            QVERIFY(!below.isValid() || (above.isValid() && above.toLongLong() >= below.toLongLong()));
+        }
+    }
+
+    // The working of each row, settlements included, is the block --explain writes for it.
+    void workingEqualsExplain_data()
+    {
+        QTest::addColumn<QByteArray>("file");
+        QTest::newRow("events") << kEventsCsv;
+        QTest::newRow("year") << kYearCsv;
+        QTest::newRow("refused") << kRefusedCsv;
+        QTest::newRow("balance") << kBalanceCsv;
+    }
+    void workingEqualsExplain()
+    {
+        QFETCH(QByteArray, file);
+        QTemporaryDir dir;
+        const std::shared_ptr<const Replay> replay = replayOf(dir, {file});
+        const QMap<QString, QString> blocks = workingBlocks(streamed(file, LedgerOutput::Working));
+        for (qsizetype row = 0; row < replay->rowCount(); ++row) {
+            const ReplayRow& shown = replay->row(row);
+            const QString heading = shown.state == RowState::Settlement
+                                        ? QStringLiteral("【%1 年の年末精算】").arg(shown.date.year())
+                                        : QStringLiteral("【%1 行目】").arg(shown.line);
+            const RowWorking working = rowWorking(*replay, row);
+            QVERIFY2(working.problem.isEmpty(), qPrintable(working.problem));
+            QVERIFY2(blocks.contains(heading), qPrintable(heading));
+            QCOMPARE(working.text, blocks.value(heading));
+        }
+    }
+
+    // A file changed since it was opened gives no working that might not be its own.
+    void workingOfChangedFileRefused()
+    {
+        QTemporaryDir dir;
+        const std::shared_ptr<const Replay> replay = replayOf(dir, {kEventsCsv});
+        QVERIFY(writeFile(dir, QStringLiteral("in0.csv"), "date,fund,event,units,nav\n2024-01-10,A,買付,1,1\n")
+                    .size());
+        const RowWorking working = rowWorking(*replay, 3);
+        QVERIFY(working.text.isEmpty());
+        QVERIFY(working.problem.contains(QStringLiteral("変わった")));
+    }
+
+    void holdingsNow()
+    {
+        QTemporaryDir dir;
+        HoldingsModel model;
+        QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
+        model.setReplay(replayOf(dir, {kEventsCsv})); // everything sold
+        QCOMPARE(model.rowCount(), 0);
+        model.setReplay(replayOf(dir, {kYearCsv}));
+        QCOMPARE(model.rowCount(), 1);
+        QCOMPARE(model.text(0, HoldingsModel::kFund), QStringLiteral("B"));
+        QCOMPARE(model.text(0, HoldingsModel::kAccount), QStringLiteral("NISA"));
+        QCOMPARE(model.text(0, HoldingsModel::kUnits), QStringLiteral("100,000"));
+        QCOMPARE(model.text(0, HoldingsModel::kPrincipal), QStringLiteral("10,000"));
+        QCOMPARE(model.text(0, HoldingsModel::kCost), QStringLiteral("10,000"));
+        QVERIFY(model.flags(model.index(0, HoldingsModel::kNav)) & Qt::ItemIsEditable);
+        QVERIFY(!(model.flags(model.index(0, HoldingsModel::kUnits)) & Qt::ItemIsEditable));
+    }
+
+    // A what-if redemption shows what the same 解約 row, added to the file, shows; the
+    // book behind the window is not changed by it.
+    void whatIfEqualsRedemptionRow_data()
+    {
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<QString>("nav");
+        QTest::addColumn<QString>("retention");
+        QTest::addColumn<QByteArray>("row");
+        QTest::newRow("NISA at a gain") << kYearCsv << "12000" << "" << QByteArray("2025-01-07,B,NISA,解約,,,12000,");
+        const QByteArray held = "date,fund,account,event,units,nav,retention\n"
+                                "2024-01-10,A,,買付,10000,10000,\n";
+        QTest::newRow("特定 at a loss, retention")
+            << held << "9,500" << "0.3" << QByteArray("2024-02-11,A,,解約,,9500,0.3");
+        QTest::newRow("full-width NAV") << held << "１２０００" << "" << QByteArray("2024-02-11,A,,解約,,12000,");
+    }
+    void whatIfEqualsRedemptionRow()
+    {
+        QFETCH(QByteArray, file);
+        QFETCH(QString, nav);
+        QFETCH(QString, retention);
+        QFETCH(QByteArray, row);
+        QTemporaryDir dir;
+        const std::shared_ptr<const Replay> replay = replayOf(dir, {file});
+        HoldingsModel model;
+        model.setToday(QDate::fromString(QString::fromLatin1(row.left(10)), Qt::ISODate));
+        model.setReplay(replay);
+        QCOMPARE(model.rowCount(), 1);
+        QVERIFY(model.setData(model.index(0, HoldingsModel::kNav), nav));
+        QVERIFY(model.setData(model.index(0, HoldingsModel::kRetention), retention));
+        QCOMPARE(model.text(0, HoldingsModel::kMessage), QString());
+
+        const QList<QStringList> records = csvRecords(streamed(file + row + '\n', LedgerOutput::Rows));
+        const QStringList& out = records.back();
+        const QStringList& captions = records.front();
+        QCOMPARE(out.value(0), QString::fromLatin1(row.left(10)));
+        QCOMPARE(out.value(captions.lastIndexOf(QStringLiteral("message"))), QString());
+        const auto plain = [&](int column) { return model.text(0, column).remove(u','); };
+        const auto cell = [&](const char* caption) { return out.value(captions.lastIndexOf(QString::fromUtf8(caption))); };
+        QCOMPARE(plain(HoldingsModel::kProceeds), cell("解約代金"));
+        QCOMPARE(plain(HoldingsModel::kGain), cell("譲渡損益"));
+        QCOMPARE(plain(HoldingsModel::kIncomeTax), cell("所得税及び復興特別所得税"));
+        QCOMPARE(plain(HoldingsModel::kResidentTax), cell("住民税"));
+        QCOMPARE(plain(HoldingsModel::kSettlement), cell("受渡金額"));
+        // The valuation is units × NAV; its gain is over the 取得費.
+        const qint64 units = QString(model.text(0, HoldingsModel::kUnits)).remove(u',').toLongLong();
+        const qint64 navYen = figureCell(nav, false).remove(u',').toLongLong();
+        QCOMPARE(model.text(0, HoldingsModel::kValuation), groupedWhole(units * navYen / 10000));
+        QCOMPARE(model.text(0, HoldingsModel::kUnrealised),
+                 groupedWhole(units * navYen / 10000 - out.value(captions.lastIndexOf(QStringLiteral("取得費"))).toLongLong()));
+        // The book shown still holds the units.
+        QCOMPARE(replay->book().holdings().size(), std::size_t(1));
+    }
+
+    void whatIfRefusesTypedText_data()
+    {
+        QTest::addColumn<QString>("nav");
+        QTest::addColumn<QString>("retention");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("NAV not a number") << "abc" << "" << "基準価額には数値を入力してください";
+        QTest::newRow("NAV with a fraction") << "12000.5" << "" << "基準価額は整数で入力してください";
+        QTest::newRow("negative NAV") << "-1" << "" << "基準価額には 0 以上の数値を入力してください";
+        QTest::newRow("retention too fine") << "12000" << "0.0001" << "信託財産留保額(%)は小数第3位までで入力してください";
+        QTest::newRow("nothing typed") << "" << "" << "";
+    }
+    void whatIfRefusesTypedText()
+    {
+        QFETCH(QString, nav);
+        QFETCH(QString, retention);
+        QFETCH(QString, message);
+        QTemporaryDir dir;
+        HoldingsModel model;
+        model.setReplay(replayOf(dir, {kYearCsv}));
+        QVERIFY(model.setData(model.index(0, HoldingsModel::kNav), nav));
+        QVERIFY(model.setData(model.index(0, HoldingsModel::kRetention), retention));
+        QCOMPARE(model.text(0, HoldingsModel::kMessage), message);
+        QCOMPARE(model.text(0, HoldingsModel::kSettlement), QString());
+        // What was typed stays, for the user to correct, and survives a replay.
+        model.setReplay(replayOf(dir, {kYearCsv}));
+        QCOMPARE(model.text(0, HoldingsModel::kNav), nav);
+    }
+
+    void reportLines()
+    {
+        QTemporaryDir dir;
+        const std::shared_ptr<const Replay> replay = replayOf(dir, {kYearCsv});
+        const QList<QStringList> records = csvRecords(streamed(kYearCsv, LedgerOutput::Report));
+        QCOMPARE(reportCaptions(), records.front());
+        QCOMPARE(qsizetype(replay->report().size()), records.size() - 1);
+        for (std::size_t line = 0; line < replay->report().size(); ++line) {
+            const ReportRow& row = replay->report()[line];
+            QStringList cells{QString::number(row.year), row.account};
+            for (const std::int64_t sum : row.sums)
+                cells << QString::number(sum);
+            QCOMPARE(cells, records[qsizetype(line) + 1]);
+        }
+    }
+
+    void groupedFigures_data()
+    {
+        QTest::addColumn<qint64>("value");
+        QTest::addColumn<bool>("price");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("small") << qint64(999) << false << "999";
+        QTest::newRow("thousands") << qint64(1000) << false << "1,000";
+        QTest::newRow("negative millions") << qint64(-1234567) << false << "-1,234,567";
+        QTest::newRow("most negative") << std::numeric_limits<qint64>::min() << false << "-9,223,372,036,854,775,808";
+        QTest::newRow("whole price") << qint64(98000000) << true << "9,800";
+        QTest::newRow("price to the cent") << qint64(98765400) << true << "9,876.54";
+        QTest::newRow("finer price") << qint64(98765432) << true << "9,876.5432";
+        QTest::newRow("negative below a yen") << qint64(-50) << true << "-0.0050";
+        QTest::newRow("cents with a zero") << qint64(10000500) << true << "1,000.05";
+    }
+    void groupedFigures()
+    {
+        QFETCH(qint64, value);
+        QFETCH(bool, price);
+        QFETCH(QString, shown);
+        QCOMPARE(price ? groupedPrice(value) : groupedWhole(value), shown);
+    }
+
+    void preferencesRemembered_data()
+    {
+        QTest::addColumn<QString>("principal");
+        QTest::addColumn<QString>("cost");
+        QTest::addColumn<QString>("netting");
+        QTest::addColumn<bool>("defaults");
+        QTest::newRow("as stored") << "down" << "cent" << "false" << false;
+        QTest::newRow("unknown words read as the defaults") << "sideways" << "yen" << "maybe" << true;
+    }
+    void preferencesRemembered()
+    {
+        QFETCH(QString, principal);
+        QFETCH(QString, cost);
+        QFETCH(QString, netting);
+        QFETCH(bool, defaults);
+        QTemporaryDir dir;
+        QSettings store(dir.filePath(QStringLiteral("p.ini")), QSettings::IniFormat);
+        store.setValue(QStringLiteral("ledger/principal-rounding"), principal);
+        store.setValue(QStringLiteral("ledger/cost-rounding"), cost);
+        store.setValue(QStringLiteral("ledger/dividend-netting"), netting);
+        const LedgerPreferences read = loadLedgerPreferences(store);
+        QCOMPARE(read == LedgerPreferences{}, defaults);
+        LedgerPreferences changed = read;
+        changed.roundings.units = ledger::Rounding::Down;
+        changed.saveEncoding = LedgerPreferences::SaveEncoding::Cp932;
+        storeLedgerPreferences(store, changed);
+        QVERIFY(loadLedgerPreferences(store) == changed);
+    }
+
+    // 保存 writes the bytes `miroven-calc ledger` writes for the open file, in the
+    // encoding chosen.
+    void saveEqualsCommandLine_data()
+    {
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<bool>("cp932");
+        QTest::addColumn<bool>("report");
+        QTest::addColumn<bool>("centOption");
+        QTest::newRow("rows") << kEventsCsv << false << false << false;
+        QTest::newRow("rows with refusals, CR LF")
+            << QByteArray(kRefusedCsv).replace("\n", "\r\n") << false << false << false;
+        QTest::newRow("rows to the cent") << kBalanceCsv << false << false << true;
+        QTest::newRow("report") << kYearCsv << false << true << false;
+        QTest::newRow("UTF-8 with a BOM") << QByteArray("\xEF\xBB\xBF") + kYearCsv << false << false << false;
+        QTest::newRow("UTF-8 file saved as CP932") << kYearCsv << true << false << false;
+        QTest::newRow("report in CP932") << kYearCsv << true << true << false;
+    }
+    void saveEqualsCommandLine()
+    {
+        QFETCH(QByteArray, file);
+        QFETCH(bool, cp932);
+        QFETCH(bool, report);
+        QFETCH(bool, centOption);
+        QTemporaryDir dir;
+        const QString input = writeFile(dir, QStringLiteral("in.csv"), file);
+        LedgerPreferences preferences;
+        preferences.saveEncoding = cp932 ? LedgerPreferences::SaveEncoding::Cp932 : LedgerPreferences::SaveEncoding::Utf8;
+        if (centOption)
+            preferences.roundings.cost = ledger::PriceStep::Cent;
+        const QString saved = dir.filePath(QStringLiteral("out.csv"));
+        const SaveOutcome outcome = saveLedger({input}, preferences, report, saved);
+        QCOMPARE(outcome.problem, QString());
+
+        // The command line, on the file as it would be in the chosen encoding.
+        QString cliInput = input;
+        if (cp932) {
+            Cp932Codec codec;
+            std::string bytes;
+            QVERIFY(codec.encode(QString::fromUtf8(file), bytes));
+            cliInput = writeFile(dir, QStringLiteral("in-cp932.csv"), QByteArray::fromStdString(bytes));
+        }
+        QStringList arguments{QStringLiteral("ledger")};
+        if (report)
+            arguments << QStringLiteral("--report");
+        if (centOption)
+            arguments << QStringLiteral("--cost-rounding") << QStringLiteral("cent");
+        const CliRun run = runCli(arguments << cliInput);
+        QVERIFY(run.exitCode == 0 || run.exitCode == 1);
+        QFile out(saved);
+        QVERIFY(out.open(QIODevice::ReadOnly));
+        QCOMPARE(out.readAll(), run.out);
+    }
+
+    void saveRefusals_data()
+    {
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<int>("files");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("two files") << kEventsCsv << 2 << "一つだけ";
+        QTest::newRow("character CP932 lacks") << QByteArray("date,fund,event,units,nav\n2024-01-10,😀,買付,1,10000\n")
+                                               << 1 << "CP932 にない文字";
+    }
+    void saveRefusals()
+    {
+        QFETCH(QByteArray, file);
+        QFETCH(int, files);
+        QFETCH(QString, message);
+        QTemporaryDir dir;
+        QStringList inputs;
+        for (int i = 0; i < files; ++i)
+            inputs << writeFile(dir, QStringLiteral("in%1.csv").arg(i), file);
+        LedgerPreferences preferences;
+        preferences.saveEncoding = LedgerPreferences::SaveEncoding::Cp932;
+        const QString saved = dir.filePath(QStringLiteral("out.csv"));
+        QVERIFY(writeFile(dir, QStringLiteral("out.csv"), "kept").size());
+        const SaveOutcome outcome = saveLedger(inputs, preferences, false, saved);
+        QVERIFY2(outcome.problem.contains(message), qPrintable(outcome.problem));
+        // The file that was there is left as it was.
+        QFile out(saved);
+        QVERIFY(out.open(QIODevice::ReadOnly));
+        QCOMPARE(out.readAll(), QByteArray("kept"));
+    }
+
+    void rowsModelPassesTester()
+    {
+        QTemporaryDir dir;
+        RowsModel model;
+        QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
+        model.setReplay(replayOf(dir, {kRefusedCsv}));
+        model.setReplay(replayOf(dir, {kYearCsv, kBalanceCsv}));
+        model.setReplay(std::make_shared<const Replay>());
+    }
+};
+
+MIROVEN_TEST_MAIN(LedgerReplayTest)
+#include "tst_ledger_replay.moc"

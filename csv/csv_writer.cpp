@@ -15,6 +15,22 @@ bool needsQuotes(QByteArrayView field)
     return false;
 }
 
+// A field's bytes as written: quoted when they need it.
+void appendField(std::string& out, QByteArrayView bytes)
+{
+    if (!needsQuotes(bytes)) {
+        out.append(bytes.data(), static_cast<std::size_t>(bytes.size()));
+        return;
+    }
+    out += '"';
+    for (const char c : bytes) {
+        if (c == '"')
+            out += '"';
+        out += c;
+    }
+    out += '"';
+}
+
 } // namespace
 
 CsvWriter::CsvWriter(QIODevice& output, bool crLf, CsvEncoding encoding)
@@ -28,22 +44,17 @@ CsvWriter::~CsvWriter() { (void)flush(); }
 
 void CsvWriter::byteOrderMark() { buffer_ += "\xEF\xBB\xBF"; }
 
-void CsvWriter::field(QByteArrayView bytes)
+void CsvWriter::startField(bool empty)
 {
     if (fieldsInRecord_++ > 0)
         buffer_ += ',';
-    lastFieldEmpty_ = bytes.isEmpty();
-    if (!needsQuotes(bytes)) {
-        buffer_.append(bytes.data(), static_cast<std::size_t>(bytes.size()));
-        return;
-    }
-    buffer_ += '"';
-    for (const char c : bytes) {
-        if (c == '"')
-            buffer_ += '"';
-        buffer_ += c;
-    }
-    buffer_ += '"';
+    lastFieldEmpty_ = empty;
+}
+
+void CsvWriter::field(QByteArrayView bytes)
+{
+    startField(bytes.isEmpty());
+    appendField(buffer_, bytes);
 }
 
 void CsvWriter::field(QStringView text)
@@ -63,18 +74,21 @@ void CsvWriter::field(QStringView text)
 void CsvWriter::fieldBeyondAscii(QStringView text)
 {
     // Such a text is mostly a batch's message for a refused row, the same row after row:
-    // it is encoded again only when it changes.
+    // it is encoded, and quoted if need be, again only when it changes.
     if (text != lastText_) {
         lastText_ = text.toString();
-        lastEncoded_.clear();
+        scratch_.clear();
         if (cp932_) {
-            (void)cp932_->encode(text, lastEncoded_);
+            (void)cp932_->encode(text, scratch_);
         } else {
             const QByteArray utf8 = text.toUtf8();
-            lastEncoded_.assign(utf8.constData(), static_cast<std::size_t>(utf8.size()));
+            scratch_.assign(utf8.constData(), static_cast<std::size_t>(utf8.size()));
         }
+        lastWritten_.clear();
+        appendField(lastWritten_, QByteArrayView(scratch_.data(), static_cast<qsizetype>(scratch_.size())));
     }
-    field(QByteArrayView(lastEncoded_.data(), static_cast<qsizetype>(lastEncoded_.size())));
+    startField(lastWritten_.empty());
+    buffer_ += lastWritten_;
 }
 
 void CsvWriter::endRecord()

@@ -32,14 +32,15 @@ public:
     [[nodiscard]] bool ok() const { return !failed_; }
 
 private:
+    void startField(bool empty);
     void fieldBeyondAscii(QStringView text);
 
     QIODevice& output_;
     std::string buffer_;
     std::string lineBreak_;
     std::string scratch_;
-    QString lastText_; // the last text beyond ASCII, and its bytes
-    std::string lastEncoded_;
+    QString lastText_; // the last text beyond ASCII, and its field as written
+    std::string lastWritten_;
     std::unique_ptr<Cp932Codec> cp932_; // only for CP932 output
     int fieldsInRecord_ = 0;
     bool lastFieldEmpty_ = false;

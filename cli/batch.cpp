@@ -75,11 +75,8 @@ std::optional<ColumnMap> mapColumns(const CsvReader& header, const CliCalculator
             if (!wanted[w].names.contains(name))
                 continue;
             if (found[w]) {
-                problem = QStringLiteral("見出しの %1 列目「%2」と %3 列目「%4」はどちらも列 %5（%6）です")
-                              .arg(*found[w] + 1)
-                              .arg(header.fieldText(*found[w]).trimmed())
-                              .arg(i + 1)
-                              .arg(header.fieldText(i).trimmed(), wanted[w].names.front(), wanted[w].names.at(1));
+                problem = sameColumnTwice(header, *found[w], i, header.fieldText(i).trimmed(), wanted[w].names.front(),
+                                          wanted[w].names.at(1));
                 return std::nullopt;
             }
             found[w] = i;

@@ -2,6 +2,16 @@
 
 #include "csv_reader.h"
 
+QString sameColumnTwice(const CsvReader& header, qsizetype first, qsizetype second, const QString& secondName,
+                        QStringView code, QStringView caption)
+{
+    return QStringLiteral("見出しの %1 列目「%2」と %3 列目「%4」はどちらも列 %5（%6）です")
+        .arg(first + 1)
+        .arg(header.fieldText(first).trimmed())
+        .arg(second + 1)
+        .arg(secondName, code, caption);
+}
+
 BatchResult unreadable(const QString& problem) { return {BatchResult::Kind::Unreadable, problem}; }
 
 BatchResult unreadableAt(const CsvReader& reader, const QString& problem)

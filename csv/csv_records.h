@@ -2,6 +2,9 @@
 
 #include "batch_result.h"
 
+#include <QString>
+#include <QStringView>
+
 #include <optional>
 
 class CsvReader;
@@ -12,6 +15,11 @@ class CsvReader;
 [[nodiscard]] BatchResult unreadable(const QString& problem);
 // The same, naming the line the reader stopped at.
 [[nodiscard]] BatchResult unreadableAt(const CsvReader& reader, const QString& problem);
+
+// Why a header cannot be read when two of its columns, `first` and `second` (from 0),
+// name the same column: `secondName` is the second as it was matched.
+[[nodiscard]] QString sameColumnTwice(const CsvReader& header, qsizetype first, qsizetype second,
+                                      const QString& secondName, QStringView code, QStringView caption);
 
 // Reads the header row: nothing when there is one, else why the input cannot be read.
 [[nodiscard]] std::optional<BatchResult> readHeader(CsvReader& reader);

@@ -2,6 +2,7 @@
 
 #include "cell_text.h"
 #include "csv_reader.h"
+#include "csv_records.h"
 
 #include "core/number_text.h"
 
@@ -229,11 +230,7 @@ Outcome<LedgerColumnIndex, QString> mapLedgerColumns(const CsvReader& header)
                 continue;
             std::optional<qsizetype>& index = found[at(column.column)];
             if (index) {
-                return QStringLiteral("見出しの %1 列目「%2」と %3 列目「%4」はどちらも列 %5（%6）です")
-                    .arg(*index + 1)
-                    .arg(header.fieldText(*index).trimmed())
-                    .arg(i + 1)
-                    .arg(name, column.code, column.caption);
+                return sameColumnTwice(header, *index, i, name, column.code, column.caption);
             }
             index = i;
         }

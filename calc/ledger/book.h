@@ -26,6 +26,9 @@ namespace ledger {
 struct BookOptions {
     Roundings roundings;
     bool dividendNetting = true;
+    // The day the history runs to (--as-of): a later event is refused, and a year not
+    // over by then is settled as a forecast. Invalid: no such day.
+    QDate asOf;
 };
 
 // Why the book refused an event: the rules' reason, or a date before the last one's.
@@ -37,6 +40,7 @@ struct ClosedYear {
     AccountId account;
     AccountYear year;
     std::optional<Settlement> settlement;
+    bool provisional = false; // the year was not over by the book's asOf: 年末精算（見込み）
 };
 
 // What a posted event shows.

@@ -527,14 +527,16 @@ void tally(YearReport& report, const Figures& figures)
     add(report.costs, figures.acquisitionCost);
     add(report.net, figures.gain);
     add(report.dividends, figures.ordinary);
-    add(report.incomeTax, figures.incomeTax);
-    add(report.residentTax, figures.residentTax);
+    add(report.returned, figures.returned);
+    // FIXME(contract): the taxes go to the 譲渡 or the 配当等 section by the event.
+    add(report.gainIncomeTax, figures.incomeTax);
+    add(report.gainResidentTax, figures.residentTax);
 }
 
 void tally(YearReport& report, const Settlement& settlement)
 {
-    report.incomeTax.raw += ExactYen::ofWhole(settlement.incomeTax).raw;
-    report.residentTax.raw += ExactYen::ofWhole(settlement.residentTax).raw;
+    report.refundIncomeTax.raw -= ExactYen::ofWhole(settlement.incomeTax).raw;
+    report.refundResidentTax.raw -= ExactYen::ofWhole(settlement.residentTax).raw;
 }
 
 } // namespace ledger

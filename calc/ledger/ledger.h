@@ -18,7 +18,9 @@
 
 namespace ledger {
 
-enum class Account { Specified, Nisa }; // 特定, NISA
+// 特定; NISA (a plain NISA, and the NISA of 2024 on); 一般; 旧NISA (the 一般NISA and
+// つみたてNISA of 2014-2023, kept apart from the NISA of 2024 on).
+enum class Account { Specified, Nisa, General, OldNisa };
 
 // An account as the book keys it: its kind and the broker that keeps it (blank: the one
 // broker of a file). Each broker's 特定口座 withholds on a year of its own.
@@ -66,6 +68,12 @@ struct Event {
     std::optional<DecimalRate> retention; // 信託財産留保額 (%)
     std::optional<Currency> principal;   // 個別元本 of a 残高, to 0.01 yen
     std::optional<Currency> cost;        // 取得単価 of a 残高, to 0.01 yen
+    std::optional<Integer> settlement;   // 受渡金額 of a 買付: the total paid, as the paper prints it
+    std::optional<Integer> redemptionPrice; // 解約価額 per 10,000 units, instead of NAV and retention
+    std::optional<Integer> returned;     // 元本払戻金 per 10,000 units, as the notice prints it
+    // 特定/一般: whichever of the 特定口座 and the 一般口座 holds the fund (`account` is then
+    // Specified until the book has told which).
+    bool specifiedOrGeneral = false;
 
     [[nodiscard]] AccountId accountId() const { return {account, broker}; }
 };
@@ -96,11 +104,20 @@ struct AccountYear {
     friend bool operator==(const AccountYear&, const AccountYear&) = default;
 };
 
+// How 個別元本 is averaged on a purchase: from the exact sums since the last reset, or
+// from the previous 個別元本 as printed.
+enum class PrincipalAverage { Pool, Printed };
+
 // The roundings brokers do differently.
 struct Roundings {
     Rounding principal = Rounding::Up;  // 個別元本 to the yen
     PriceStep cost = PriceStep::Yen;    // 取得単価: up to the yen, or half up to 0.01 yen
     Rounding units = Rounding::Up;      // units bought by amount or reinvested
+    bool brokerUnits = false;           // units by amount as brokers do (--units-rounding broker)
+    std::optional<Rounding> retention = Rounding::Down; // 信託財産留保額 per 10,000 units; none: exact
+    Rounding distribution = Rounding::Down; // units × distribution ÷ 10,000 to the yen
+    Rounding contract = Rounding::Down;     // 約定金額 of a 買付 by units
+    PrincipalAverage average = PrincipalAverage::Pool;
 };
 
 // What an event forms; none where the event forms nothing.
@@ -151,15 +168,26 @@ struct Settlement {
 [[nodiscard]] std::optional<Settlement> settleYear(const AccountYear& year, bool dividendNetting,
                                                    Trace* trace = nullptr);
 
-// One line of the 特定口座年間取引報告書 (or its NISA counterpart, taxes 0): the sums of
-// an account's year, each in yen.
+// One line of the 特定口座年間取引報告書 (or its counterpart for another account, with
+// what does not apply left 0): the sums of an account's year, each in yen.
 struct YearReport {
-    ExactYen proceeds;    // 譲渡の対価の額: 解約代金
-    ExactYen costs;       // 取得費及び譲渡に要した費用の額等: 取得費
-    ExactYen net;         // 差引金額: 譲渡損益, 譲渡損益 rows included
-    ExactYen dividends;   // 配当等の額: 普通分配金 and 配当
-    ExactYen incomeTax;   // 源泉徴収税額, net of every refund
-    ExactYen residentTax;
+    // 譲渡
+    ExactYen proceeds;        // 譲渡の対価の額: 解約代金
+    ExactYen costs;           // 取得費及び譲渡に要した費用の額等: 取得費
+    ExactYen net;             // 差引金額（譲渡所得等の金額）: 譲渡損益, 譲渡損益 rows included
+    ExactYen gainIncomeTax;   // 源泉徴収税額（譲渡・所得税）, net of the year's refunds
+    ExactYen gainResidentTax; // 源泉徴収税額（譲渡・住民税）
+    // 配当等
+    ExactYen dividends;           // 配当等の額: 普通分配金 and 配当
+    ExactYen returned;            // 元本払戻金（特別分配金）の額
+    ExactYen dividendIncomeTax;   // 源泉徴収税額（配当等・所得税）, as withheld
+    ExactYen dividendResidentTax; // 配当割額
+    ExactYen lossSetOff;          // 譲渡損失の金額 set against the 配当等 at the year's end
+    ExactYen dividendNet;         // 差引金額（配当等）
+    ExactYen paidIncomeTax;       // 納付税額（所得税）: withheld less refunded
+    ExactYen paidResidentTax;     // 納付税額（住民税）
+    ExactYen refundIncomeTax;     // 還付税額（所得税）, above 0
+    ExactYen refundResidentTax;   // 還付税額（住民税）
 };
 void tally(YearReport& report, const Figures& figures);
 void tally(YearReport& report, const Settlement& settlement);

@@ -15,8 +15,8 @@ namespace ledger {
 
 // The input columns, in the order the working lists a row's cells.
 enum class Column { Date, Fund, Account, Event, Units, Amount, Nav, Fee, FeeRate, Distribution, Retention,
-                    Principal, Cost };
-inline constexpr std::size_t kColumnCount = 13;
+                    Principal, Cost, Settlement, RedemptionPrice, Returned, Broker };
+inline constexpr std::size_t kColumnCount = 17;
 
 // How a column's cell is read.
 enum class CellReading {
@@ -64,6 +64,13 @@ inline constexpr std::array<ColumnDecl, kColumnCount> kColumns{{
      &Event::principal},
     {Column::Cost, u"cost", u"取得単価", CellReading::Cents, false, u"残高で。0.01 円まで、空欄は個別元本", nullptr,
      &Event::cost},
+    {Column::Settlement, u"settlement", u"受渡金額", CellReading::Whole, false,
+     u"買付で支払った総額。手数料はここから", &Event::settlement},
+    {Column::RedemptionPrice, u"redemption_price", u"解約価額", CellReading::Whole, false,
+     u"1万口当たり。基準価額と信託財産留保額の代わり", &Event::redemptionPrice},
+    {Column::Returned, u"returned", u"元本払戻金(1万口当たり)", CellReading::Whole, false,
+     u"分配と再投資で、お知らせの内訳どおり", &Event::returned},
+    {Column::Broker, u"broker", u"証券会社", CellReading::Name, false, u"空欄は一つの証券会社"},
 }};
 
 [[nodiscard]] constexpr const ColumnDecl& columnDecl(Column column)
@@ -90,13 +97,25 @@ inline constexpr std::array<EventDecl, 8> kEvents{{
     {EventKind::Transfer, "払出", "transfer", u"NISA から特定口座へ"},
 }};
 
-// The event column of the row the book writes for a year-end settlement.
+// The event column of the row the book writes for a year-end settlement, and for one
+// of a year not over by --as-of.
 inline constexpr QStringView kSettlementEvent = u"年末精算";
+inline constexpr QStringView kProvisionalSettlementEvent = u"年末精算（見込み）";
 
 // The accounts by the names a row and the report give them.
 [[nodiscard]] constexpr QStringView accountName(Account account)
 {
-    return account == Account::Nisa ? QStringView(u"NISA") : QStringView(u"特定");
+    switch (account) {
+    case Account::Specified:
+        break;
+    case Account::Nisa:
+        return u"NISA";
+    case Account::General:
+        return u"一般";
+    case Account::OldNisa:
+        return u"旧NISA";
+    }
+    return u"特定";
 }
 
 // Where an output figure comes from.
@@ -140,17 +159,29 @@ inline constexpr std::array<FigureDecl, 16> kFigures{{
 // 特定口座年間取引報告書, after the year and the account.
 inline constexpr QStringView kReportYearCaption = u"年";
 inline constexpr QStringView kReportAccountCaption = u"口座";
+// The paper's two sections.
+enum class ReportSection { Gains, Dividends };
 struct ReportDecl {
     QStringView caption;
     ExactYen YearReport::*sum;
+    ReportSection section;
 };
-inline constexpr std::array<ReportDecl, 6> kReportColumns{{
-    {u"譲渡の対価の額", &YearReport::proceeds},
-    {u"取得費及び譲渡に要した費用の額等", &YearReport::costs},
-    {u"差引金額（譲渡所得等の金額）", &YearReport::net},
-    {u"配当等の額", &YearReport::dividends},
-    {u"源泉徴収税額（所得税及び復興特別所得税）", &YearReport::incomeTax},
-    {u"源泉徴収税額（住民税）", &YearReport::residentTax},
+inline constexpr std::array<ReportDecl, 15> kReportColumns{{
+    {u"譲渡の対価の額", &YearReport::proceeds, ReportSection::Gains},
+    {u"取得費及び譲渡に要した費用の額等", &YearReport::costs, ReportSection::Gains},
+    {u"差引金額（譲渡所得等の金額）", &YearReport::net, ReportSection::Gains},
+    {u"源泉徴収税額（譲渡・所得税）", &YearReport::gainIncomeTax, ReportSection::Gains},
+    {u"源泉徴収税額（譲渡・住民税）", &YearReport::gainResidentTax, ReportSection::Gains},
+    {u"配当等の額", &YearReport::dividends, ReportSection::Dividends},
+    {u"元本払戻金（特別分配金）の額", &YearReport::returned, ReportSection::Dividends},
+    {u"源泉徴収税額（配当等・所得税）", &YearReport::dividendIncomeTax, ReportSection::Dividends},
+    {u"配当割額", &YearReport::dividendResidentTax, ReportSection::Dividends},
+    {u"譲渡損失の金額", &YearReport::lossSetOff, ReportSection::Dividends},
+    {u"差引金額（配当等）", &YearReport::dividendNet, ReportSection::Dividends},
+    {u"納付税額（所得税）", &YearReport::paidIncomeTax, ReportSection::Dividends},
+    {u"納付税額（住民税）", &YearReport::paidResidentTax, ReportSection::Dividends},
+    {u"還付税額（所得税）", &YearReport::refundIncomeTax, ReportSection::Dividends},
+    {u"還付税額（住民税）", &YearReport::refundResidentTax, ReportSection::Dividends},
 }};
 
 } // namespace ledger

@@ -159,7 +159,7 @@ private slots:
         const YearReports& reports = book.reports();
         QCOMPARE(reports.size(), std::size_t{2});
         QCOMPARE(reports.begin()->first.account.kind, Account::Specified);
-        QCOMPARE(workingText(reports.begin()->second.incomeTax), QString("7500"));
+        QCOMPARE(workingText(reports.begin()->second.paidIncomeTax), QString("7500"));
         QCOMPARE(workingText(reports.begin()->second.dividends), QString("100000"));
     }
 };

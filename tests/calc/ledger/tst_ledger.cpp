@@ -111,7 +111,9 @@ QString shown(const Outcome<Posted, PostRefusal>& outcome)
 QStringList replay(const Steps& steps, const Roundings& roundings = {}, AccountYear* yearAtEnd = nullptr,
                    Trace* trace = nullptr)
 {
-    Book book({roundings, true});
+    BookOptions options;
+    options.roundings = roundings;
+    Book book(options);
     QStringList rows;
     for (const Event& step : steps)
         rows << shown(book.post(step, trace));

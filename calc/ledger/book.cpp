@@ -77,9 +77,11 @@ AccountYear Book::year(const AccountId& account) const
 
 ClosedYear Book::settle(const AccountId& account, const AccountYear& year)
 {
-    ClosedYear closed{account, year, settleYear(year, options_.dividendNetting)};
-    if (closed.settlement)
-        tally(reports_[{closed.settlement->year, account}], *closed.settlement);
+    // A year the history does not reach the end of is settled as it would be.
+    const bool provisional = options_.asOf.isValid() && options_.asOf < QDate(year.year, 12, 31);
+    ClosedYear closed{account, year, settleYear(year, options_.dividendNetting), provisional};
+    settleReport(reports_[{year.year, account}], year, netsDividends(year.year, options_.dividendNetting),
+                 closed.settlement);
     return closed;
 }
 
@@ -98,6 +100,10 @@ Outcome<Posted, PostRefusal> Book::post(const Event& event, Trace* trace)
     // A date before 2009 is refused for its tax rules, whatever the order.
     if (last_.isValid() && event.date < last_ && taxLawOf(event.date.year()))
         return Refusal{.kind = RefusalKind::BeforeLast, .date = event.date, .last = last_};
+    if (options_.asOf.isValid() && event.date > options_.asOf)
+        return Refusal{.kind = RefusalKind::AfterAsOf, .date = event.date, .last = options_.asOf};
+    if (event.specifiedOrGeneral)
+        return postResolved(event, trace);
 
     const AccountId account = event.accountId();
     const AccountId specified{Account::Specified, event.broker};
@@ -132,11 +138,31 @@ Outcome<Posted, PostRefusal> Book::post(const Event& event, Trace* trace)
         posted.year = a.year;
     }
     last_ = event.date;
-    tally(reports_[{eventYear, account}], a.figures);
+    tally(reports_[{eventYear, account}], event.account, event.kind, a.figures);
 
+    posted.account = account;
     posted.figures = a.figures;
     posted.holding = transfer ? a.target : touchesHolding(event.kind) ? a.holding : Holding{};
     return posted;
+}
+
+Outcome<Posted, PostRefusal> Book::postResolved(const Event& event, Trace* trace)
+{
+    Event resolved = event;
+    resolved.specifiedOrGeneral = false;
+    resolved.account = Account::Specified;
+    // Another security's 譲渡損益 or 配当 has no holding to tell by: the 特定口座 takes it.
+    if (touchesHolding(event.kind)) {
+        const bool specified = holdings_.contains(KeyView{Account::Specified, event.broker, event.fund});
+        const bool general = holdings_.contains(KeyView{Account::General, event.broker, event.fund});
+        if (specified && general)
+            return Refusal{.kind = RefusalKind::HeldInBoth};
+        if (!specified && !general)
+            return Refusal{.kind = RefusalKind::HeldInNeither};
+        if (general)
+            resolved.account = Account::General;
+    }
+    return post(resolved, trace);
 }
 
 std::vector<ClosedYear> Book::close()

@@ -45,6 +45,7 @@ struct ClosedYear {
 
 // What a posted event shows.
 struct Posted {
+    AccountId account; // the account it went to (特定/一般 told apart by the book)
     Figures figures;
     // The holding after it as a statement shows it: of a 払出, the 特定口座's holding that
     // received the units; of 譲渡損益 and 配当, which touch no holding, an empty one.
@@ -131,6 +132,8 @@ private:
     // Keeps a holding where holdings_.find() looked for it; true when it was inserted.
     bool store(Holdings::iterator at, const KeyView& key, const Holding& holding);
     [[nodiscard]] const Holding& held(Holdings::const_iterator at) const;
+    // An event of 特定/一般 posted to whichever of the two holds its fund.
+    [[nodiscard]] Outcome<Posted, PostRefusal> postResolved(const Event& event, Trace* trace);
     void closeBefore(int year, std::vector<ClosedYear>& closed);
     [[nodiscard]] ClosedYear settle(const AccountId& account, const AccountYear& year);
 

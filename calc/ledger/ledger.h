@@ -167,6 +167,9 @@ struct Settlement {
 };
 [[nodiscard]] std::optional<Settlement> settleYear(const AccountYear& year, bool dividendNetting,
                                                    Trace* trace = nullptr);
+// Whether a 特定口座's `year` sets a loss against its 配当等 (from 2010, unless the
+// account does not take them in).
+[[nodiscard]] bool netsDividends(int year, bool dividendNetting);
 
 // One line of the 特定口座年間取引報告書 (or its counterpart for another account, with
 // what does not apply left 0): the sums of an account's year, each in yen.
@@ -189,7 +192,12 @@ struct YearReport {
     ExactYen refundIncomeTax;     // 還付税額（所得税）, above 0
     ExactYen refundResidentTax;   // 還付税額（住民税）
 };
-void tally(YearReport& report, const Figures& figures);
-void tally(YearReport& report, const Settlement& settlement);
+// An event's figures in its account's line: the taxes on a redemption or a 譲渡損益 in
+// the 譲渡 section, those on a distribution or a 配当 in the 配当等 section.
+void tally(YearReport& report, Account account, EventKind kind, const Figures& figures);
+// A 特定口座's year at its end: the loss set against its 配当等 when the year nets them
+// (`netted`), and the refund of its 年末精算, if any.
+void settleReport(YearReport& report, const AccountYear& year, bool netted,
+                  const std::optional<Settlement>& settlement);
 
 } // namespace ledger

@@ -14,7 +14,7 @@ struct InputName {
     QStringView caption;
     QStringView least; // the least it takes, as a refusal says it
 };
-constexpr std::array<InputName, 11> kInputs{{
+constexpr std::array<InputName, 14> kInputs{{
     {u"基準価額", u"0 より大きい値"},
     {u"口数", u"1 以上"},
     {u"金額", u"1 円以上"},
@@ -26,6 +26,9 @@ constexpr std::array<InputName, 11> kInputs{{
     {u"個別元本", {}},
     {u"個別元本と取得単価", u"0 以上"},
     {u"口数か金額", {}},
+    {u"受渡金額", u"1 円以上"},
+    {u"解約価額", u"0 より大きい値"},
+    {u"元本払戻金(1万口当たり)", u"0 以上"},
 }};
 
 const InputName& named(Input input) { return kInputs[static_cast<std::size_t>(input)]; }
@@ -65,11 +68,31 @@ QString refusalText(const Refusal& refusal)
     case RefusalKind::DividendOutsideSpecified:
         return QStringLiteral("配当は特定口座だけに記帳できます");
     case RefusalKind::TransferFromSpecified:
-        return QStringLiteral("払出は NISA 口座の保有を特定口座へ移します（口座は NISA）");
+        return QStringLiteral("払出は NISA か旧NISA の保有を特定口座へ移します（口座は NISA か旧NISA）");
     case RefusalKind::BeforeFirstYear:
         return QStringLiteral("%1 年より前の受渡日は計算できません（税の規則が違います）").arg(refusal.value);
     case RefusalKind::BeforeLast:
         return QStringLiteral("受渡日 %1 が前の行の受渡日 %2 より前です").arg(dateText(refusal.date), dateText(refusal.last));
+    case RefusalKind::AfterAsOf:
+        return QStringLiteral("受渡日 %1 が基準日 %2 より後です").arg(dateText(refusal.date), dateText(refusal.last));
+    case RefusalKind::SettlementNeedsUnits:
+        return QStringLiteral("手数料率で買った受渡金額からは口数が決まりません。口数を入力してください");
+    case RefusalKind::SettlementBelowContract:
+        return QStringLiteral("受渡金額 %1 円が約定金額 %2 円より少なくなっています").arg(refusal.value).arg(refusal.held);
+    case RefusalKind::FeeNotBelowSettlement:
+        return QStringLiteral("手数料 %1 円が受渡金額 %2 円以上です").arg(refusal.value).arg(refusal.held);
+    case RefusalKind::FeeDisagrees:
+        return QStringLiteral("手数料 %1 円が受渡金額と約定金額の差 %2 円と合いません").arg(refusal.value).arg(refusal.held);
+    case RefusalKind::RedemptionPriceWithRetention:
+        return QStringLiteral("解約価額と信託財産留保額は一緒に指定できません");
+    case RefusalKind::ReturnedAboveDistribution:
+        return QStringLiteral("元本払戻金(1万口当たり) %1 が分配金(1万口当たり) %2 を超えています")
+            .arg(refusal.value)
+            .arg(refusal.held);
+    case RefusalKind::HeldInNeither:
+        return QStringLiteral("特定口座にも一般口座にもこの銘柄の保有がありません（口座は特定か一般に）");
+    case RefusalKind::HeldInBoth:
+        return QStringLiteral("この銘柄は特定口座と一般口座の両方にあります（口座は特定か一般に）");
     case RefusalKind::Overflow:
         return figureOverflowText(refusal.figure);
     case RefusalKind::Invalid:

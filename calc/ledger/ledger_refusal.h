@@ -23,6 +23,9 @@ enum class Input {
     Principal,        // 個別元本
     PrincipalAndCost, // 個別元本と取得単価
     UnitsOrAmount,    // 口数か金額
+    Settlement,       // 受渡金額
+    RedemptionPrice,  // 解約価額
+    Returned,         // 元本払戻金(1万口当たり)
 };
 
 enum class RefusalKind {
@@ -42,6 +45,15 @@ enum class RefusalKind {
     TransferFromSpecified,    // a 払出 from the 特定口座
     BeforeFirstYear,          // a 受渡日 before `value`, the first year with rules
     BeforeLast,               // `date` before `last`, the last row applied
+    AfterAsOf,                // `date` after `last`, the day the history runs to
+    SettlementNeedsUnits,     // a 受渡金額 with a fee rate and no units
+    SettlementBelowContract,  // a 受渡金額 of `value` below the 約定金額 `held`
+    FeeNotBelowSettlement,    // a fee of `value` leaves nothing of the 受渡金額 `held`
+    FeeDisagrees,             // a fee of `value` where 受渡金額 less 約定金額 is `held`
+    RedemptionPriceWithRetention, // a 解約価額 and a 信託財産留保額 at once
+    ReturnedAboveDistribution,    // a 元本払戻金 of `value` per 10,000 units above the distribution `held`
+    HeldInNeither,            // 特定/一般: neither account holds the fund
+    HeldInBoth,               // 特定/一般: both do
     Overflow,                 // `figure` beyond what can be held
     Invalid,                  // an operation without a value (a division by zero)
 };

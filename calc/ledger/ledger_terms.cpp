@@ -90,6 +90,21 @@ Term<ExactYen> lessShare(const Term<Integer>& nav, DecimalRate rate)
     });
 }
 
+Term<Integer> shareOf(const Term<Integer>& nav, DecimalRate rate, Rounding rounding)
+{
+    const Wide share = Wide{nav.value} * rate.milliPercent;
+    return formed(nav.sheet, wholeWithin(divide(share, kMilliPercentScale, rounding)), nav.fault, 3, [&] {
+        return roundingOf(operandText(nav, 2) + QStringLiteral(" × ") + percentText(rate) + QStringLiteral(" %"),
+                          nav.fault, [&] { return decimalText(share, kMilliPercentScale, 5); }, roundingName(rounding));
+    });
+}
+
+Term<ExactYen> exactly(const Term<Integer>& yen)
+{
+    return formed(yen.sheet, std::optional<ExactYen>(ExactYen::ofWhole(yen.value)), yen.fault, yen.shown().precedence,
+                  [&] { return FormedText{yen.shown().expression, {}}; });
+}
+
 Term<Integer> toYen(const Term<ExactYen>& amount, Rounding rounding)
 {
     return formed(amount.sheet, wholeWithin(divide(amount.value.raw, ExactYen::kScale, rounding)), amount.fault, 3,

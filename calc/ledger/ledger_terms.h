@@ -27,6 +27,10 @@ enum class PriceStep { Yen, Cent };
 [[nodiscard]] Term<ExactYen> operator+(const Term<ExactYen>& a, const Term<Integer>& yen);
 // NAV less `rate` of it, exact: the 解約価額 of a NAV with a 信託財産留保額.
 [[nodiscard]] Term<ExactYen> lessShare(const Term<Integer>& nav, DecimalRate rate);
+// `rate` of a NAV, rounded to the yen: the 信託財産留保額 per 10,000 units as a fund rounds it.
+[[nodiscard]] Term<Integer> shareOf(const Term<Integer>& nav, DecimalRate rate, Rounding rounding);
+// Whole yen as an exact amount.
+[[nodiscard]] Term<ExactYen> exactly(const Term<Integer>& yen);
 // An exact amount to whole yen.
 [[nodiscard]] Term<Integer> toYen(const Term<ExactYen>& amount, Rounding rounding);
 // price × units ÷ 10,000 to whole yen, down (切り捨て), for a price held exactly.

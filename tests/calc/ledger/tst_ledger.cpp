@@ -13,6 +13,7 @@ using Steps = QList<Event>;
 } // namespace
 
 Q_DECLARE_METATYPE(Event)
+Q_DECLARE_METATYPE(Roundings)
 
 namespace {
 
@@ -82,6 +83,27 @@ Event nisa(Event e)
     e.account = Account::Nisa;
     return e;
 }
+Event in(Account account, Event e)
+{
+    e.account = account;
+    return e;
+}
+// A 買付 as the trade report prints it: the 受渡金額, with the units when given.
+Event paid(char fund, const char* date, std::optional<Integer> units, Integer nav, Integer settlement)
+{
+    Event e = buy(fund, date, 0, nav);
+    e.units = units;
+    e.settlement = settlement;
+    return e;
+}
+// A distribution with the notice's 元本払戻金 per 10,000 units.
+Event notice(char fund, const char* date, std::optional<Integer> nav, Integer perUnits, Integer returned,
+             bool reinvest = false)
+{
+    Event e = distribute(fund, date, nav, perUnits, reinvest);
+    e.returned = returned;
+    return e;
+}
 
 // A row's figures, the non-empty ones named, or why it was refused.
 QString shown(const Outcome<Posted, PostRefusal>& outcome)
@@ -145,18 +167,25 @@ private slots:
     void principal_data()
     {
         addColumns();
-        QTest::addColumn<Rounding>("rounding");
+        QTest::addColumn<Roundings>("roundings");
         QTest::newRow("published: 10000 and 9500 average 9750")
             << Steps{buy('A', "2024-01-10", 1000000, 10000), buy('A', "2024-01-11", 1000000, 9500)}
             << QStringList{"units 2000000 principal 9750 cost 9750 contract 950000 fee 0 cash -950000 year 0"}
-            << Rounding::Up;
+            << Roundings{.principal = Rounding::Up};
         const Steps quarter{buy('A', "2024-01-10", 30000, 10000), buy('A', "2024-01-11", 10000, 8725)};
-        QTest::newRow("9681.25 up") << quarter << QStringList{"units 40000 principal 9682 cost 9682 contract 8725 fee 0 cash -8725 year 0"} << Rounding::Up;
-        QTest::newRow("9681.25 down") << quarter << QStringList{"units 40000 principal 9681 cost 9682 contract 8725 fee 0 cash -8725 year 0"} << Rounding::Down;
+        QTest::newRow("9681.25 up") << quarter << QStringList{"units 40000 principal 9682 cost 9682 contract 8725 fee 0 cash -8725 year 0"} << Roundings{.principal = Rounding::Up};
+        QTest::newRow("9681.25 down") << quarter << QStringList{"units 40000 principal 9681 cost 9682 contract 8725 fee 0 cash -8725 year 0"} << Roundings{.principal = Rounding::Down};
+        // From the pool: 487250000 ÷ 50000 = 9745; from 9682 as printed: 487280000 ÷ 50000 = 9745.6.
+        const Steps third = quarter + Steps{buy('A', "2024-01-12", 10000, 10000)};
+        QTest::newRow("a third purchase: 9745 from the exact sums") << third
+            << QStringList{"units 50000 principal 9745 cost 9745 contract 10000 fee 0 cash -10000 year 0"} << Roundings{};
+        QTest::newRow("a third purchase: 9746 from the printed 9682, 取得単価 still from the sums") << third
+            << QStringList{"units 50000 principal 9746 cost 9745 contract 10000 fee 0 cash -10000 year 0"}
+            << Roundings{.average = PrincipalAverage::Printed};
         QTest::newRow("10000.5 nearest, a half up")
             << Steps{buy('A', "2024-01-10", 10000, 10000), buy('A', "2024-01-11", 10000, 10001)}
             << QStringList{"units 20000 principal 10001 cost 10001 contract 10001 fee 0 cash -10001 year 0"}
-            << Rounding::HalfUp;
+            << Roundings{.principal = Rounding::HalfUp};
         // Kept in proportion, the principal would be 10000.5 on the unit left, and the
         // average 10000.25, rounded to 10000.
         QTest::newRow("a redemption restarts from the rounded 10001")
@@ -164,66 +193,140 @@ private slots:
                      redeem('A', "2024-01-12", 10000, 10000), buy('A', "2024-01-13", 10000, 10000)}
             << QStringList{"units 10000 principal 10001 cost 10001 proceeds 10000 acquisition 10001 gain -1 income 0 resident 0 cash 10000 year -1",
                            "units 20000 principal 10001 cost 10001 contract 10000 fee 0 cash -10000 year -1"}
-            << Rounding::HalfUp;
+            << Roundings{.principal = Rounding::HalfUp};
     }
     void principal()
     {
-        QFETCH(Rounding, rounding);
-        check({.principal = rounding});
+        QFETCH(Roundings, roundings);
+        check(roundings);
     }
 
-    // Rule 2: 取得単価 includes the fee; the 取得費 of a redemption is floored.
+    // Rule 2: 取得単価 includes the fee; the 取得費 of a redemption is floored. The trade
+    // report's 受渡金額 holds the fee, or, for a no-load order by amount, the amount.
     void cost_data()
     {
         addColumns();
-        QTest::addColumn<PriceStep>("step");
+        QTest::addColumn<Roundings>("roundings");
+        const Roundings yen{.cost = PriceStep::Yen};
         Event withRate = buy('A', "2024-01-16", 10000, 9000);
         withRate.feeRate = DecimalRate{3240};
-        QTest::newRow("published: a 3.24 % fee gives 9291") << Steps{withRate}
-            << QStringList{"units 10000 principal 9000 cost 9291 contract 9000 fee 291 cash -9291 year 0"} << PriceStep::Yen;
+        const QString published = "units 10000 principal 9000 cost 9291 contract 9000 fee 291 cash -9291 year 0";
+        QTest::newRow("published: a 3.24 % fee gives 9291") << Steps{withRate} << QStringList{published} << yen;
+        QTest::newRow("the same from its 受渡金額") << Steps{paid('A', "2024-01-16", 10000, 9000, 9291)}
+            << QStringList{published} << yen;
+        Event rateAndPaid = paid('A', "2024-01-16", 10000, 9000, 9291);
+        rateAndPaid.feeRate = DecimalRate{3240};
+        QTest::newRow("受渡金額 with a fee rate: the paper's fee") << Steps{rateAndPaid} << QStringList{published} << yen;
+        Event feeAndPaid = paid('A', "2024-01-16", {}, 9000, 9291);
+        feeAndPaid.fee = 291;
+        QTest::newRow("受渡金額 less the fee buys by amount") << Steps{feeAndPaid} << QStringList{published} << yen;
+        Event amountAndPaid = paid('A', "2024-01-16", {}, 9000, 9291);
+        amountAndPaid.amount = 9000;
+        QTest::newRow("受渡金額 beside the amount: the fee between them") << Steps{amountAndPaid}
+            << QStringList{published} << yen;
+        // 33333 × 10000 ÷ 20512 = 16250.48…; 16250 units cost 33332 rounded half up, one more.
+        const QString byAmount = "units 16251 principal 20512 cost 20512 contract 33333 fee 0 cash -33333 year 0";
+        QTest::newRow("a no-load 33333 yen at 20512: an order by amount") << Steps{paid('A', "2024-01-16", {}, 20512, 33333)}
+            << QStringList{byAmount} << yen;
+        QTest::newRow("… the same with its units: 33334.05 is within a unit's price") << Steps{paid('A', "2024-01-16", 16251, 20512, 33333)}
+            << QStringList{byAmount} << yen;
+        Event byBroker = buy('A', "2024-01-16", 0, 20512);
+        byBroker.units.reset();
+        byBroker.amount = 33333;
+        QTest::newRow("the amount column with --units-rounding broker") << Steps{byBroker} << QStringList{byAmount}
+            << Roundings{.brokerUnits = true};
+        byBroker.amount = 40000;
+        // 19500.78 units; 19500 cost 39998.4 → 39998 < 40000: one more, 19501.
+        QTest::newRow("… one more unit whenever the whole ones cost less") << Steps{byBroker}
+            << QStringList{"units 19501 principal 20512 cost 20512 contract 40000 fee 0 cash -40000 year 0"}
+            << Roundings{.brokerUnits = true};
+        byBroker.amount = 20512;
+        QTest::newRow("… and none when they cost the amount") << Steps{byBroker}
+            << QStringList{"units 10000 principal 20512 cost 20512 contract 20512 fee 0 cash -20512 year 0"}
+            << Roundings{.brokerUnits = true};
+        // 15000 × 10001 ÷ 10000 = 15001.5.
+        QTest::newRow("約定金額 15001.5 down") << Steps{buy('A', "2024-01-16", 15000, 10001)}
+            << QStringList{"units 15000 principal 10001 cost 10001 contract 15001 fee 0 cash -15001 year 0"} << yen;
+        QTest::newRow("約定金額 15001.5 nearest") << Steps{buy('A', "2024-01-16", 15000, 10001)}
+            << QStringList{"units 15000 principal 10001 cost 10002 contract 15002 fee 0 cash -15002 year 0"}
+            << Roundings{.contract = Rounding::HalfUp};
         const Steps eighth{buy('A', "2024-01-10", 80000, 5000, 1), redeem('A', "2024-01-11", {}, 5000)};
         QTest::newRow("5000.125 up, 取得費 floored") << eighth
             << QStringList{"units 80000 principal 5000 cost 5001 contract 40000 fee 1 cash -40001 year 0",
                            "units 0 proceeds 40000 acquisition 40008 gain -8 income 0 resident 0 cash 40000 year -8"}
-            << PriceStep::Yen;
+            << yen;
         QTest::newRow("5000.125 to 5000.13 in cents") << eighth
             << QStringList{"units 80000 principal 5000 cost 5000.13 contract 40000 fee 1 cash -40001 year 0",
                            "units 0 proceeds 40000 acquisition 40001 gain -1 income 0 resident 0 cash 40000 year -1"}
-            << PriceStep::Cent;
+            << Roundings{.cost = PriceStep::Cent};
     }
     void cost()
     {
-        QFETCH(PriceStep, step);
-        check({.cost = step});
+        QFETCH(Roundings, roundings);
+        check(roundings);
     }
 
     // Rule 3: a distribution splits against the holding's own 個別元本; the return of
-    // principal lowers both averages.
+    // principal lowers both averages. The gross and the return of principal are each
+    // rounded once, 普通分配金 the rest.
     void distribution_data()
     {
         addColumns();
+        QTest::addColumn<Roundings>("roundings");
         QTest::newRow("published: 600 on 10500, NAV after 10200")
             << Steps{open('A', "2024-01-12", 10000, 10500), distribute('A', "2024-01-15", 10200, 600)}
-            << QStringList{"units 10000 principal 10200 cost 10200 ordinary 300 returned 300 income 45 resident 15 cash 540 year 0"};
+            << QStringList{"units 10000 principal 10200 cost 10200 ordinary 300 returned 300 income 45 resident 15 cash 540 year 0"} << Roundings{};
         Event withRate = buy('A', "2024-01-16", 10000, 9000);
         withRate.feeRate = DecimalRate{3240};
         QTest::newRow("published: 300 after a fee, 取得単価 9091")
             << Steps{withRate, distribute('A', "2024-01-17", 8800, 300)}
-            << QStringList{"units 10000 principal 8800 cost 9091 ordinary 100 returned 200 income 15 resident 5 cash 280 year 0"};
+            << QStringList{"units 10000 principal 8800 cost 9091 ordinary 100 returned 200 income 15 resident 5 cash 280 year 0"} << Roundings{};
         QTest::newRow("published: 102548 units × 80 = 820.38, floored")
             << Steps{open('A', "2025-02-01", 102548, 8000), distribute('A', "2025-02-02", 9000, 80)}
-            << QStringList{"units 102548 principal 8000 cost 8000 ordinary 820 returned 0 income 125 resident 41 cash 654 year 0"};
-        QTest::newRow("each part floored on its own: 0.5 + 0.5 yen")
-            << Steps{open('A', "2024-01-12", 1, 10000), distribute('A', "2024-01-15", 9995, 10)}
-            << QStringList{"units 1 principal 9995 cost 9995 ordinary 0 returned 0 income 0 resident 0 cash 0 year 0"};
+            << QStringList{"units 102548 principal 8000 cost 8000 ordinary 820 returned 0 income 125 resident 41 cash 654 year 0"} << Roundings{};
+        // Floored on their own, the two halves gave 0 and 0.
+        QTest::newRow("the gross rounded once: 0.5 + 0.5 yen make 1, the odd yen 普通分配金")
+            << Steps{open('A', "2024-01-12", 1000, 10000), distribute('A', "2024-01-15", 9995, 10)}
+            << QStringList{"units 1000 principal 9995 cost 9995 ordinary 1 returned 0 income 0 resident 0 cash 1 year 0"} << Roundings{};
+        // 100000 × 0.55 ÷ 10000 = 5.5 yen of principal back, floored to 5: 普通分配金 is
+        // 1000 − 5 = 995 (flooring it on its own gave 994.5 → 994, and cash 798).
         QTest::newRow("cents in 個別元本: 10000.55 less 0.55")
             << Steps{open('A', "2024-01-12", 100000, 10000.55, 10100.25), distribute('A', "2024-01-15", 10000, 100)}
-            << QStringList{"units 100000 principal 10000 cost 10099.7 ordinary 994 returned 5 income 152 resident 49 cash 798 year 0"};
+            << QStringList{"units 100000 principal 10000 cost 10099.7 ordinary 995 returned 5 income 152 resident 49 cash 799 year 0"} << Roundings{};
         QTest::newRow("取得単価 stops at 0")
             << Steps{open('A', "2024-01-12", 10000, 10000, 100), distribute('A', "2024-01-15", 9000, 500)}
-            << QStringList{"units 10000 principal 9500 cost 0 ordinary 0 returned 500 income 0 resident 0 cash 500 year 0"};
+            << QStringList{"units 10000 principal 9500 cost 0 ordinary 0 returned 500 income 0 resident 0 cash 500 year 0"} << Roundings{};
+        const Roundings nearest{.distribution = Rounding::HalfUp};
+        QTest::newRow("7234 units × 5 = 3.617: 3 down") << Steps{open('A', "2024-01-12", 7234, 10000), distribute('A', "2024-01-15", 10000, 5)}
+            << QStringList{"units 7234 principal 10000 cost 10000 ordinary 3 returned 0 income 0 resident 0 cash 3 year 0"} << Roundings{};
+        QTest::newRow("… 4 nearest") << Steps{open('A', "2024-01-12", 7234, 10000), distribute('A', "2024-01-15", 10000, 5)}
+            << QStringList{"units 7234 principal 10000 cost 10000 ordinary 4 returned 0 income 0 resident 0 cash 4 year 0"} << nearest;
+        QTest::newRow("1013171 units × 50 = 5065.855: 5066 nearest")
+            << Steps{open('A', "2024-01-12", 1013171, 10000), distribute('A', "2024-01-15", 10000, 50)}
+            << QStringList{"units 1013171 principal 10000 cost 10000 ordinary 5066 returned 0 income 775 resident 253 cash 4038 year 0"} << nearest;
+        // 1013171 × 30 ÷ 10000 = 3039.513 of principal back: 3040 nearest, 2026 the rest.
+        QTest::newRow("… the return of principal rounded alike, 普通分配金 the rest")
+            << Steps{open('A', "2024-01-12", 1013171, 10000), distribute('A', "2024-01-15", 9970, 50)}
+            << QStringList{"units 1013171 principal 9970 cost 9970 ordinary 2026 returned 3040 income 310 resident 101 cash 4655 year 0"} << nearest;
+        QTest::newRow("the notice's split, without the NAV after")
+            << Steps{open('A', "2024-01-12", 10000, 10500), notice('A', "2024-01-15", {}, 600, 300)}
+            << QStringList{"units 10000 principal 10200 cost 10200 ordinary 300 returned 300 income 45 resident 15 cash 540 year 0"} << Roundings{};
+        QTest::newRow("the notice's split stands against the NAV's")
+            << Steps{open('A', "2024-01-12", 10000, 10500), notice('A', "2024-01-15", 10200, 600, 100)}
+            << QStringList{"units 10000 principal 10400 cost 10400 ordinary 500 returned 100 income 76 resident 25 cash 499 year 0"} << Roundings{};
+        QTest::newRow("a printed return beyond 個別元本 stops it at 0")
+            << Steps{open('A', "2024-01-12", 10000, 100), notice('A', "2024-01-15", {}, 600, 300)}
+            << QStringList{"units 10000 principal 0 cost 0 ordinary 300 returned 300 income 45 resident 15 cash 540 year 0"} << Roundings{};
+        QTest::newRow("一般: withheld as in 特定, outside the 特定口座's year")
+            << Steps{in(Account::General, open('A', "2024-01-12", 10000, 10500)),
+                     in(Account::General, distribute('A', "2024-01-15", 10200, 600))}
+            << QStringList{"units 10000 principal 10200 cost 10200 ordinary 300 returned 300 income 45 resident 15 cash 540"} << Roundings{};
     }
-    void distribution() { check(); }
+    void distribution()
+    {
+        QFETCH(Roundings, roundings);
+        check(roundings);
+    }
 
     // Rule 4: the rates by the year of the 受渡日; nothing taxed in NISA.
     void rates_data()
@@ -243,6 +346,10 @@ private slots:
         QTest::newRow("2038-01-01 15 % + 5 %") << taxed("2038-01-01") << QStringList{figures.arg(1500).arg(500).arg(8000)};
         QTest::newRow("NISA untaxed")
             << Steps{nisa(open('A', "2024-01-12", 10000, 1000)), nisa(distribute('A', "2024-01-15", 10000, 10000))}
+            << QStringList{"units 10000 principal 1000 cost 1000 ordinary 10000 returned 0 income 0 resident 0 cash 10000"};
+        QTest::newRow("旧NISA untaxed")
+            << Steps{in(Account::OldNisa, open('A', "2020-01-12", 10000, 1000)),
+                     in(Account::OldNisa, distribute('A', "2020-01-15", 10000, 10000))}
             << QStringList{"units 10000 principal 1000 cost 1000 ordinary 10000 returned 0 income 0 resident 0 cash 10000"};
     }
     void rates() { check(); }
@@ -276,6 +383,11 @@ private slots:
                      open('E', "2025-01-01", 10000, 20000), redeem('E', "2025-01-05", {}, 10000)}
             << QStringList{"units 10000 principal 20000 cost 20000 year 0",
                            "units 0 proceeds 10000 acquisition 20000 gain -10000 income 0 resident 0 cash 10000 year -10000"};
+        QTest::newRow("一般 beside 特定: its gain is shown, not withheld, and leaves the 特定口座's year alone")
+            << Steps{open('A', "2024-02-01", 10000, 10000), redeem('A', "2024-02-02", {}, 8000),
+                     in(Account::General, open('A', "2024-02-03", 10000, 10000)),
+                     in(Account::General, redeem('A', "2024-02-04", {}, 20000))}
+            << QStringList{"units 0 proceeds 20000 acquisition 10000 gain 10000 income 0 resident 0 cash 20000"};
         QTest::newRow("NISA beside 特定: a NISA loss refunds nothing")
             << Steps{open('A', "2024-02-01", 10000, 10000), redeem('A', "2024-02-02", {}, 20000),
                      nisa(open('A', "2024-02-03", 10000, 20000)), nisa(redeem('A', "2024-02-04", {}, 10000)),
@@ -290,45 +402,94 @@ private slots:
     void reinvestment_data()
     {
         addColumns();
-        QTest::addColumn<Rounding>("units");
+        QTest::addColumn<Roundings>("roundings");
         const Steps steps{open('A', "2024-03-01", 10000, 10000), distribute('A', "2024-03-02", 9000, 1500, true)};
         QTest::newRow("1554.4… units rounded up") << steps
             << QStringList{"units 11555 principal 9000 cost 9000 ordinary 500 returned 1000 reinvested 1555 income 76 resident 25 cash 0 year 0"}
-            << Rounding::Up;
+            << Roundings{.units = Rounding::Up};
         QTest::newRow("rounded down") << steps
             << QStringList{"units 11554 principal 9000 cost 9001 ordinary 500 returned 1000 reinvested 1554 income 76 resident 25 cash 0 year 0"}
-            << Rounding::Down;
+            << Roundings{.units = Rounding::Down};
+        // 1554 units cost 1398.6 → 1399 ≥ 1399: no more.
+        QTest::newRow("as brokers fill an amount: 1554") << steps
+            << QStringList{"units 11554 principal 9000 cost 9001 ordinary 500 returned 1000 reinvested 1554 income 76 resident 25 cash 0 year 0"}
+            << Roundings{.units = Rounding::Up, .brokerUnits = true};
+        Event recorded = notice('A', "2024-03-02", {}, 1500, 1000, true);
+        recorded.units = 1560;
+        QTest::newRow("the broker's units stand; without the NAV they cost what they were paid")
+            << Steps{open('A', "2024-03-01", 10000, 10000), recorded}
+            << QStringList{"units 11560 principal 8996 cost 8996 ordinary 500 returned 1000 reinvested 1560 income 76 resident 25 cash 0 year 0"}
+            << Roundings{};
+        recorded.units = 0;
+        QTest::newRow("… 0 of them refused") << Steps{open('A', "2024-03-01", 10000, 10000), recorded}
+            << QStringList{"refused: 口数は 1 以上にしてください"} << Roundings{};
+        recorded.units.reset();
+        QTest::newRow("… and without either, the NAV is asked for") << Steps{open('A', "2024-03-01", 10000, 10000), recorded}
+            << QStringList{"refused: 基準価額が入力されていません"} << Roundings{};
         Event byAmount = buy('A', "2024-03-01", 0, 9500);
         byAmount.units.reset();
         byAmount.amount = 1000000;
         QTest::newRow("a purchase of 1000000 yen: 1052631.57… units up") << Steps{byAmount}
-            << QStringList{"units 1052632 principal 9500 cost 9500 contract 1000000 fee 0 cash -1000000 year 0"} << Rounding::Up;
+            << QStringList{"units 1052632 principal 9500 cost 9500 contract 1000000 fee 0 cash -1000000 year 0"}
+            << Roundings{.units = Rounding::Up};
         QTest::newRow("… and down, 取得単価 9500.004… up") << Steps{byAmount}
-            << QStringList{"units 1052631 principal 9500 cost 9501 contract 1000000 fee 0 cash -1000000 year 0"} << Rounding::Down;
+            << QStringList{"units 1052631 principal 9500 cost 9501 contract 1000000 fee 0 cash -1000000 year 0"}
+            << Roundings{.units = Rounding::Down};
         byAmount.amount = 1;
         byAmount.nav = 20000;
         QTest::newRow("1 yen buys half a unit, down to none") << Steps{byAmount}
-            << QStringList{"refused: 金額 1 円では 1 口も買えません"} << Rounding::Down;
+            << QStringList{"refused: 金額 1 円では 1 口も買えません"} << Roundings{.units = Rounding::Down};
+        // 0 units cost 0 < 1: one; the broker's rule never leaves an amount unspent.
+        QTest::newRow("… one unit as brokers fill it") << Steps{byAmount}
+            << QStringList{"units 1 principal 20000 cost 10000 contract 1 fee 0 cash -1 year 0"}
+            << Roundings{.brokerUnits = true};
     }
     void reinvestment()
     {
-        QFETCH(Rounding, units);
-        check({.units = units});
+        QFETCH(Roundings, roundings);
+        check(roundings);
     }
 
-    // Rule 7: the 解約価額 less the 信託財産留保額, unrounded; 解約代金 floored.
+    // Rule 7: the 解約価額 is the NAV less the 信託財産留保額, which the fund rounds to the
+    // yen per 10,000 units (or the trade report's own); 解約代金 floored.
     void redemption_data()
     {
         addColumns();
-        QTest::newRow("0.3 % of 12345 kept back: 12307.965 per 10000 units")
+        QTest::addColumn<Roundings>("roundings");
+        // The 信託財産留保額 12345 × 0.3 % = 37.035 is floored to 37: 解約価額 12308 (kept
+        // exact, 12307.965 gave 解約代金 12307, 譲渡損益 2307 and cash 11839).
+        QTest::newRow("0.3 % of 12345 kept back: 37 per 10000 units")
             << Steps{open('A', "2024-03-01", 10000, 10000), redeem('A', "2024-03-02", 10000, 12345, DecimalRate{300})}
-            << QStringList{"units 0 proceeds 12307 acquisition 10000 gain 2307 income 353 resident 115 cash 11839 year 2307"};
+            << QStringList{"units 0 proceeds 12308 acquisition 10000 gain 2308 income 353 resident 115 cash 11840 year 2308"}
+            << Roundings{};
+        const Steps paper{open('A', "2024-03-01", 1000000, 7930), redeem('A', "2024-03-02", {}, 7930, DecimalRate{300})};
+        QTest::newRow("the trade report: 7930 less 23.79 floored, 1000000 units fetch 790700") << paper
+            << QStringList{"units 0 proceeds 790700 acquisition 793000 gain -2300 income 0 resident 0 cash 790700 year -2300"}
+            << Roundings{};
+        QTest::newRow("… 24 kept back nearest: 790600") << paper
+            << QStringList{"units 0 proceeds 790600 acquisition 793000 gain -2400 income 0 resident 0 cash 790600 year -2400"}
+            << Roundings{.retention = Rounding::HalfUp};
+        QTest::newRow("… 7906.21 kept exact: 790621") << paper
+            << QStringList{"units 0 proceeds 790621 acquisition 793000 gain -2379 income 0 resident 0 cash 790621 year -2379"}
+            << Roundings{.retention = std::nullopt};
+        Event priced = redeem('A', "2024-03-02", {}, 0);
+        priced.nav.reset();
+        priced.redemptionPrice = 7907;
+        QTest::newRow("the 解約価額 as printed, without NAV or retention")
+            << Steps{open('A', "2024-03-01", 1000000, 7930), priced}
+            << QStringList{"units 0 proceeds 790700 acquisition 793000 gain -2300 income 0 resident 0 cash 790700 year -2300"}
+            << Roundings{.retention = std::nullopt};
         // 約定金額 floor(3.0003) = 3 puts 取得単価 below 個別元本.
         QTest::newRow("part of the holding keeps its figures")
             << Steps{buy('A', "2024-03-01", 3, 10001), redeem('A', "2024-03-02", 1, 10000)}
-            << QStringList{"units 2 principal 10001 cost 10000 proceeds 1 acquisition 1 gain 0 income 0 resident 0 cash 1 year 0"};
+            << QStringList{"units 2 principal 10001 cost 10000 proceeds 1 acquisition 1 gain 0 income 0 resident 0 cash 1 year 0"}
+            << Roundings{};
     }
-    void redemption() { check(); }
+    void redemption()
+    {
+        QFETCH(Roundings, roundings);
+        check(roundings);
+    }
 
     // The year-end settlement: a net loss set against the year's 普通分配金 and 配当.
     void settlement_data()
@@ -360,6 +521,11 @@ private slots:
         };
         QTest::newRow("2009: the account does not net yet") << netted("2009-05-01", "2009-06-01")
             << QStringList{"units 0 gain -50000 income 0 resident 0 cash 0 year -50000"} << true << "none";
+        QTest::newRow("2009: a fund's distributions and a loss, no settlement either")
+            << Steps{open('A', "2009-03-01", 100000, 10000), distribute('A', "2009-03-02", 10000, 1000),
+                     redeem('A', "2009-06-01", {}, 9000)}
+            << QStringList{"units 0 proceeds 90000 acquisition 100000 gain -10000 income 0 resident 0 cash 90000 year -10000"}
+            << true << "none";
         QTest::newRow("2010: it does, at 7 % + 3 %") << netted("2010-05-01", "2010-06-01")
             << QStringList{"units 0 gain -50000 income 0 resident 0 cash 0 year -50000"} << true
             << "2010: income -3500 resident -1500";
@@ -395,10 +561,18 @@ private slots:
                      nisa(distribute('A', "2024-12-02", 10000, 0))}
             << QStringList{"units 15000 principal 11334 cost 12334",
                            "units 5000 principal 10000 cost 10000 ordinary 0 returned 0 income 0 resident 0 cash 0"};
-        Event specified = moveOut('A', "2024-12-01", {}, 13000);
-        specified.account = Account::Specified;
-        QTest::newRow("a 特定 holding is not transferred") << Steps{buy('A', "2024-07-01", 10000, 12000), specified}
-            << QStringList{"refused: 払出は NISA 口座の保有を特定口座へ移します（口座は NISA）"};
+        QTest::newRow("from 旧NISA into the same 特定 holding")
+            << Steps{in(Account::OldNisa, buy('A', "2023-01-10", 10000, 10000)),
+                     in(Account::OldNisa, moveOut('A', "2024-12-01", {}, 13000))}
+            << QStringList{"units 10000 principal 10000 cost 13000"};
+        const QString fromTaxed = "refused: 払出は NISA か旧NISA の保有を特定口座へ移します（口座は NISA か旧NISA）";
+        QTest::newRow("a 特定 holding is not transferred")
+            << Steps{buy('A', "2024-07-01", 10000, 12000), in(Account::Specified, moveOut('A', "2024-12-01", {}, 13000))}
+            << QStringList{fromTaxed};
+        QTest::newRow("nor a 一般 one")
+            << Steps{in(Account::General, buy('A', "2024-07-01", 10000, 12000)),
+                     in(Account::General, moveOut('A', "2024-12-01", {}, 13000))}
+            << QStringList{fromTaxed};
         QTest::newRow("more than the NISA holding") << Steps{bought, moveOut('A', "2024-12-01", 10001, 13000)}
             << QStringList{"refused: 払い出す口数 10001 が保有口数 10000 を超えています"};
         QTest::newRow("an empty NISA holding") << Steps{moveOut('A', "2024-12-01", {}, 13000)}
@@ -457,6 +631,29 @@ private slots:
         row("a balance without 個別元本", noPrincipal, "refused: 個別元本が入力されていません");
         row("a balance with 取得単価 below 0", open('A', "2024-03-02", 10, 10000, -0.01),
             "refused: 個別元本と取得単価は 0 以上にしてください");
+        row("受渡金額 of 0", paid('A', "2024-03-02", 10, 10000, 0), "refused: 受渡金額は 1 円以上にしてください");
+        Event rated = paid('A', "2024-03-02", {}, 10000, 10300);
+        rated.feeRate = DecimalRate{3000};
+        row("受渡金額 with a fee rate and no units", rated,
+            "refused: 手数料率で買った受渡金額からは口数が決まりません。口数を入力してください");
+        row("受渡金額 below the 約定金額", paid('A', "2024-03-02", 10000, 9000, 8990),
+            "refused: 受渡金額 8990 円が約定金額 9000 円より少なくなっています");
+        Event feeDiffers = paid('A', "2024-03-02", 10000, 9000, 9291);
+        feeDiffers.fee = 290;
+        row("a fee that is not 受渡金額 less 約定金額", feeDiffers, "refused: 手数料 290 円が受渡金額と約定金額の差 291 円と合いません");
+        Event feeTakesAll = paid('A', "2024-03-02", {}, 9000, 291);
+        feeTakesAll.fee = 291;
+        row("a fee that takes the whole 受渡金額", feeTakesAll, "refused: 手数料 291 円が受渡金額 291 円以上です");
+        Event priced = redeem('A', "2024-03-02", {}, 12000, DecimalRate{300});
+        priced.redemptionPrice = 11964;
+        row("a 解約価額 and a retention", priced, "refused: 解約価額と信託財産留保額は一緒に指定できません");
+        priced.retention.reset();
+        priced.redemptionPrice = 0;
+        row("a 解約価額 of 0", priced, "refused: 解約価額は 0 より大きい値にしてください");
+        row("元本払戻金 above the distribution", notice('A', "2024-03-02", {}, 100, 101),
+            "refused: 元本払戻金(1万口当たり) 101 が分配金(1万口当たり) 100 を超えています");
+        row("a negative 元本払戻金", notice('A', "2024-03-02", {}, 100, -1),
+            "refused: 元本払戻金(1万口当たり)は 0 以上にしてください");
         QTest::newRow("a distribution on an empty holding")
             << Steps{distribute('B', "2024-03-02", 10000, 10)} << QStringList{"refused: 保有口数が 0 のため分配金を受け取れません"};
         QTest::newRow("a redemption of an empty holding")
@@ -476,9 +673,13 @@ private slots:
         QTest::newRow("the smaller of the larger") << "元本払戻金（1万口当たり） = 1500 と (0 と 9501 − 9000 の大きい方) の小さい方 = 501";
         QTest::newRow("the year's rates") << "税率（2013 年）: 所得税及び復興特別所得税 7.147 %、住民税 3 %";
         QTest::newRow("withheld at 7.147 %") << "所得税及び復興特別所得税 = 105158 × 7.147 % = 7515.64226 を切り捨て = 7515";
-        QTest::newRow("the 解約価額, exact") << "解約価額 = 12345 − 12345 × 0.3 % = 12307.965";
-        QTest::newRow("解約代金 floored") << "解約代金 = 12307.965 × 10000 ÷ 10000 = 12307.965 を切り捨て = 12307";
-        QTest::newRow("the year's tax so far") << "年内の住民税 = 3308 × 3 % = 99.24 を切り捨て = 99";
+        QTest::newRow("the retention rounded") << "信託財産留保額（1万口当たり） = 12345 × 0.3 % = 37.035 を切り捨て = 37";
+        QTest::newRow("the 解約価額") << "解約価額 = 12345 − 37 = 12308";
+        QTest::newRow("解約代金 floored") << "解約代金 = 12308 × 10000 ÷ 10000 = 12308 を切り捨て = 12308";
+        QTest::newRow("the year's tax so far") << "年内の住民税 = 3309 × 3 % = 99.27 を切り捨て = 99";
+        QTest::newRow("the tax's name before 2013") << "税率（2012 年）: 所得税 7 %、住民税 3 %";
+        QTest::newRow("withheld at 7 %") << "所得税 = 1000 × 7 % = 70 を切り捨て = 70";
+        QTest::newRow("the tax's name from 2038") << "税率（2038 年）: 所得税 15 %、住民税 5 %";
     }
     void working()
     {
@@ -488,8 +689,10 @@ private slots:
         byAmount.amount = 1000000;
         Event withRate = buy('A', "2013-03-02", 3, 10001);
         withRate.feeRate = DecimalRate{3240};
-        const Steps steps{byAmount, withRate, distribute('A', "2013-03-03", 9000, 1500, true),
-                          redeem('A', "2013-03-04", 10000, 12345, DecimalRate{300})};
+        const Steps steps{other(EventKind::Dividend, "2012-12-01", 1000), byAmount, withRate,
+                          distribute('A', "2013-03-03", 9000, 1500, true),
+                          redeem('A', "2013-03-04", 10000, 12345, DecimalRate{300}),
+                          distribute('A', "2038-03-04", 9000, 100)};
         Trace trace;
         replay(steps, {.cost = PriceStep::Cent}, nullptr, &trace);
         QVERIFY2(trace.steps().contains(line), qPrintable(trace.steps().join(u'\n')));

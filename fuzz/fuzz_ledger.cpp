@@ -56,7 +56,8 @@ Generated generate(const std::uint8_t* b, QDate& date)
     // large figures (bit 6); b[1]: days forward (0-6), or 7: one day back, and a year
     // forward (bit 3); b[2..3] units, b[4..5] NAV, b[6] distribution or fee, b[7] a rate
     // in tenths of a percent, b[8] which cells are blank, b[9] the amount instead of
-    // units (bit 0), fee rate instead of fee (bit 1), a negative amount (bit 3).
+    // units (bit 0), fee rate instead of fee (bit 1), a negative amount (bit 3), a
+    // 受渡金額 near the units' worth (bit 4), a 解約価額 (bit 5), a 元本払戻金 (bit 6).
     const int kind = (b[0] & 7) + (b[9] >> 2 & 1);
     const bool nisa = b[0] & 8;
     const char fund = static_cast<char>('A' + (b[0] >> 4 & 3));
@@ -93,12 +94,26 @@ Generated generate(const std::uint8_t* b, QDate& date)
     set(5, e.principal, Currency::fromRaw(nav * 10000 + small % 100 * 100),
         QByteArray::number(nav) + '.' + QByteArray::number(small % 100).rightJustified(2, '0'));
     set(6, e.cost, Currency::fromRaw(nav * 10000 + 500000), QByteArray::number(nav + 50));
+    // The papers' figures: a 受渡金額 within a few yen of the units' worth (an order by
+    // amount, a fee, or too little), a 解約価額 a little below the NAV, a 元本払戻金 of
+    // up to the distribution.
+    QByteArray papers[3];
+    const auto paper = [&](int bit, std::optional<Integer>& field, Integer value) {
+        if (!(b[9] >> bit & 1))
+            return;
+        field = value;
+        papers[bit - 4] = QByteArray::number(value);
+    };
+    paper(4, e.settlement, static_cast<Integer>(Wide{units} * nav / 10000) + small % 8 - 2);
+    paper(5, e.redemptionPrice, nav - small);
+    paper(6, e.returned, small / 2 + (b[7] & 1) * small);
     QByteArray row = date.toString(QStringLiteral("yyyy-MM-dd")).toLatin1() + ',' + fund + ','
                      + (nisa ? "NISA" : "特定") + ',' + kEventNames[kind];
     const bool amountColumn = byAmount;
     row += ',' + (amountColumn ? QByteArray() : cells[0]) + ',' + (amountColumn ? cells[0] : QByteArray()) + ','
            + cells[1] + ',' + (byRate ? QByteArray() : cells[2]) + ',' + (byRate ? cells[2] : QByteArray()) + ','
-           + cells[3] + ',' + cells[4] + ',' + cells[5] + ',' + cells[6];
+           + cells[3] + ',' + cells[4] + ',' + cells[5] + ',' + cells[6] + ',' + papers[0] + ',' + papers[1] + ','
+           + papers[2] + ',';
     if (kind < kKnownKinds)
         e.kind = kKinds[kind];
     return {row, kind < kKnownKinds ? std::optional<Event>(e) : std::nullopt, fund};
@@ -113,11 +128,29 @@ QByteArray header()
     return line + '\n';
 }
 
+// The roundings brokers do differently, from a byte after the events (none: the defaults).
+Roundings roundingsOf(const std::uint8_t* b, bool given)
+{
+    Roundings r;
+    if (!given)
+        return r;
+    const Rounding choices[] = {Rounding::Down, Rounding::HalfUp};
+    r.retention = *b & 1 ? std::optional<Rounding>() : choices[*b >> 1 & 1];
+    r.distribution = choices[*b >> 2 & 1];
+    r.contract = choices[*b >> 3 & 1];
+    r.average = *b & 16 ? PrincipalAverage::Printed : PrincipalAverage::Pool;
+    r.brokerUnits = *b & 32;
+    r.units = *b & 64 ? Rounding::Down : Rounding::Up;
+    return r;
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     const std::size_t count = std::min<std::size_t>(size / kEventBytes, 64);
+    LedgerSettings settings;
+    settings.book.roundings = roundingsOf(data + count * kEventBytes, size > count * kEventBytes);
     QDate date(2013, 12, 28);
     QByteArray csv = header();
     std::vector<Generated> rows;
@@ -132,7 +165,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     QByteArray written;
     QBuffer out(&written);
     out.open(QIODevice::WriteOnly);
-    const BatchResult result = runLedger(LedgerSettings{}, in, out);
+    const BatchResult result = runLedger(settings, in, out);
     if (result.kind == BatchResult::Kind::Unreadable || result.kind == BatchResult::Kind::WriteFailed)
         violated("generated events could not be read", csv);
     QBuffer back(&written);
@@ -143,7 +176,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const qsizetype width = output.fieldCount();
 
     // The book's replay, the same events one at a time.
-    Book book;
+    Book book(settings.book);
     Integer yearIncome = 0, yearResident = 0; // the 特定口座's net withholding this year
     bool anyRefused = false;
     const auto nextRow = [&] {

@@ -119,6 +119,38 @@ std::optional<EventKind> eventWord(QByteArrayView cell)
     return lookUp(cell, findEvent);
 }
 
+std::vector<WordGroup> paperWords()
+{
+    std::vector<WordGroup> lines;
+    const auto line = [&](QStringView name, const QStringList& words) {
+        if (!words.isEmpty())
+            lines.push_back({name.toString(), words});
+    };
+    for (const EventDecl& e : kEvents) {
+        QStringList words;
+        for (const Word<EventKind>& word : kEventWords) {
+            if (word.meaning == e.kind)
+                words.append(QString::fromUtf8(word.utf8));
+        }
+        line(QString::fromUtf8(e.japanese), words);
+    }
+    const auto accountWords = [&](QStringView name, auto matches) {
+        QStringList words;
+        for (const Word<AccountWord>& word : kAccountWords) {
+            const QString text = QString::fromUtf8(word.utf8);
+            if (matches(word.meaning) && text != name && text != u"nisa")
+                words.append(text);
+        }
+        line(name, words);
+    };
+    for (const Account account : {Account::Specified, Account::General, Account::Nisa, Account::OldNisa}) {
+        accountWords(accountName(account),
+                     [&](const AccountWord& word) { return word.account == account && !word.specifiedOrGeneral; });
+    }
+    accountWords(u"特定か一般（持っている方）", [](const AccountWord& word) { return word.specifiedOrGeneral; });
+    return lines;
+}
+
 QString accountWordsHint()
 {
     return QStringLiteral("特定（特定口座）、一般（一般口座）、NISA（NISA成長投資枠、NISAつみたて投資枠）、"

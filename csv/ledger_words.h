@@ -4,8 +4,10 @@
 
 #include <QByteArrayView>
 #include <QString>
+#include <QStringList>
 
 #include <optional>
+#include <vector>
 
 // The words a broker's papers use for an account and an event, besides the ledger's own
 // names: a file copied from a statement reads as it stands.
@@ -22,6 +24,14 @@ struct AccountWord {
 
 // The event a trimmed UTF-8 cell names, in Japanese, in English or in a paper's word.
 [[nodiscard]] std::optional<ledger::EventKind> eventWord(QByteArrayView cell);
+
+// The papers' words, as --help lists them: for each event, then each account, the
+// ledger's own name and the other words for it.
+struct WordGroup {
+    QString name;
+    QStringList words;
+};
+[[nodiscard]] std::vector<WordGroup> paperWords();
 
 // The accounts a row may name, as a refusal lists them.
 [[nodiscard]] QString accountWordsHint();

@@ -44,9 +44,9 @@ struct ColumnDecl {
 
 inline constexpr std::array<ColumnDecl, kColumnCount> kColumns{{
     {Column::Date, u"date", u"受渡日", CellReading::Date, true,
-     u"YYYY-MM-DD か YYYY/MM/DD、2009 年以降、前の行より前は不可"},
+     u"YYYY-MM-DD か YYYY/MM/DD、2009 年以降、前の行より前と --as-of より後は不可"},
     {Column::Fund, u"fund", u"銘柄", CellReading::Name, true, u""},
-    {Column::Account, u"account", u"口座", CellReading::Account, false, u"特定（空欄も）か NISA"},
+    {Column::Account, u"account", u"口座", CellReading::Account, false, u"特定（空欄も）、一般、NISA、旧NISA か 特定/一般"},
     {Column::Event, u"event", u"取引", CellReading::EventName, true, u""},
     {Column::Units, u"units", u"口数", CellReading::Whole, false, u"解約と払出で空欄は全部", &Event::units},
     {Column::Amount, u"amount", u"金額", CellReading::Whole, false,

@@ -152,6 +152,24 @@ private slots:
                        "    配当等の額                                   0\n"
                        "    元本払戻金（特別分配金）の額                 0\n").toUtf8()
             << 0 << QByteArray();
+        // The README's file in the papers' words: 受渡金額, 元本払戻金 and 解約価額 as printed.
+        const QByteArray papers = "受渡日,銘柄,口座,取引,口数,基準価額,受渡金額,分配金(1万口当たり),元本払戻金(1万口当たり),解約価額";
+        QTest::newRow("the papers' words and figures") << QStringList{"--as-of", "2024-12-31"}
+            << QByteArray(papers + "\n"
+                          "2024-01-15,世界株式,NISA（つみたて投資枠）,積立買付,,20512,33333,,,\n"
+                          "2024-02-01,国内債券,特定口座,購入,10000,10000,10110,,,\n"
+                          "2024-03-15,国内債券,特定預り,分配金,,,,100,40,\n"
+                          "2024-06-03,国内債券,特定口座,売却,,,,,,10200\n")
+            << QByteArray(papers + kAdded + "\n"
+                          "2024-01-15,世界株式,NISA（つみたて投資枠）,積立買付,,20512,33333,,,,"
+                          "16251,20512,20512,33333,0,,,,,,,,,-33333,,\n"
+                          "2024-02-01,国内債券,特定口座,購入,10000,10000,10110,,,,"
+                          "10000,10000,10110,10000,110,,,,,,,,,-10110,0,\n"
+                          "2024-03-15,国内債券,特定預り,分配金,,,,100,40,,"
+                          "10000,9960,10070,,,60,40,,,,,9,3,88,0,\n"
+                          "2024-06-03,国内債券,特定口座,売却,,,,,,10200,"
+                          "0,,,,,,,,10200,10070,130,19,6,10175,130,\n")
+            << 0 << QByteArray();
         // A refused row is not in the report: it is told on standard error instead.
         QTest::newRow("a refused row in the report") << QStringList{"--report"}
             << QByteArray("date,fund,account,event,units,nav\n2024-01-10,A,一般口座,買付,10000,10000\n"

@@ -99,7 +99,7 @@ private:
     void settle(const ClosedYear& closed)
     {
         if (explains(output_)) {
-            const QString text = settlementWorking(closed.year, settings_.book.dividendNetting);
+            const QString text = settlementWorking(closed.year, settings_.book.dividendNetting, closed.provisional);
             if (isReport(output_))
                 settlementWorking_ += text;
             else

@@ -35,7 +35,7 @@ Run run(const QByteArray& input, LedgerOutput output, QIODevice::OpenMode outMod
 
 // The working of every row and year-end settlement as a window forms it: the reader's
 // events posted to a book.
-QString postedOneByOne(const QByteArray& input)
+QString postedOneByOne(const QByteArray& input, QDate asOf)
 {
     QByteArray in = input;
     QBuffer buffer(&in);
@@ -43,11 +43,13 @@ QString postedOneByOne(const QByteArray& input)
     LedgerReader reader(buffer);
     if (reader.readHeader())
         return QStringLiteral("unreadable");
-    Book book;
+    BookOptions options;
+    options.asOf = asOf;
+    Book book(options);
     QString text;
     const auto settled = [&](const std::vector<ClosedYear>& closed) {
         for (const ClosedYear& year : closed)
-            text += settlementWorking(year.year, book.options().dividendNetting);
+            text += settlementWorking(year.year, book.options().dividendNetting, year.provisional);
     };
     while (reader.next()) {
         Trace working;
@@ -104,17 +106,21 @@ private slots:
     void workingPerRow_data()
     {
         QTest::addColumn<QByteArray>("input");
-        QTest::newRow("a history with refusals, a settlement and a 払出") << kHistory;
+        QTest::addColumn<QDate>("asOf");
+        QTest::newRow("a history with refusals, a settlement and a 払出") << kHistory << QDate();
         QTest::newRow("two years closed at the end, a row of no event")
             << QByteArray("受渡日,銘柄,取引,金額\n2037-05-01,,配当,100000\n2037-06-01,,譲渡損益,-50000\n"
-                          "2037-06-02,,交換,1\n");
+                          "2037-06-02,,交換,1\n")
+            << QDate(2038, 12, 31);
+        QTest::newRow("a year not over") << kHistory << QDate(2024, 12, 1);
     }
     void workingPerRow()
     {
         QFETCH(QByteArray, input);
-        const Run r = run(input, LedgerOutput::Working);
-        QVERIFY(r.out.contains("年の年末精算】"));
-        QCOMPARE(postedOneByOne(input), QString::fromUtf8(r.out));
+        QFETCH(QDate, asOf);
+        const Run r = run(input, LedgerOutput::Working, QIODevice::WriteOnly, asOf);
+        QVERIFY(r.out.contains("年の年末精算"));
+        QCOMPARE(postedOneByOne(input, asOf), QString::fromUtf8(r.out));
     }
 
     // How a run ends: its kind, and the message the command line prints.

@@ -4,6 +4,7 @@
 #include "option_table.h"
 
 #include "calc/ledger/ledger_declaration.h"
+#include "csv/ledger_words.h"
 
 namespace {
 
@@ -51,44 +52,94 @@ QString ledgerHelpText()
         "  ledger        取引の CSV を順に記帳し、証券会社の報告書と同じ数値を出します\n"
         "    miroven-calc ledger [オプション] [入力.csv|-]   （省略時と - は標準入力）\n");
     text += columnList() + figureList();
+    text += QStringLiteral("    証券会社の書き方も読みます（全角と半角の括弧、文字、空白は同じ）:\n");
+    for (const WordGroup& group : paperWords())
+        text += wrappedList(QStringLiteral("      %1: ").arg(group.name), group.words, 8);
     text += QStringLiteral(
+        "    書類の数値をそのまま: 受渡金額のある買付は約定金額と手数料をそこから（ノーロードで\n"
+        "      口数 × 基準価額 ÷ 10,000 との差が 1 口の価額未満なら金額指定の買付、手数料 0）、\n"
+        "      解約価額のある解約は基準価額と信託財産留保額の代わりにそれで、元本払戻金のある分配は\n"
+        "      お知らせの内訳どおり（分配落ち後の基準価額は空欄でも）、口数のある再投資はその口数\n"
         "    規則: 個別元本と取得単価（手数料込み）は買付と再投資の移動平均、解約では変わらず、\n"
         "      元本払戻金（分配金のうち個別元本を分配落ち後の基準価額が下回る分）だけ下がります。\n"
         "      税は普通分配金と、特定口座では年内の譲渡損益の累計にかかり、損失は今年の解約で\n"
-        "      源泉徴収した分まで還付されます（1 月 1 日に 0 から）。NISA は非課税です。\n"
+        "      源泉徴収した分まで還付されます（1 月 1 日に 0 から）。一般口座は分配金を特定口座と\n"
+        "      同じく源泉徴収し、解約の譲渡損益は示しても税は 0（確定申告で）、通算しません。\n"
+        "      NISA（2024 年から）と旧NISA（2014〜2023 年の一般NISA・つみたてNISA）は非課税で、\n"
+        "      別の口座です。特定/一般 はその銘柄を持っている方の口座（両方にあるか、\n"
+        "      どちらにもなければ不可）。\n"
         "      払出では特定口座での取得単価がその日の基準価額になり、個別元本は引き継ぎます。\n"
-        "      年末精算: 特定口座の年が譲渡損失で終わると、その年の普通分配金と配当と通算し、\n"
-        "      源泉徴収しすぎた税を還付する行（取引 年末精算、受渡日 12 月 31 日）を、次の年の\n"
-        "      最初の行の前か出力の最後に書きます\n");
+        "      年末精算（2010 年から）: 特定口座の年が譲渡損失で終わると、その年の普通分配金と\n"
+        "      配当と通算し、源泉徴収しすぎた税を還付する行（取引 年末精算、受渡日 12 月 31 日）\n"
+        "      を、次の年の最初の行の前か出力の最後に書きます。--as-of の日に終わっていない年は\n"
+        "      年末精算（見込み） の行（その日までの取引で計算）です。\n"
+        "      記帳した CSV はそのまま入力にできます: 最後の 保有口数 から message までの列と\n"
+        "      年末精算の行は読まずに計算し直し、その前の列は入力です\n");
+    text += optionLine(4, optionHeading(u"as-of", kForLedger),
+                       QStringLiteral("記帳する最後の日（既定は今日）。それより後の日付の行は\n"
+                                      "記帳しません。同じ入力から同じ出力を得るには指定します"));
     text += optionLine(4, optionHeading(u"principal-rounding", kForLedger),
                        QStringLiteral("個別元本の 1 円未満の丸め。\n"
                                       "up（既定）は切り上げ: 多くの販売会社が採る方法で、\n"
                                       "端数のために元本が実際より小さくなって課税される\n"
                                       "分配金や益が増えることがありません。\n"
                                       "down は切り捨て、nearest は四捨五入（0.5 は切り上げ）"));
+    text += optionLine(4, optionHeading(u"principal-average", kForLedger),
+                       QStringLiteral("買付での個別元本の平均。pool（既定）は最後の解約で\n"
+                                      "0 口になってからの正確な合計から: 大手証券の一社が\n"
+                                      "公表する方法。printed は前回の（丸めて示された）\n"
+                                      "個別元本から: 教科書や一部の取引残高報告書の方法。\n"
+                                      "毎月の買付 24 回で 1〜5 円ずれ、後の分配金の内訳が\n"
+                                      "変わることがあります"));
     text += optionLine(4, optionHeading(u"cost-rounding", kForLedger),
                        QStringLiteral("取得単価の丸め。up（既定）は 1 円未満切り上げ: 取引残高\n"
                                       "報告書が円単位で示す多くの証券会社の方法で、取得費が\n"
                                       "小さくなって益が増えることがありません。cent は\n"
                                       "0.01 円未満を四捨五入（小数第2位まで示す証券会社の方法）"));
     text += optionLine(4, optionHeading(u"units-rounding", kForLedger),
-                       QStringLiteral("金額での買付と再投資の口数の 1 口未満。up（既定）は\n"
-                                      "切り上げ: 多くの販売会社の方法で、約定金額が指定の\n"
-                                      "金額を下回りません。down は切り捨て"));
+                       QStringLiteral("金額での買付（列 amount、受渡金額だけの買付）と再投資の\n"
+                                      "口数の 1 口未満。up（既定）は切り上げ: 約定金額が指定の\n"
+                                      "金額を下回りません。down は切り捨て。broker は証券会社の\n"
+                                      "金額指定の買付: 金額 × 10,000 ÷ 基準価額 を切り捨て、\n"
+                                      "その口数の約定金額（四捨五入）が金額に満たなければ\n"
+                                      "1 口足し、約定金額はちょうど指定の金額。ネット証券の\n"
+                                      "ノーロードの積立の取引報告書と合わせるにはこれを"));
+    text += optionLine(4, optionHeading(u"contract-rounding", kForLedger),
+                       QStringLiteral("口数での買付の約定金額 = 口数 × 基準価額 ÷ 10,000 の\n"
+                                      "1 円未満。down（既定）は切り捨て、nearest は四捨五入"));
+    text += optionLine(4, optionHeading(u"distribution-rounding", kForLedger),
+                       QStringLiteral("分配金 = 口数 × 1万口当たりの分配金 ÷ 10,000 の 1 円未満。\n"
+                                      "down（既定）は切り捨て: 多くの証券会社が公表する\n"
+                                      "取引報告書の方法。nearest は四捨五入: 大手ネット証券の\n"
+                                      "一社がすべての分配金で採る方法。丸めるのは税引前の\n"
+                                      "分配金で一度だけ: 元本払戻金を同じく丸め、普通分配金は\n"
+                                      "その残り（端数の 1 円は普通分配金に寄せます。どちらに\n"
+                                      "寄せるかを定めた資料はありません）"));
+    text += optionLine(4, optionHeading(u"retention-rounding", kForLedger),
+                       QStringLiteral("解約での 1万口当たりの信託財産留保額の 1 円未満。\n"
+                                      "down（既定）は切り捨て、nearest は四捨五入: どちらかは\n"
+                                      "ファンドの運用会社が決め、目論見書に書かれています。\n"
+                                      "exact は丸めません。解約代金は 解約価額 × 口数 ÷ 10,000\n"
+                                      "の 1 円未満切り捨て。取引報告書の解約価額を列\n"
+                                      "redemption_price に書けば丸めは要りません"));
     text += optionLine(4, optionHeading(u"no-dividend-netting", kForLedger),
                        QStringLiteral("配当等の受入れのない特定口座: 年末精算をしません"));
     text += optionLine(4, optionHeading(u"report", kForLedger),
-                       QStringLiteral("行の代わりに、口座と年ごとの特定口座年間取引報告書の\n"
-                                      "数値（年、口座、譲渡の対価の額、取得費及び譲渡に要した\n"
-                                      "費用の額等、差引金額、配当等の額、二つの源泉徴収税額）を\n"
-                                      "CSV で書きます。--format text では表で書きます"));
+                       QStringLiteral("行の代わりに、口座と年ごとに特定口座年間取引報告書と\n"
+                                      "同じ列（年、口座、譲渡の 5 列、配当等の 10 列）を CSV で\n"
+                                      "書きます。一般口座と NISA の行は当てはまる列だけ\n"
+                                      "（NISA と旧NISA は税の列が空欄、一般口座は譲渡の税と\n"
+                                      "通算の列が空欄）。記帳できない行は標準エラー出力に\n"
+                                      "行番号と理由を出し、終了コードは 1。--format text は\n"
+                                      "報告書の二つの欄（譲渡、配当等）に分けて書きます"));
     text += optionLine(4, optionHeading(u"explain", kForLedger),
                        QStringLiteral("CSV の代わりに、各行の入力と計算過程（記帳できない行は\n"
                                       "断った手順まで）と年末精算の計算を文章で出します。\n"
                                       "--report とでは、表のあとに年末精算の計算を出します"));
     text += optionLine(4, QStringLiteral("--encoding, --bom"),
                        QStringLiteral("--csv と同じ（下記）。--format json は使えません"));
-    text += QStringLiteral("    例: miroven-calc ledger 取引.csv > 記帳.csv\n"
-                           "        miroven-calc ledger --report --format text 取引.csv\n");
+    text += QStringLiteral("    例: miroven-calc ledger --as-of 2025-12-31 取引.csv > 記帳.csv\n"
+                           "        miroven-calc ledger --report --format text 取引.csv\n"
+                           "        miroven-calc ledger --distribution-rounding nearest --units-rounding broker 取引.csv\n");
     return text;
 }

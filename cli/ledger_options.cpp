@@ -2,6 +2,7 @@
 
 #include "option_table.h"
 
+#include <QRegularExpression>
 #include <QSet>
 
 namespace {
@@ -16,17 +17,93 @@ std::optional<T> choice(const QString& value, std::initializer_list<std::pair<co
 {
     for (const auto& [name, meaning] : names) {
         if (value == QLatin1String(name))
-            return meaning;
+            return std::optional<T>(std::in_place, meaning);
     }
     return std::nullopt;
+}
+
+// "a か b", "a、b か c": the values an option takes, as its refusal lists them.
+QString alternatives(const QStringList& names)
+{
+    if (names.size() < 2)
+        return names.join(QString());
+    return QStringList(names.mid(0, names.size() - 1)).join(u'、') + QStringLiteral(" か ") + names.last();
+}
+
+// Sets `target` to the meaning of `value` among `names`; else why not.
+template <class T>
+QString pick(const QString& option, const QString& value, std::initializer_list<std::pair<const char*, T>> names,
+             T& target)
+{
+    if (std::optional<T> meaning = choice<T>(value, names)) {
+        target = *meaning;
+        return QString();
+    }
+    QStringList all;
+    for (const auto& entry : names)
+        all.append(QLatin1String(entry.first));
+    return QStringLiteral("--%1 は %2 です: %3").arg(option, alternatives(all), value);
+}
+
+// The day --as-of names: YYYY-MM-DD, and a day that exists.
+QString readAsOf(const QString& value, QDate& day)
+{
+    static const QRegularExpression form(QStringLiteral("^\\d{4}-\\d{2}-\\d{2}$"));
+    if (!form.match(value).hasMatch())
+        return QStringLiteral("--as-of は YYYY-MM-DD で書きます: %1").arg(value);
+    day = QDate::fromString(value, Qt::ISODate);
+    if (!day.isValid())
+        return QStringLiteral("--as-of の日付がありません: %1").arg(value);
+    return QString();
+}
+
+enum class UnitsChoice { Up, Down, Broker };
+
+// Applies the option `name` (one that takes a value) to `settings`; else why not.
+QString setValue(const QString& name, const QString& value, LedgerSettings& settings)
+{
+    using ledger::PrincipalAverage;
+    using ledger::PriceStep;
+    using ledger::Rounding;
+    ledger::Roundings& roundings = settings.book.roundings;
+    if (name == QLatin1String("encoding")) {
+        settings.encoding = encodingFromOption(value);
+        return settings.encoding ? QString() : QStringLiteral("--encoding は utf-8 か cp932 です: %1").arg(value);
+    }
+    if (name == QLatin1String("principal-rounding"))
+        return pick<Rounding>(name, value, {{"up", Rounding::Up}, {"down", Rounding::Down}, {"nearest", Rounding::HalfUp}},
+                              roundings.principal);
+    if (name == QLatin1String("cost-rounding"))
+        return pick<PriceStep>(name, value, {{"up", PriceStep::Yen}, {"cent", PriceStep::Cent}}, roundings.cost);
+    if (name == QLatin1String("units-rounding")) {
+        UnitsChoice units = UnitsChoice::Up;
+        const QString why = pick<UnitsChoice>(
+            name, value, {{"up", UnitsChoice::Up}, {"down", UnitsChoice::Down}, {"broker", UnitsChoice::Broker}}, units);
+        roundings.units = units == UnitsChoice::Down ? Rounding::Down : Rounding::Up;
+        roundings.brokerUnits = units == UnitsChoice::Broker;
+        return why;
+    }
+    if (name == QLatin1String("retention-rounding"))
+        return pick<std::optional<Rounding>>(
+            name, value,
+            {{"down", Rounding::Down}, {"nearest", Rounding::HalfUp}, {"exact", std::optional<Rounding>()}},
+            roundings.retention);
+    if (name == QLatin1String("distribution-rounding"))
+        return pick<Rounding>(name, value, {{"down", Rounding::Down}, {"nearest", Rounding::HalfUp}},
+                              roundings.distribution);
+    if (name == QLatin1String("contract-rounding"))
+        return pick<Rounding>(name, value, {{"down", Rounding::Down}, {"nearest", Rounding::HalfUp}},
+                              roundings.contract);
+    if (name == QLatin1String("principal-average"))
+        return pick<PrincipalAverage>(
+            name, value, {{"pool", PrincipalAverage::Pool}, {"printed", PrincipalAverage::Printed}}, roundings.average);
+    return readAsOf(value, settings.book.asOf);
 }
 
 } // namespace
 
 Outcome<LedgerRequest, QString> parseLedgerArguments(const QStringList& arguments)
 {
-    using ledger::PriceStep;
-    using ledger::Rounding;
     LedgerRequest request;
     ledger::BookOptions& book = request.settings.book;
     bool explain = false;
@@ -73,35 +150,19 @@ Outcome<LedgerRequest, QString> parseLedgerArguments(const QStringList& argument
         else
             return failure(QStringLiteral("--%1 には値が必要です").arg(name));
 
-        if (name == QLatin1String("encoding")) {
-            request.settings.encoding = encodingFromOption(value);
-            if (!request.settings.encoding)
-                return failure(QStringLiteral("--encoding は utf-8 か cp932 です: %1").arg(value));
-        } else if (name == QLatin1String("format")) {
+        if (name == QLatin1String("format")) {
             // The ledger writes CSV, its working or the report's table as text; no JSON.
             if (value == QLatin1String("json"))
                 return failure(QStringLiteral("ledger では --format json は使えません"));
             if (value != QLatin1String("text") && value != QLatin1String("csv"))
                 return failure(QStringLiteral("--format は csv か text です: %1").arg(value));
             table = value == QLatin1String("text");
-        } else if (name == QLatin1String("principal-rounding")) {
-            const auto rounding = choice<Rounding>(
-                value, {{"up", Rounding::Up}, {"down", Rounding::Down}, {"nearest", Rounding::HalfUp}});
-            if (!rounding)
-                return failure(QStringLiteral("--principal-rounding は up、down か nearest です: %1").arg(value));
-            book.roundings.principal = *rounding;
-        } else if (name == QLatin1String("cost-rounding")) {
-            const auto step = choice<PriceStep>(value, {{"up", PriceStep::Yen}, {"cent", PriceStep::Cent}});
-            if (!step)
-                return failure(QStringLiteral("--cost-rounding は up か cent です: %1").arg(value));
-            book.roundings.cost = *step;
-        } else {
-            const auto rounding = choice<Rounding>(value, {{"up", Rounding::Up}, {"down", Rounding::Down}});
-            if (!rounding)
-                return failure(QStringLiteral("--units-rounding は up か down です: %1").arg(value));
-            book.roundings.units = *rounding;
+        } else if (const QString why = setValue(name, value, request.settings); !why.isEmpty()) {
+            return failure(why);
         }
     }
+    if (!seen.contains(QStringLiteral("as-of")))
+        book.asOf = QDate::currentDate();
     if (table && !report)
         return failure(QStringLiteral("--format text は --report と一緒に使います"));
     using enum LedgerOutput;

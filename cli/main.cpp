@@ -118,7 +118,9 @@ int main(int argc, char* argv[])
         int operator()(const LedgerRequest& request) const
         {
             return streamed(request.file, [&](QIODevice& in, QIODevice& out) {
-                return runLedger(request.settings, in, out);
+                return runLedger(request.settings, in, out, [](qint64 line, const QString& why) {
+                    printError(QStringLiteral("入力の %1 行目: %2").arg(line).arg(why));
+                });
             });
         }
     };

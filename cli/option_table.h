@@ -22,7 +22,7 @@ struct CliOption {
     unsigned commands;
 };
 
-inline constexpr std::array<CliOption, 14> kCliOptions{{
+inline constexpr std::array<CliOption, 19> kCliOptions{{
     {u"format", true, u"text|json", kForCalculators},
     {u"explain", false, u"", kForCalculators | kForLedger},
     {u"range", true, u"narrow|wide", kForCalculators},
@@ -33,7 +33,12 @@ inline constexpr std::array<CliOption, 14> kCliOptions{{
     {u"bom", false, u"", kForCalculators | kForLedger},
     {u"principal-rounding", true, u"up|down|nearest", kForLedger},
     {u"cost-rounding", true, u"up|cent", kForLedger},
-    {u"units-rounding", true, u"up|down", kForLedger},
+    {u"units-rounding", true, u"up|down|broker", kForLedger},
+    {u"retention-rounding", true, u"down|nearest|exact", kForLedger},
+    {u"distribution-rounding", true, u"down|nearest", kForLedger},
+    {u"contract-rounding", true, u"down|nearest", kForLedger},
+    {u"principal-average", true, u"pool|printed", kForLedger},
+    {u"as-of", true, u"YYYY-MM-DD", kForLedger},
     {u"no-dividend-netting", false, u"", kForLedger},
     {u"report", false, u"", kForLedger},
     {u"format", true, u"csv|text", kForLedger},

@@ -3,12 +3,12 @@
 #include "cell_text.h"
 #include "csv_reader.h"
 #include "csv_records.h"
+#include "ledger_words.h"
 
 #include "core/number_text.h"
 
 #include <QStringList>
 
-#include <algorithm>
 #include <charconv>
 
 using namespace ledger;
@@ -62,13 +62,15 @@ public:
     {
         return figureCell(text(c), columnDecl(c).reading == CellReading::Percent);
     }
-    // Whether the cell holds `name` (UTF-8): compared as bytes, without a conversion,
+    // `look` applied to the cell as UTF-8: its bytes as read, without a conversion,
     // unless the input is CP932.
-    [[nodiscard]] bool is(Column c, const char* name) const
+    template <class Look>
+    [[nodiscard]] auto inUtf8(Column c, Look&& look) const
     {
-        if (reader_.encoding() != CsvEncoding::Utf8)
-            return text(c) == QString::fromUtf8(name);
-        return bytes(c) == QByteArrayView(name);
+        if (reader_.encoding() == CsvEncoding::Utf8)
+            return look(bytes(c));
+        const QByteArray converted = text(c).toUtf8();
+        return look(QByteArrayView(converted));
     }
 
     // Whole yen or units.
@@ -153,7 +155,8 @@ private:
     const LedgerColumnIndex& columns_;
 };
 
-// The date of a row: YYYY-MM-DD or YYYY/MM/DD, month and day also in one digit.
+// The date of a row: YYYY-MM-DD or YYYY/MM/DD, month and day also in one digit; an
+// invalid date when the form is right but no such day exists; none when the form is wrong.
 std::optional<QDate> readDate(QByteArrayView cell)
 {
     int parts[3] = {0, 0, 0};
@@ -174,8 +177,7 @@ std::optional<QDate> readDate(QByteArrayView cell)
     }
     if (part != 2 || digits[0] != 4 || digits[1] == 0 || digits[2] == 0)
         return std::nullopt;
-    const QDate date(parts[0], parts[1], parts[2]);
-    return date.isValid() ? std::optional<QDate>(date) : std::nullopt;
+    return QDate(parts[0], parts[1], parts[2]);
 }
 
 // Sets `field` from a cell, or gives why the cell is not a figure.
@@ -219,10 +221,24 @@ QString eventNames()
 
 } // namespace
 
+qsizetype ledgerInputWidth(const CsvReader& header)
+{
+    const qsizetype width = header.fieldCount();
+    const auto figures = static_cast<qsizetype>(kFigures.size());
+    if (width < figures)
+        return width;
+    for (qsizetype i = 0; i < figures; ++i) {
+        if (header.fieldText(width - figures + i).trimmed() != kFigures[static_cast<std::size_t>(i)].caption)
+            return width;
+    }
+    return width - figures;
+}
+
 Outcome<LedgerColumnIndex, QString> mapLedgerColumns(const CsvReader& header)
 {
     LedgerColumnIndex found;
-    for (qsizetype i = 0; i < header.fieldCount(); ++i) {
+    const qsizetype width = ledgerInputWidth(header);
+    for (qsizetype i = 0; i < width; ++i) {
         // Spreadsheets write 手数料率（％） as well as 手数料率(%).
         const QString name = normalisedCell(header.fieldText(i).trimmed());
         for (const ColumnDecl& column : kColumns) {
@@ -255,24 +271,24 @@ Outcome<Event, QString> readLedgerEvent(const CsvReader& record, const LedgerCol
     const std::optional<QDate> day = readDate(date);
     if (!day)
         return QStringLiteral("受渡日は YYYY-MM-DD か YYYY/MM/DD で書きます: %1").arg(row.text(Column::Date));
+    if (!day->isValid())
+        return QStringLiteral("受渡日 %1 という日はありません").arg(row.text(Column::Date));
     event.date = *day;
 
-    if (row.is(Column::Account, "NISA") || row.is(Column::Account, "nisa")) {
-        event.account = Account::Nisa;
-    } else if (!row.bytes(Column::Account).isEmpty() && !row.is(Column::Account, "特定")) {
-        return QStringLiteral("口座は 特定 か NISA です: %1").arg(row.text(Column::Account));
-    }
+    const std::optional<AccountWord> account = row.inUtf8(Column::Account, accountWord);
+    if (!account)
+        return QStringLiteral("口座が違います: %1（%2）").arg(row.text(Column::Account), accountWordsHint());
+    event.account = account->account;
+    event.specifiedOrGeneral = account->specifiedOrGeneral;
 
-    const auto known = std::find_if(kEvents.begin(), kEvents.end(), [&](const EventDecl& e) {
-        return row.is(Column::Event, e.japanese) || row.is(Column::Event, e.english);
-    });
-    if (known == kEvents.end()) {
+    const std::optional<EventKind> kind = row.inUtf8(Column::Event, eventWord);
+    if (!kind) {
         const QString name = row.text(Column::Event);
         if (name.isEmpty())
             return QStringLiteral("取引が入力されていません");
         return QStringLiteral("取引が違います: %1（%2）").arg(name, eventNames());
     }
-    event.kind = known->kind;
+    event.kind = *kind;
     // Another security's gain or dividend needs no name.
     if (row.bytes(Column::Fund).isEmpty()) {
         if (touchesHolding(event.kind))
@@ -283,6 +299,11 @@ Outcome<Event, QString> readLedgerEvent(const CsvReader& record, const LedgerCol
     } else {
         event.fund = row.name(Column::Fund);
     }
+    if (!row.bytes(Column::Broker).isEmpty()) {
+        const qsizetype index = *columns[at(Column::Broker)];
+        event.broker = names ? names->name(record.field(index), [&] { return row.name(Column::Broker); })
+                             : row.name(Column::Broker);
+    }
 
     QString why;
     for (const ColumnDecl& column : kColumns) {
@@ -290,6 +311,11 @@ Outcome<Event, QString> readLedgerEvent(const CsvReader& record, const LedgerCol
             return why;
     }
     return event;
+}
+
+bool isLedgerSettlementRow(const CsvReader& record, const LedgerColumnIndex& columns)
+{
+    return Row(record, columns).inUtf8(Column::Event, isSettlementWord);
 }
 
 QString ledgerCell(const CsvReader& record, const LedgerColumnIndex& columns, Column column)

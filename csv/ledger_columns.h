@@ -18,8 +18,17 @@ class CsvReader;
 // Where each of the ledger's columns stands in a header; none for a column it lacks.
 using LedgerColumnIndex = std::array<std::optional<qsizetype>, ledger::kColumnCount>;
 
-// The header's columns, found by code or caption in any order, or why they cannot be.
+// How many of the header's columns are input: all but the figures a file the ledger wrote
+// ends with (kFigures' captions, in order, as the last columns), which are worked out again.
+[[nodiscard]] qsizetype ledgerInputWidth(const CsvReader& header);
+
+// The input columns of the header, found by code or caption in any order, or why they
+// cannot be.
 [[nodiscard]] Outcome<LedgerColumnIndex, QString> mapLedgerColumns(const CsvReader& header);
+
+// Whether the record is a row the ledger writes itself (年末精算, 年末精算（見込み）),
+// which reading a file it wrote skips.
+[[nodiscard]] bool isLedgerSettlementRow(const CsvReader& record, const LedgerColumnIndex& columns);
 
 // The funds' names as read, by their cells' bytes: a file names the same few funds on
 // row after row, and each name is decoded once. Holds at most kMaxNames.

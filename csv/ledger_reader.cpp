@@ -16,6 +16,7 @@ std::optional<BatchResult> LedgerReader::readHeader()
         return unreadable(columns.why());
     columns_ = *columns;
     width_ = csv_.fieldCount();
+    inputWidth_ = ledgerInputWidth(csv_);
     header_ = cells();
     return std::nullopt;
 }
@@ -23,11 +24,13 @@ std::optional<BatchResult> LedgerReader::readHeader()
 bool LedgerReader::next()
 {
     BatchResult result;
-    if (stopped_ || !nextRecord(csv_, width_, result)) {
-        if (result.kind == BatchResult::Kind::Unreadable)
-            stopped_ = result;
-        return false;
-    }
+    do {
+        if (stopped_ || !nextRecord(csv_, width_, result)) {
+            if (result.kind == BatchResult::Kind::Unreadable)
+                stopped_ = result;
+            return false;
+        }
+    } while (isLedgerSettlementRow(csv_, columns_));
     event_ = readLedgerEvent(csv_, columns_, &names_);
     return true;
 }
@@ -35,8 +38,8 @@ bool LedgerReader::next()
 QStringList LedgerReader::cells() const
 {
     QStringList cells;
-    cells.reserve(csv_.fieldCount());
-    for (qsizetype i = 0; i < csv_.fieldCount(); ++i)
+    cells.reserve(inputWidth_);
+    for (qsizetype i = 0; i < inputWidth_; ++i)
         cells.append(csv_.fieldText(i));
     return cells;
 }

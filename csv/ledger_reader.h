@@ -21,19 +21,22 @@ public:
     // else why the input cannot be read (kind Unreadable).
     [[nodiscard]] std::optional<BatchResult> readHeader();
     // Reads the next row: true for one; false at its end, or with stopped() saying why
-    // the input cannot be read from here on.
+    // the input cannot be read from here on. The 年末精算 rows of a file the ledger wrote
+    // are passed over.
     [[nodiscard]] bool next();
     [[nodiscard]] const std::optional<BatchResult>& stopped() const { return stopped_; }
 
-    // The row just read: the line it began on, its cells as text, its event.
+    // The row just read: the line it began on, its input cells as text, its event.
     [[nodiscard]] qint64 line() const { return csv_.line(); }
     [[nodiscard]] QStringList cells() const;
     [[nodiscard]] const Outcome<ledger::Event, QString>& event() const { return event_; }
     // Its input as the working shows it (see postedRowWorking()).
     [[nodiscard]] QString input() const { return ledgerRowInput(csv_, columns_); }
 
-    // The header's cells as text (after readHeader()).
+    // The header's input cells as text (after readHeader()): the figures of a file the
+    // ledger wrote are left out.
     [[nodiscard]] const QStringList& header() const { return header_; }
+    [[nodiscard]] qsizetype inputWidth() const { return inputWidth_; }
     [[nodiscard]] const LedgerColumnIndex& columns() const { return columns_; }
     // The CSV as read, for writing a row back byte for byte.
     [[nodiscard]] const CsvReader& csv() const { return csv_; }
@@ -43,6 +46,7 @@ private:
     LedgerColumnIndex columns_;
     QStringList header_;
     qsizetype width_ = 0;
+    qsizetype inputWidth_ = 0;
     Outcome<ledger::Event, QString> event_{QString()};
     FundNames names_;
     std::optional<BatchResult> stopped_;

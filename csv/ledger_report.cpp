@@ -4,7 +4,36 @@
 
 #include "calc/ledger/ledger_declaration.h"
 
+#include <algorithm>
+#include <optional>
+
 using namespace ledger;
+
+namespace {
+
+// How wide a text shows in a terminal: two columns for a wide (CJK) character.
+qsizetype shownWidth(QStringView text)
+{
+    qsizetype width = 0;
+    for (const QChar c : text)
+        width += c.unicode() >= 0x1100 ? 2 : 1;
+    return width;
+}
+
+qsizetype widestCaption()
+{
+    qsizetype widest = 0;
+    for (const ReportDecl& column : kReportColumns)
+        widest = std::max(widest, shownWidth(column.caption));
+    return widest;
+}
+
+QStringView sectionName(ReportSection section)
+{
+    return section == ReportSection::Gains ? QStringView(u"譲渡") : QStringView(u"配当等");
+}
+
+} // namespace
 
 void writeReportHeader(CsvWriter& writer)
 {
@@ -21,18 +50,35 @@ void writeReportLines(CsvWriter& writer, const YearReports& reports)
         writer.field(QByteArray::number(key.year));
         writer.field(accountName(key.account.kind));
         for (const ReportDecl& column : kReportColumns)
-            writer.field(workingText(line.*column.sum));
+            writer.field(reportApplies(column, key.account.kind) ? workingText(line.*column.sum) : QString());
         writer.endRecord();
     }
 }
 
 QString reportTable(const YearReports& reports)
 {
+    static const qsizetype captionWidth = widestCaption();
     QString table;
     for (const auto& [key, line] : reports) {
-        table += QStringLiteral("%1 年 %2口座\n").arg(key.year).arg(accountName(key.account.kind));
-        for (const ReportDecl& column : kReportColumns)
-            table += QStringLiteral("  %1\t%2\n").arg(column.caption.toString(), workingText(line.*column.sum));
+        if (!table.isEmpty())
+            table += u'\n';
+        table += QStringLiteral("%1 年 %2口座%3\n")
+                     .arg(key.year)
+                     .arg(accountName(key.account.kind),
+                          key.account.broker.isEmpty() ? QString() : QStringLiteral("（%1）").arg(key.account.broker));
+        std::optional<ReportSection> section;
+        for (const ReportDecl& column : kReportColumns) {
+            if (!reportApplies(column, key.account.kind))
+                continue;
+            if (section != column.section) {
+                section = column.section;
+                table += QStringLiteral("  【%1】\n").arg(sectionName(column.section));
+            }
+            const QString figure = workingText(line.*column.sum);
+            const qsizetype gap = captionWidth - shownWidth(column.caption) + 14 - figure.size();
+            table += QStringLiteral("    ") + column.caption.toString() + QString(std::max<qsizetype>(gap, 1), u' ')
+                     + figure + u'\n';
+        }
     }
     return table;
 }

@@ -16,9 +16,10 @@ namespace {
 // The ledger's run over one input.
 class LedgerRun {
 public:
-    LedgerRun(const LedgerSettings& settings, LedgerReader& reader, CsvWriter& writer, QIODevice& output)
+    LedgerRun(const LedgerSettings& settings, LedgerReader& reader, CsvWriter& writer, QIODevice& output,
+              const RefusedRow& refused)
         : settings_(settings), output_(settings.output), reader_(reader), writer_(writer), out_(output),
-          width_(reader.csv().fieldCount()), book_(settings.book)
+          refused_(refused), width_(reader.inputWidth()), book_(settings.book)
     {
     }
 
@@ -50,9 +51,12 @@ public:
             }
         }
         const bool shown = event && *posted;
-        if (isReport(output_))
-            return shown;
         const QString refusal = !event ? event.why() : !*posted ? refusalText(posted->why()) : QString();
+        if (isReport(output_)) {
+            if (!shown && refused_)
+                refused_(reader_.line(), refusal);
+            return shown;
+        }
         if (output_ == LedgerOutput::Working) {
             const QString input = reader_.input();
             write(shown ? postedRowWorking(input, working.steps(), *event, posted->value())
@@ -95,7 +99,7 @@ private:
     void settle(const ClosedYear& closed)
     {
         if (explains(output_)) {
-            const QString text = settlementWorking(closed.year, settings_.book.dividendNetting);
+            const QString text = settlementWorking(closed.year, settings_.book.dividendNetting, closed.provisional);
             if (isReport(output_))
                 settlementWorking_ += text;
             else
@@ -113,7 +117,9 @@ private:
             else if (isColumn(i, Column::Account))
                 writer_.field(accountName(closed.account.kind));
             else if (isColumn(i, Column::Event))
-                writer_.field(kSettlementEvent);
+                writer_.field(closed.provisional ? kProvisionalSettlementEvent : kSettlementEvent);
+            else if (isColumn(i, Column::Broker))
+                writer_.field(closed.account.broker);
             else
                 writer_.field(QByteArrayView());
         }
@@ -153,6 +159,7 @@ private:
     LedgerReader& reader_;
     CsvWriter& writer_;
     QIODevice& out_;
+    const RefusedRow& refused_;
     const qsizetype width_;
     Book book_;
     QString settlementWorking_;
@@ -162,7 +169,8 @@ private:
 
 } // namespace
 
-BatchResult runLedger(const LedgerSettings& settings, QIODevice& input, QIODevice& output)
+BatchResult runLedger(const LedgerSettings& settings, QIODevice& input, QIODevice& output,
+                      const RefusedRow& refusedRow)
 {
     LedgerReader reader(input, settings.encoding);
     if (std::optional<BatchResult> refused = reader.readHeader())
@@ -172,7 +180,7 @@ BatchResult runLedger(const LedgerSettings& settings, QIODevice& input, QIODevic
         return *refused;
 
     CsvWriter writer(output, reader.csv().endedWithCrLf(), reader.csv().encoding());
-    LedgerRun run(settings, reader, writer, output);
+    LedgerRun run(settings, reader, writer, output, refusedRow);
     if (csv) {
         if (reader.csv().hadByteOrderMark() || settings.byteOrderMark)
             writer.byteOrderMark();

@@ -5,6 +5,9 @@
 
 #include "calc/ledger/book.h"
 
+#include <QString>
+
+#include <functional>
 #include <optional>
 
 class QIODevice;
@@ -42,10 +45,14 @@ struct LedgerSettings {
     LedgerOutput output = LedgerOutput::Rows;
 };
 
+// Told of each refused row that the output does not show (the report's): its line and why.
+using RefusedRow = std::function<void(qint64 line, const QString& why)>;
+
 // Replays the events of a CSV with a header row, read from `input` one row at a time,
 // and writes to `output` what settings.output asks for. The CSV keeps the input's
 // encoding, byte order mark and line breaks; the working and the report's table are
 // UTF-8. A refused row changes no holding and the ledger goes on; input that cannot be
 // read stops it after the rows already written. Memory grows with the holdings, not the
 // rows.
-[[nodiscard]] BatchResult runLedger(const LedgerSettings& settings, QIODevice& input, QIODevice& output);
+[[nodiscard]] BatchResult runLedger(const LedgerSettings& settings, QIODevice& input, QIODevice& output,
+                                    const RefusedRow& refused = {});

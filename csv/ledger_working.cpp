@@ -2,6 +2,8 @@
 
 #include "ledger_figures.h"
 
+#include "calc/ledger/ledger_declaration.h"
+
 namespace {
 
 QString withSteps(const QString& input, const QStringList& steps)
@@ -32,11 +34,12 @@ QString refusedRowWorking(const QString& input, const QStringList& steps, const 
     return withSteps(input, steps) + QStringLiteral("断りました: %1\n\n").arg(refusal);
 }
 
-QString settlementWorking(const ledger::AccountYear& year, bool dividendNetting)
+QString settlementWorking(const ledger::AccountYear& year, bool dividendNetting, bool provisional)
 {
     Trace working;
     (void)ledger::settleYear(year, dividendNetting, &working);
     if (working.steps().isEmpty())
         return QString();
-    return QStringLiteral("【%1 年の年末精算】\n").arg(year.year) + working.steps().join(u'\n') + QStringLiteral("\n\n");
+    const QStringView event = provisional ? ledger::kProvisionalSettlementEvent : ledger::kSettlementEvent;
+    return QStringLiteral("【%1 年の%2】\n").arg(year.year).arg(event) + working.steps().join(u'\n') + QStringLiteral("\n\n");
 }

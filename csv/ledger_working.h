@@ -15,5 +15,7 @@
 // A refused row: its input, the steps up to the one refused (none when the row described
 // no event), then why.
 [[nodiscard]] QString refusedRowWorking(const QString& input, const QStringList& steps, const QString& refusal);
-// A closed year's 年末精算; empty for a year that is not set against its dividends.
-[[nodiscard]] QString settlementWorking(const ledger::AccountYear& year, bool dividendNetting);
+// A closed year's 年末精算 (年末精算（見込み） for a year not over); empty for a year that
+// is not set against its dividends.
+[[nodiscard]] QString settlementWorking(const ledger::AccountYear& year, bool dividendNetting,
+                                        bool provisional = false);

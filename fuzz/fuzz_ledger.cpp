@@ -31,7 +31,7 @@ namespace {
 
 constexpr std::size_t kEventBytes = 10;
 constexpr std::size_t kOutputColumns = kFigures.size();
-const char* const kEventNames[] = {"残高", "買付", "分配", "再投資", "解約", "譲渡損益", "配当", "払出", "売却"};
+const char* const kEventNames[] = {"残高", "買付", "分配", "再投資", "解約", "譲渡損益", "配当", "払出", "交換"};
 constexpr int kKnownKinds = 8;
 const EventKind kKinds[] = {EventKind::Balance, EventKind::Purchase, EventKind::Distribution,
                             EventKind::Reinvestment, EventKind::Redemption, EventKind::Gain,

@@ -44,9 +44,9 @@ struct ColumnDecl {
 
 inline constexpr std::array<ColumnDecl, kColumnCount> kColumns{{
     {Column::Date, u"date", u"受渡日", CellReading::Date, true,
-     u"YYYY-MM-DD か YYYY/MM/DD、2009 年以降、前の行より前は不可"},
+     u"YYYY-MM-DD か YYYY/MM/DD、2009 年以降、前の行より前と --as-of より後は不可"},
     {Column::Fund, u"fund", u"銘柄", CellReading::Name, true, u""},
-    {Column::Account, u"account", u"口座", CellReading::Account, false, u"特定（空欄も）か NISA"},
+    {Column::Account, u"account", u"口座", CellReading::Account, false, u"特定（空欄も）、一般、NISA、旧NISA か 特定/一般"},
     {Column::Event, u"event", u"取引", CellReading::EventName, true, u""},
     {Column::Units, u"units", u"口数", CellReading::Whole, false, u"解約と払出で空欄は全部", &Event::units},
     {Column::Amount, u"amount", u"金額", CellReading::Whole, false,
@@ -161,27 +161,50 @@ inline constexpr QStringView kReportYearCaption = u"年";
 inline constexpr QStringView kReportAccountCaption = u"口座";
 // The paper's two sections.
 enum class ReportSection { Gains, Dividends };
+// The accounts a column has a figure for; the other accounts' lines leave it blank.
+enum class ReportAccounts {
+    Every,     // what was sold, bought and received
+    Withheld,  // the tax withheld on distributions: 特定 and 一般
+    Specified, // what the 特定口座 withholds on gains and settles at the year's end
+};
 struct ReportDecl {
     QStringView caption;
     ExactYen YearReport::*sum;
     ReportSection section;
+    ReportAccounts accounts = ReportAccounts::Every;
 };
 inline constexpr std::array<ReportDecl, 15> kReportColumns{{
     {u"譲渡の対価の額", &YearReport::proceeds, ReportSection::Gains},
     {u"取得費及び譲渡に要した費用の額等", &YearReport::costs, ReportSection::Gains},
     {u"差引金額（譲渡所得等の金額）", &YearReport::net, ReportSection::Gains},
-    {u"源泉徴収税額（譲渡・所得税）", &YearReport::gainIncomeTax, ReportSection::Gains},
-    {u"源泉徴収税額（譲渡・住民税）", &YearReport::gainResidentTax, ReportSection::Gains},
+    {u"源泉徴収税額（譲渡・所得税）", &YearReport::gainIncomeTax, ReportSection::Gains, ReportAccounts::Specified},
+    {u"源泉徴収税額（譲渡・住民税）", &YearReport::gainResidentTax, ReportSection::Gains, ReportAccounts::Specified},
     {u"配当等の額", &YearReport::dividends, ReportSection::Dividends},
     {u"元本払戻金（特別分配金）の額", &YearReport::returned, ReportSection::Dividends},
-    {u"源泉徴収税額（配当等・所得税）", &YearReport::dividendIncomeTax, ReportSection::Dividends},
-    {u"配当割額", &YearReport::dividendResidentTax, ReportSection::Dividends},
-    {u"譲渡損失の金額", &YearReport::lossSetOff, ReportSection::Dividends},
-    {u"差引金額（配当等）", &YearReport::dividendNet, ReportSection::Dividends},
-    {u"納付税額（所得税）", &YearReport::paidIncomeTax, ReportSection::Dividends},
-    {u"納付税額（住民税）", &YearReport::paidResidentTax, ReportSection::Dividends},
-    {u"還付税額（所得税）", &YearReport::refundIncomeTax, ReportSection::Dividends},
-    {u"還付税額（住民税）", &YearReport::refundResidentTax, ReportSection::Dividends},
+    {u"源泉徴収税額（配当等・所得税）", &YearReport::dividendIncomeTax, ReportSection::Dividends,
+     ReportAccounts::Withheld},
+    {u"配当割額", &YearReport::dividendResidentTax, ReportSection::Dividends, ReportAccounts::Withheld},
+    {u"譲渡損失の金額", &YearReport::lossSetOff, ReportSection::Dividends, ReportAccounts::Specified},
+    {u"差引金額（配当等）", &YearReport::dividendNet, ReportSection::Dividends, ReportAccounts::Specified},
+    {u"納付税額（所得税）", &YearReport::paidIncomeTax, ReportSection::Dividends, ReportAccounts::Specified},
+    {u"納付税額（住民税）", &YearReport::paidResidentTax, ReportSection::Dividends, ReportAccounts::Specified},
+    {u"還付税額（所得税）", &YearReport::refundIncomeTax, ReportSection::Dividends, ReportAccounts::Specified},
+    {u"還付税額（住民税）", &YearReport::refundResidentTax, ReportSection::Dividends, ReportAccounts::Specified},
 }};
+
+// Whether an account's line of the report has a figure in the column: NISA and 旧NISA
+// withhold nothing, and a 一般口座's gains are declared by the investor, never netted.
+[[nodiscard]] constexpr bool reportApplies(const ReportDecl& column, Account account)
+{
+    switch (column.accounts) {
+    case ReportAccounts::Every:
+        return true;
+    case ReportAccounts::Withheld:
+        return account == Account::Specified || account == Account::General;
+    case ReportAccounts::Specified:
+        break;
+    }
+    return account == Account::Specified;
+}
 
 } // namespace ledger

@@ -333,6 +333,14 @@ private slots:
         QTest::newRow("a ledger flag with a value") << QStringList{"ledger", "--report=1"} << "--report は値をとりません";
         QTest::newRow("a ledger option without its value") << QStringList{"ledger", "--cost-rounding"}
                                                            << "--cost-rounding には値が必要です";
+        QTest::newRow("a convention the ledger does not know") << QStringList{"ledger", "--units-rounding", "nearest"}
+                                                               << "--units-rounding は up、down か broker です: nearest";
+        QTest::newRow("a retention rounding of two values") << QStringList{"ledger", "--retention-rounding=up"}
+                                                            << "--retention-rounding は down、nearest か exact です: up";
+        QTest::newRow("--as-of in another form") << QStringList{"ledger", "--as-of", "2024/12/31"}
+                                                 << "--as-of は YYYY-MM-DD で書きます: 2024/12/31";
+        QTest::newRow("--as-of a day that does not exist") << QStringList{"ledger", "--as-of=2023-02-29"}
+                                                           << "--as-of の日付がありません: 2023-02-29";
     }
     void usageErrors()
     {

@@ -1,5 +1,6 @@
 // The ledger's files without the command line: the stream as a whole, and the reader a
 // window posts from, which must show for each row what the stream writes for it.
+#include "csv/csv_encoding.h"
 #include "csv/ledger_reader.h"
 #include "csv/ledger_stream.h"
 #include "csv/ledger_working.h"
@@ -16,7 +17,8 @@ struct Run {
     QByteArray out;
 };
 
-Run run(const QByteArray& input, LedgerOutput output, QIODevice::OpenMode outMode = QIODevice::WriteOnly)
+Run run(const QByteArray& input, LedgerOutput output, QIODevice::OpenMode outMode = QIODevice::WriteOnly,
+        QDate asOf = {})
 {
     QByteArray in = input;
     QBuffer inBuffer(&in);
@@ -26,13 +28,14 @@ Run run(const QByteArray& input, LedgerOutput output, QIODevice::OpenMode outMod
     outBuffer.open(outMode);
     LedgerSettings settings;
     settings.output = output;
+    settings.book.asOf = asOf;
     r.result = runLedger(settings, inBuffer, outBuffer);
     return r;
 }
 
 // The working of every row and year-end settlement as a window forms it: the reader's
 // events posted to a book.
-QString postedOneByOne(const QByteArray& input)
+QString postedOneByOne(const QByteArray& input, QDate asOf)
 {
     QByteArray in = input;
     QBuffer buffer(&in);
@@ -40,11 +43,13 @@ QString postedOneByOne(const QByteArray& input)
     LedgerReader reader(buffer);
     if (reader.readHeader())
         return QStringLiteral("unreadable");
-    Book book;
+    BookOptions options;
+    options.asOf = asOf;
+    Book book(options);
     QString text;
     const auto settled = [&](const std::vector<ClosedYear>& closed) {
         for (const ClosedYear& year : closed)
-            text += settlementWorking(year.year, book.options().dividendNetting);
+            text += settlementWorking(year.year, book.options().dividendNetting, year.provisional);
     };
     while (reader.next()) {
         Trace working;
@@ -72,7 +77,7 @@ const QByteArray kHistory = "date,fund,account,event,units,amount,nav,distributi
                             "2024-09-03,A,,解約,,,9700,,nothing left\n"
                             "2024-10-01,,,配当,,30000,,,\n"
                             "2025-01-06,B,NISA,買付,100000,,10000,,\n"
-                            "2025-01-07,B,一般,買付,1,,10000,,\n"
+                            "2025-01-07,B,外貨,買付,1,,10000,,\n"
                             "2025-02-01,B,NISA,払出,,,11000,,\n";
 
 } // namespace
@@ -101,17 +106,21 @@ private slots:
     void workingPerRow_data()
     {
         QTest::addColumn<QByteArray>("input");
-        QTest::newRow("a history with refusals, a settlement and a 払出") << kHistory;
+        QTest::addColumn<QDate>("asOf");
+        QTest::newRow("a history with refusals, a settlement and a 払出") << kHistory << QDate();
         QTest::newRow("two years closed at the end, a row of no event")
             << QByteArray("受渡日,銘柄,取引,金額\n2037-05-01,,配当,100000\n2037-06-01,,譲渡損益,-50000\n"
-                          "2037-06-02,,売却,1\n");
+                          "2037-06-02,,交換,1\n")
+            << QDate(2038, 12, 31);
+        QTest::newRow("a year not over") << kHistory << QDate(2024, 12, 1);
     }
     void workingPerRow()
     {
         QFETCH(QByteArray, input);
-        const Run r = run(input, LedgerOutput::Working);
-        QVERIFY(r.out.contains("年の年末精算】"));
-        QCOMPARE(postedOneByOne(input), QString::fromUtf8(r.out));
+        QFETCH(QDate, asOf);
+        const Run r = run(input, LedgerOutput::Working, QIODevice::WriteOnly, asOf);
+        QVERIFY(r.out.contains("年の年末精算"));
+        QCOMPARE(postedOneByOne(input, asOf), QString::fromUtf8(r.out));
     }
 
     // How a run ends: its kind, and the message the command line prints.
@@ -147,6 +156,125 @@ private slots:
         QCOMPARE(r.result.kind, kind);
         if (kind != BatchResult::Kind::WriteFailed)
             QCOMPARE(r.result.problem, problem);
+    }
+
+    // The papers' words for accounts and events, in UTF-8 and in CP932.
+    void words_data()
+    {
+        QTest::addColumn<QByteArray>("account");
+        QTest::addColumn<QByteArray>("event");
+        QTest::addColumn<bool>("cp932");
+        QTest::addColumn<int>("kind");    // Account, or -1 when refused
+        QTest::addColumn<bool>("either"); // 特定/一般
+        QTest::addColumn<int>("eventKind");
+        const int specified = int(Account::Specified);
+        const int nisa = int(Account::Nisa);
+        const int general = int(Account::General);
+        const int oldNisa = int(Account::OldNisa);
+        const int buy = int(EventKind::Purchase);
+        const int sell = int(EventKind::Redemption);
+        struct Case {
+            const char* name;
+            const char* account;
+            const char* event;
+            int kind;
+            bool either;
+            int eventKind;
+        };
+        const Case cases[] = {
+            {"blank, buy", "", "buy", specified, false, buy},
+            {"a plain NISA stays NISA", "NISA", "買付", nisa, false, buy},
+            {"特定口座, 購入", "特定口座", "購入", specified, false, buy},
+            {"特定預り, 積立", "特定預り", "積立", specified, false, buy},
+            {"一般口座, 積立買付", "一般口座", "積立買付", general, false, buy},
+            {"一般預り, お買付", "一般預り", "お買付", general, false, buy},
+            {"一般, 売却", "一般", "売却", general, false, sell},
+            {"旧NISA, 解約請求", "旧NISA", "解約請求", oldNisa, false, sell},
+            {"一般NISA, 買取請求", "一般NISA", "買取請求", oldNisa, false, sell},
+            {"つみたてNISA, 買取", "つみたてNISA", "買取", oldNisa, false, sell},
+            {"旧つみたてNISA, 分配金再投資", "旧つみたてNISA", "分配金再投資", oldNisa, false,
+             int(EventKind::Reinvestment)},
+            {"NISA成長投資枠, 再投資買付", "NISA成長投資枠", "再投資買付", nisa, false, int(EventKind::Reinvestment)},
+            {"NISAつみたて投資枠, 分配金", "NISAつみたて投資枠", "分配金", nisa, false, int(EventKind::Distribution)},
+            {"full-width brackets", "NISA（成長投資枠）", "buy", nisa, false, buy},
+            {"half-width brackets", "NISA(つみたて投資枠)", "buy", nisa, false, buy},
+            {"one letter in brackets", "NISA(成)", "buy", nisa, false, buy},
+            {"full-width letters and bracket", "ＮＩＳＡ（つ）", "buy", nisa, false, buy},
+            {"a space before the bracket", "NISA (成長)", "buy", nisa, false, buy},
+            {"an ideographic space", "NISA　(つみたて)", "buy", nisa, false, buy},
+            {"特定/一般", "特定/一般", "buy", specified, true, buy},
+            {"特定・一般", "特定・一般", "buy", specified, true, buy},
+            {"a full-width slash", "特定／一般", "buy", specified, true, buy},
+            {"CP932: 特定口座, 積立買付", "特定口座", "積立買付", specified, false, buy},
+            {"CP932: NISA（成長投資枠）, 売却", "NISA（成長投資枠）", "売却", nisa, false, sell},
+            {"another word for an account", "外貨建", "buy", -1, false, buy},
+            {"成長投資枠 without NISA", "成長投資枠", "buy", -1, false, buy},
+            {"NISA with a bracket left open", "NISA(成長", "buy", -1, false, buy},
+            {"an event the ledger does not know", "", "交換", specified, false, -1},
+        };
+        for (const Case& c : cases)
+            QTest::newRow(c.name) << QByteArray(c.account) << QByteArray(c.event)
+                                  << QByteArray(c.name).startsWith("CP932") << c.kind << c.either << c.eventKind;
+    }
+    void words()
+    {
+        QFETCH(QByteArray, account);
+        QFETCH(QByteArray, event);
+        QFETCH(bool, cp932);
+        QFETCH(int, kind);
+        QFETCH(bool, either);
+        QFETCH(int, eventKind);
+        QByteArray input = "date,fund,account,event,broker\n2024-01-10,A," + account + ',' + event + ",X証券\n";
+        if (cp932) {
+            Cp932Codec codec;
+            std::string encoded;
+            QVERIFY(codec.encode(QString::fromUtf8(input), encoded));
+            input = QByteArray::fromStdString(encoded);
+        }
+        QBuffer buffer(&input);
+        buffer.open(QIODevice::ReadOnly);
+        LedgerReader reader(buffer, cp932 ? std::optional(CsvEncoding::Cp932) : std::nullopt);
+        QVERIFY(!reader.readHeader());
+        QVERIFY(reader.next());
+        const Outcome<Event, QString>& read = reader.event();
+        if (kind < 0 || eventKind < 0) {
+            QVERIFY(!read);
+            QVERIFY2(read.why().startsWith(kind < 0 ? "口座が違います: " : "取引が違います: "), qPrintable(read.why()));
+            return;
+        }
+        QVERIFY2(read, read ? "" : qPrintable(read.why()));
+        QCOMPARE(int(read->account), kind);
+        QCOMPARE(read->specifiedOrGeneral, either);
+        QCOMPARE(int(read->kind), eventKind);
+        QCOMPARE(read->broker, QString("X証券"));
+    }
+
+    // A file the ledger wrote, read again, gives the same file: its figures and its
+    // 年末精算 rows are worked out again, and the columns before them are its input.
+    void readBack_data()
+    {
+        QTest::addColumn<QByteArray>("input");
+        QTest::addColumn<QDate>("asOf");
+        QTest::newRow("refusals, a settlement, a 払出, a line break in a cell") << kHistory << QDate(2025, 12, 31);
+        QTest::newRow("a year not over") << kHistory << QDate(2025, 3, 1);
+        // 手数料 and 受渡金額 of the input stand before the figures with the same captions.
+        QTest::newRow("input columns of the figures' captions")
+            << QByteArray("受渡日,銘柄,取引,口数,基準価額,手数料,受渡金額,個別元本\n"
+                          "2024-01-10,A,買付,10000,10000,100,,\n2024-01-11,A,残高,5000,,,,9000\n"
+                          "2024-01-12,A,買付,10000,10000,,10100,\n")
+            << QDate(2024, 12, 31);
+    }
+    void readBack()
+    {
+        QFETCH(QByteArray, input);
+        QFETCH(QDate, asOf);
+        const Run once = run(input, LedgerOutput::Rows, QIODevice::WriteOnly, asOf);
+        const Run twice = run(once.out, LedgerOutput::Rows, QIODevice::WriteOnly, asOf);
+        QCOMPARE(twice.result.kind, once.result.kind);
+        QCOMPARE(twice.out, once.out);
+        // Its report is the same as well.
+        QCOMPARE(run(once.out, LedgerOutput::Report, QIODevice::WriteOnly, asOf).out,
+                 run(input, LedgerOutput::Report, QIODevice::WriteOnly, asOf).out);
     }
 
     // The reader a window lists rows from: lines, cells as text, and every fund's name

@@ -2,6 +2,12 @@
 
 #include "calc/ledger/ledger.h"
 
+#include <QString>
+
+#include <array>
+#include <cstddef>
+#include <span>
+
 class QSettings;
 
 // The ledger window's choices, kept between runs: how the book rounds and settles, and
@@ -12,14 +18,28 @@ struct LedgerPreferences {
     ledger::Roundings roundings;
     bool dividendNetting = true;
     SaveEncoding saveEncoding = SaveEncoding::Utf8;
-
-    friend bool operator==(const LedgerPreferences& a, const LedgerPreferences& b)
-    {
-        return a.roundings.principal == b.roundings.principal && a.roundings.cost == b.roundings.cost
-               && a.roundings.units == b.roundings.units && a.dividendNetting == b.dividendNetting
-               && a.saveEncoding == b.saveEncoding;
-    }
 };
+[[nodiscard]] bool operator==(const LedgerPreferences& a, const LedgerPreferences& b);
+
+// One of the book's conventions as the settings offer it: the word the command line's
+// option takes for each choice (and the settings store), the choice's text, and how it
+// reads and sets the roundings.
+struct RoundingPreference {
+    struct Choice {
+        const char* word;
+        const char* text; // UTF-8
+    };
+    const char* option;  // the command line's option and the store's key, after "ledger/"
+    const char* objectName;
+    const char* caption; // with its access key
+    const char* help;
+    std::array<Choice, 3> choices; // a null word ends the list early
+    std::size_t (*chosen)(const ledger::Roundings&);
+    void (*choose)(ledger::Roundings&, std::size_t);
+
+    [[nodiscard]] std::size_t count() const { return choices[2].word ? 3 : 2; }
+};
+[[nodiscard]] std::span<const RoundingPreference> roundingPreferences();
 
 // The settings as last stored; a missing or unknown value reads as its default.
 [[nodiscard]] LedgerPreferences loadLedgerPreferences(const QSettings& store);

@@ -182,7 +182,7 @@ private:
         row.state = RowState::Settlement;
         row.date = QDate(closed.settlement->year, 12, 31);
         row.account = intern(accountText(closed.account)).first;
-        row.event = intern(kSettlementEvent.toString()).first;
+        row.event = intern((closed.provisional ? kProvisionalSettlementEvent : kSettlementEvent).toString()).first;
         row.firstValue = std::uint32_t(replay_.values_.size());
         const Figures figures = settlementFigures(*closed.settlement);
         int figure = kInputFigureCount;
@@ -261,6 +261,8 @@ BookOptions bookOptions(const LedgerPreferences& settings)
     BookOptions options;
     options.roundings = settings.roundings;
     options.dividendNetting = settings.dividendNetting;
+    // The years not over yet settle as forecasts.
+    options.asOf = QDate::currentDate();
     return options;
 }
 

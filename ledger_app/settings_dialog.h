@@ -4,10 +4,12 @@
 
 #include <QDialog>
 
+#include <vector>
+
 class QCheckBox;
 class QComboBox;
 
-// 設定: the book's roundings and dividend netting, each with what it means, and the
+// 設定: the book's conventions and dividend netting, each with what it means, and the
 // encoding files are saved in. Shows `current`; chosen() gives what the user set.
 class SettingsDialog : public QDialog {
     Q_OBJECT
@@ -18,9 +20,7 @@ public:
     [[nodiscard]] LedgerPreferences chosen() const;
 
 private:
-    QComboBox* principal_;
-    QComboBox* cost_;
-    QComboBox* units_;
+    std::vector<QComboBox*> roundings_; // in the order of roundingPreferences()
     QCheckBox* netting_;
     QComboBox* encoding_;
 };

@@ -516,6 +516,9 @@ private slots:
         QCOMPARE(read == LedgerPreferences{}, defaults);
         LedgerPreferences changed = read;
         changed.roundings.units = ledger::Rounding::Down;
+        changed.roundings.retention.reset();
+        changed.roundings.average = ledger::PrincipalAverage::Printed;
+        QVERIFY(!(changed == read));
         changed.saveEncoding = LedgerPreferences::SaveEncoding::Cp932;
         storeLedgerPreferences(store, changed);
         QVERIFY(loadLedgerPreferences(store) == changed);

@@ -155,11 +155,14 @@ private slots:
             seen.notes[QStringLiteral("found")] = costBox && netting;
             // Each choice says what it means, on screen and to assistive tools.
             QStringList unexplained;
-            for (const char* name : {"cboPrincipal", "cboCost", "cboUnits", "chkNetting", "cboEncoding"}) {
-                const auto* control = window->findChild<QWidget*>(QLatin1String(name));
+            QList<QWidget*> controls{netting};
+            for (QComboBox* box : window->findChildren<QComboBox*>())
+                controls << box;
+            for (const QWidget* control : controls) {
                 if (!control || control->accessibleDescription().size() < 20)
-                    unexplained << QLatin1String(name);
+                    unexplained << (control ? control->objectName() : QStringLiteral("chkNetting"));
             }
+            seen.notes[QStringLiteral("boxes")] = int(controls.size());
             seen.notes[QStringLiteral("unexplained")] = unexplained;
             if (costBox)
                 costBox->setCurrentIndex(1);
@@ -172,6 +175,7 @@ private slots:
         QVERIFY2(dialog.closed(), dialog.why());
         QVERIFY(dialog.seen().notes.value(QStringLiteral("found")).toBool());
         QCOMPARE(dialog.seen().notes.value(QStringLiteral("unexplained")).toStringList(), QStringList());
+        QCOMPARE(dialog.seen().notes.value(QStringLiteral("boxes")).toInt(), 9);
         QVERIFY(replayed.wait(10000));
         ledger::BookOptions book;
         book.roundings.cost = ledger::PriceStep::Cent;

@@ -113,7 +113,9 @@ struct Roundings {
     Rounding principal = Rounding::Up;  // 個別元本 to the yen
     PriceStep cost = PriceStep::Yen;    // 取得単価: up to the yen, or half up to 0.01 yen
     Rounding units = Rounding::Up;      // units bought by amount or reinvested
-    bool brokerUnits = false;           // units by amount as brokers do (--units-rounding broker)
+    // Units by amount (and reinvested) as brokers fill an order by amount: the whole units
+    // the amount pays for, and one more while their 約定金額 rounded half up is below it.
+    bool brokerUnits = false;
     std::optional<Rounding> retention = Rounding::Down; // 信託財産留保額 per 10,000 units; none: exact
     Rounding distribution = Rounding::Down; // units × distribution ÷ 10,000 to the yen
     Rounding contract = Rounding::Down;     // 約定金額 of a 買付 by units

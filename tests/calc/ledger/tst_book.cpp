@@ -182,8 +182,6 @@ private slots:
             << QStringList{"units 0 year -1000", "units 0 year -1000"} << "2024 provisional";
         QTest::newRow("31 December: over") << year << QDate(2024, 12, 31)
             << QStringList{"units 0 year -1000", "units 0 year -1000"} << "2024";
-        QTest::newRow("no day: every year over") << year << QDate()
-            << QStringList{"units 0 year -1000", "units 0 year -1000"} << "2024";
         QTest::newRow("a year a later row closes is over")
             << QStringList{"2024-06-01 g - -1000 0", "2025-01-05 g - 1 0"} << QDate(2025, 3, 1)
             << QStringList{"units 0 year -1000", "units 0 year 1 closed 2024"} << "2025 provisional";

@@ -85,7 +85,9 @@ public:
         for (const auto& [key, line] : book.reports()) {
             ReportRow row{key.year, accountText(key.account), {}};
             for (const ReportDecl& column : kReportColumns)
-                row.sums.push_back(workingText(line.*column.sum).toLongLong());
+                row.sums.push_back(reportApplies(column, key.account.kind)
+                                       ? std::optional(workingText(line.*column.sum).toLongLong())
+                                       : std::nullopt);
             replay_.report_.push_back(std::move(row));
         }
         collectFilters();

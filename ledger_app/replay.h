@@ -66,7 +66,9 @@ struct HoldingLine {
 struct ReportRow {
     int year = 0;
     QString account;
-    std::vector<std::int64_t> sums; // in the order of ledger::kReportColumns
+    // In the order of ledger::kReportColumns; none where the column has no figure for the
+    // account (a NISA line's taxes).
+    std::vector<std::optional<std::int64_t>> sums;
 };
 // The report's captions: 年, 口座, then each sum's.
 [[nodiscard]] QStringList reportCaptions();

@@ -35,7 +35,8 @@ void ReportTab::setReplay(const std::shared_ptr<const Replay>& replay)
         table_->setItem(at, 0, new QTableWidgetItem(QString::number(row.year)));
         table_->setItem(at, 1, new QTableWidgetItem(row.account));
         for (int column = 0; column < int(row.sums.size()); ++column) {
-            auto* item = new QTableWidgetItem(groupedWhole(row.sums[std::size_t(column)]));
+            const std::optional<std::int64_t>& sum = row.sums[std::size_t(column)];
+            auto* item = new QTableWidgetItem(sum ? groupedWhole(*sum) : QString());
             item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
             table_->setItem(at, column + 2, item);
         }

@@ -28,6 +28,13 @@ qsizetype widestCaption()
     return widest;
 }
 
+// The account as a report line names it: its kind, and its broker when the file names one.
+QString accountText(const AccountId& account)
+{
+    const QString kind = accountName(account.kind).toString();
+    return account.broker.isEmpty() ? kind : QStringLiteral("%1（%2）").arg(kind, account.broker);
+}
+
 QStringView sectionName(ReportSection section)
 {
     return section == ReportSection::Gains ? QStringView(u"譲渡") : QStringView(u"配当等");
@@ -48,7 +55,7 @@ void writeReportLines(CsvWriter& writer, const YearReports& reports)
 {
     for (const auto& [key, line] : reports) {
         writer.field(QByteArray::number(key.year));
-        writer.field(accountName(key.account.kind));
+        writer.field(accountText(key.account));
         for (const ReportDecl& column : kReportColumns)
             writer.field(reportApplies(column, key.account.kind) ? workingText(line.*column.sum) : QString());
         writer.endRecord();
@@ -65,7 +72,7 @@ QString reportTable(const YearReports& reports)
         table += QStringLiteral("%1 年 %2口座%3\n")
                      .arg(key.year)
                      .arg(accountName(key.account.kind),
-                          key.account.broker.isEmpty() ? QString() : QStringLiteral("（%1）").arg(key.account.broker));
+                          key.account.broker.isEmpty() ? QString() : QStringLiteral(" %1").arg(key.account.broker));
         std::optional<ReportSection> section;
         for (const ReportDecl& column : kReportColumns) {
             if (!reportApplies(column, key.account.kind))

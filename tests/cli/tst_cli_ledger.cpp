@@ -164,6 +164,21 @@ private slots:
                           "2024-06-03,国内債券,特定口座,売却,,,,,,10200,"
                           "0,,,,,,,,10200,10070,130,19,6,10175,130,\n")
             << 0 << QByteArray();
+        // Each broker's 特定口座 has a year and a line of its own.
+        QTest::newRow("two brokers' lines") << QStringList{"--report"}
+            << QByteArray("date,fund,event,units,nav,証券会社\n2024-01-10,A,buy,10000,10000,X証券\n"
+                          "2024-01-10,A,buy,10000,10000,Y証券\n2024-02-10,A,解約,,11000,Y証券\n")
+            << QByteArray(reportHeader + "2024,特定（X証券）,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0\n"
+                          "2024,特定（Y証券）,11000,10000,1000,153,50,0,0,0,0,0,0,0,0,0,0\n")
+            << 0 << QByteArray();
+        QTest::newRow("a settlement row names its broker") << QStringList{}
+            << QByteArray("date,fund,event,amount,broker\n2024-03-01,,配当,10000,X証券\n"
+                          "2024-04-01,,譲渡損益,-10000,X証券\n")
+            << QByteArray("date,fund,event,amount,broker" + kAdded + "\n"
+                          "2024-03-01,,配当,10000,X証券,,,,,,10000,,,,,,1531,500,7969,0,\n"
+                          "2024-04-01,,譲渡損益,-10000,X証券,,,,,,,,,,,-10000,0,0,0,-10000,\n"
+                          "2024-12-31,,年末精算,,X証券,,,,,,,,,,,,-1531,-500,2031,,\n")
+            << 0 << QByteArray();
         // A refused row is not in the report: it is told on standard error instead.
         QTest::newRow("a refused row in the report") << QStringList{"--report"}
             << QByteArray("date,fund,account,event,units,nav\n2024-01-10,A,一般口座,買付,10000,10000\n"

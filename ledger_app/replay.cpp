@@ -325,7 +325,7 @@ RowWorking rowWorking(const Replay& replay, qsizetype at)
             if (!year.settlement)
                 continue;
             if (shown++ == at)
-                return settlementWorking(year.year, replay.options().dividendNetting);
+                return settlementWorking(year.year, replay.options().dividendNetting, year.provisional);
         }
         return std::nullopt;
     };

@@ -55,7 +55,8 @@ Outcome<std::optional<Integer>, FigureProblem> asciiFigure(std::string_view s)
             return FigureProblem::NotANumber;
         }
     }
-    if (digits == 0 || (grouped && groupDigits != 3))
+    // "0,300" is more likely a mistyped decimal point than three hundred.
+    if (digits == 0 || (grouped && (groupDigits != 3 || s.front() == '0')))
         return FigureProblem::NotANumber;
     if (i < s.size()) {
         for (++i; i < s.size(); ++i) {

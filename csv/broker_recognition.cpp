@@ -53,7 +53,7 @@ Outcome<Recognised, QString> recognise(CsvReader& reader)
     for (;;) {
         switch (reader.next()) {
         case CsvReader::Result::End:
-            return QStringLiteral("読める形式ではありません。読めるのは %1 です%2")
+            return QStringLiteral("読める形式ではありません。読めるのは %1です%2")
                 .arg(readable(), ledgerProblem
                                      ? QStringLiteral("（1 行目を記帳ファイルの見出しとして読むと: %1）")
                                            .arg(*ledgerProblem)

@@ -85,6 +85,12 @@ class BrokerFilesTest : public QObject {
 private slots:
     void samples_data();
     void samples();
+    void made_data();
+    void made();
+    void figures_data();
+    void figures();
+    void fundNames_data();
+    void fundNames();
 };
 
 void BrokerFilesTest::samples_data()
@@ -114,7 +120,7 @@ void BrokerFilesTest::samples_data()
             "6 2024-03-28 特定 配当 テスト商事 amount=3000 | gross=3000 tax=609 net=2391 (口座「特定・一般」を特定口座として読みました)"};
     QTest::newRow("楽天 精算履歴") << "rakuten_adjusthistory(JP)_20240701.csv"
         << QStringList{
-            "refused: rakuten_adjusthistory(JP)_20240701.csv: 読める形式ではありません。読めるのは 楽天証券 取引履歴（投資信託）、楽天証券 配当・分配金、SBI証券 約定履歴、SBI証券 約定履歴（2026年5月から）、SBI証券 配当金・分配金、マネックス証券 取引履歴、記帳ファイル（1 行目に見出し） です（1 行目を記帳ファイルの見出しとして読むと: 見出しに列 fund（銘柄）、event（取引） がありません）"};
+            "refused: rakuten_adjusthistory(JP)_20240701.csv: 読める形式ではありません。読めるのは 楽天証券 取引履歴（投資信託）、楽天証券 配当・分配金、SBI証券 約定履歴、SBI証券 約定履歴（2026年5月から）、SBI証券 配当金・分配金、マネックス証券 取引履歴、記帳ファイル（1 行目に見出し）です（1 行目を記帳ファイルの見出しとして読むと: 見出しに列 fund（銘柄）、event（取引） がありません）"};
     QTest::newRow("SBI 約定履歴") << "sbi_SaveFile_000001_000006_yakujo_old.csv"
         << QStringList{
             "SBI証券 約定履歴",
@@ -136,7 +142,7 @@ void BrokerFilesTest::samples_data()
             "12 2024-09-20 特定/一般 分配 テスト高配当バランス(毎月分配型) units=444444 | net=4251"};
     QTest::newRow("SBI 特定口座損益明細") << "sbi_SaveFile_000001_000001_tokutei_soneki.csv"
         << QStringList{
-            "refused: sbi_SaveFile_000001_000001_tokutei_soneki.csv: 読める形式ではありません。読めるのは 楽天証券 取引履歴（投資信託）、楽天証券 配当・分配金、SBI証券 約定履歴、SBI証券 約定履歴（2026年5月から）、SBI証券 配当金・分配金、マネックス証券 取引履歴、記帳ファイル（1 行目に見出し） です（1 行目を記帳ファイルの見出しとして読むと: 見出しに列 date（受渡日）、fund（銘柄）、event（取引） がありません）"};
+            "refused: sbi_SaveFile_000001_000001_tokutei_soneki.csv: 読める形式ではありません。読めるのは 楽天証券 取引履歴（投資信託）、楽天証券 配当・分配金、SBI証券 約定履歴、SBI証券 約定履歴（2026年5月から）、SBI証券 配当金・分配金、マネックス証券 取引履歴、記帳ファイル（1 行目に見出し）です（1 行目を記帳ファイルの見出しとして読むと: 見出しに列 date（受渡日）、fund（銘柄）、event（取引） がありません）"};
     QTest::newRow("マネックス 取引履歴") << "monex_20240701-20241220.csv"
         << QStringList{
             "マネックス証券 取引履歴",
@@ -154,6 +160,188 @@ void BrokerFilesTest::samples()
     QVERIFY2(input.open(QIODevice::ReadOnly), qPrintable(input.errorString()));
     const QStringList lines = readAll(input, file);
     QCOMPARE(lines, expected);
+}
+
+// Files of our own: other preambles, encodings and line ends, and the rows a download
+// may hold beside a fund's trades.
+void BrokerFilesTest::made_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("cp932");
+    QTest::addColumn<QStringList>("expected");
+
+    const QString rakuten = QStringLiteral(
+        "約定日,受渡日,ファンド名,分配金,口座,取引,買付方法,数量［口］,単価,経費,為替レート,受付金額[現地通貨],"
+        "受渡金額/(ポイント利用)[円],決済通貨\n");
+    const QString row = QStringLiteral(
+        "\"2024/1/10\",\"2024/1/15\",\"テスト　全世界（株式）\",\"再投資型\",\"NISAつみたて投資枠\",\"買付\",\"積立\","
+        "\"14,055\",\"21,345\",\"0\",\"-\",\"-\",\"30,000\",\"円\"\n");
+    const QString bought = QStringLiteral(
+        "2024-01-15 NISA 買付 テスト 全世界(株式) units=14055 nav=21345 fee=0 settlement=30000 | paid=30000 再投資型");
+    QTest::newRow("楽天, UTF-8 and LF, identical rows kept, names normalised")
+        << rakuten + row + row + QStringLiteral(
+               " 2024/2/13 , 2024/2/16 ,ﾃｽﾄ 全世界 (株式) ,再投資型, NISAつみたて投資枠 ,買付,積立,１３，５７０,\"22,108\",0,-,-,"
+               "\"5,000(493)\",円\n")
+        << false
+        << QStringList{QStringLiteral("楽天証券 取引履歴（投資信託）"), QStringLiteral("2 ") + bought,
+                       QStringLiteral("3 ") + bought,
+                       QStringLiteral("4 2024-02-16 NISA 買付 テスト 全世界(株式) units=13570 nav=22108 fee=0 "
+                                      "settlement=5000 | paid=5000 points=493 再投資型")};
+    QTest::newRow("楽天, CP932: other currencies, widths and figures refused")
+        << rakuten
+               + QStringLiteral("2024/1/10,2024/1/15,F,再投資型,特定,買付,積立,100,20000,0,150.00,100,200,USD\n"
+                                "2024/1/10,2024/1/15,F,再投資型,特定,買付\n"
+                                "2024/1/10,2024/1/15,F,再投資型,特定,買付,積立,\"1,00\",20000,0,-,-,200,円\n"
+                                "2024/1/10,2024/1/15,F,再投資型,特定口座,解約,-,100,20000.5,0,-,-,200,円\n"
+                                "2024/1/10,2024/13/15,F,再投資型,特定,買付,積立,100,20000,0,-,-,200,円\n"
+                                "2024/1/10,2024/1/15,F,再投資型,外国口座,買付,積立,100,20000,0,-,-,200,円\n"
+                                ",,,,,,,,,,,,,\n")
+        << true
+        << QStringList{QStringLiteral("楽天証券 取引履歴（投資信託）"),
+                       QStringLiteral("2 refused: 決済通貨「USD」: 円でない取引は読めません"),
+                       QStringLiteral("3 refused: 列が 6 個あります（見出しは 14 個）"),
+                       QStringLiteral("4 refused: 数量［口］「1,00」は数値ではありません"),
+                       QStringLiteral("5 refused: 単価「20000.5」に円未満の端数があります"),
+                       QStringLiteral("6 refused: 受渡日「2024/13/15」は日付ではありません"),
+                       QStringLiteral("7 refused: 口座「外国口座」は読めません"),
+                       QStringLiteral("8 refused: 受渡日「」は日付ではありません")};
+    QTest::newRow("SBI, CP932 and LF, no preamble: MRF, stocks and 入庫")
+        << QStringLiteral("約定日,銘柄,銘柄コード,市場,取引,期限,預り,課税,約定数量,約定単価,手数料/諸経費等,税額,受渡日,"
+                          "受渡金額/決済損益\n"
+                          "\"2024/07/01\",\"F\",,,投信口数買付,\"--\",\" 一般 \",\"--\",1000,25613,330,--,\"2024/07/04\",2891\n"
+                          "\"2024/07/01\",\"MRF\",,,MRF再投資,\"--\",\" 特定 \",\"--\",3,1,--,--,\"2024/07/01\",3\n"
+                          "\"2024/07/01\",\"テスト商事\",9999,東証,株式現物買,\"--\",\" 特定 \",\"--\",100,3000,0,0,\"2024/07/03\",300000\n"
+                          "\"2024/07/01\",\"F\",,,入庫,\"--\",\" 特定 \",\"--\",1000,--,--,--,\"2024/07/01\",--\n"
+                          "\"2024/07/02\",\"F\",,,買取,\"--\",\" 旧つみたてNISA \",\"--\",500,26000,--,--,\"2024/07/05\",1300\n")
+        << true
+        << QStringList{QStringLiteral("SBI証券 約定履歴"),
+                       QStringLiteral("2 2024-07-04 一般 買付 F units=1000 nav=25613 fee=330 settlement=2891 | paid=2891"),
+                       QStringLiteral("3 passed over: MRF は投資信託の保有に入りません"),
+                       QStringLiteral("4 passed over: 取引「株式現物買」は投資信託の取引ではありません"),
+                       QStringLiteral("5 refused: 投資信託の入庫は読めません。NISA から特定口座へ移したときは、その日の払出の行を加えてください"),
+                       QStringLiteral("6 2024-07-05 旧NISA 解約 F units=500 redemption=26000 | paid=1300")};
+    QTest::newRow("楽天 配当・分配金 without 受取通貨: stocks outside 特定, a 合計 row")
+        << QStringLiteral("銘柄一覧\n\n入金日,商品,口座,銘柄コード,銘柄,単価[円/現地通貨],数量[株/口],"
+                          "配当・分配金合計（税引前）[円/現地通貨],税額合計[円/現地通貨],受取金額[円/現地通貨]\n"
+                          "\"2024/05/21\",\"投資信託\",\"特定/一般\",\"\",\"F\",\"100.00\",\"1,000\",\"10\",\"2\",\"8\"\n"
+                          "\"2024/03/28\",\"国内株式\",\"NISA成長投資枠\",\"9999\",\"テスト商事\",\"30\",\"100\",\"3,000\",\"0\",\"3,000\"\n"
+                          "\"合計\",\"\",\"\",\"\",\"\",\"\",\"\",\"3,010\",\"2\",\"3,008\"\n")
+        << false
+        << QStringList{QStringLiteral("楽天証券 配当・分配金"),
+                       QStringLiteral("4 2024-05-21 特定/一般 分配 F units=1000 distribution=100 | gross=10 tax=2 net=8"),
+                       QStringLiteral("5 passed over: 商品「国内株式」の配当は特定口座のものだけ読みます"),
+                       QStringLiteral("6 passed over: 合計の行")};
+    QTest::newRow("SBI 配当金: a stock in 特定 has no amount before tax")
+        << QStringLiteral("\"受渡日\",\"口座\",\"商品\",\"銘柄名\",\"数量\",\"受取額(税引後・円)\",\n"
+                          "\"2024/6/20\",\"特定/一般\",\"国内株式\",\"テスト商事\",\"100\",\"2,391\",\n")
+        << true
+        << QStringList{QStringLiteral("SBI証券 配当金・分配金"),
+                       QStringLiteral("2 refused: 商品「国内株式」の配当は税引前の金額がないため読めません。"
+                                      "税引前の金額で配当の行を加えてください")};
+    QTest::newRow("the ledger's own format on line 1")
+        << QStringLiteral("date,fund,event,units,nav\n2024-01-05,Ｆ（毎月）,buy,100,10000\n") << false
+        << QStringList{QStringLiteral("ledger"), QStringLiteral("2 2024-01-05 特定 買付 F(毎月) units=100 nav=10000 |")};
+    QTest::newRow("the ledger's header after a preamble")
+        << QStringLiteral("my history\ndate,fund,event,units,nav\n") << false
+        << QStringList{QStringLiteral(
+               "refused: made: 読める形式ではありません。読めるのは 楽天証券 取引履歴（投資信託）、楽天証券 配当・分配金、"
+               "SBI証券 約定履歴、SBI証券 約定履歴（2026年5月から）、SBI証券 配当金・分配金、マネックス証券 取引履歴、"
+               "記帳ファイル（1 行目に見出し）です（1 行目を記帳ファイルの見出しとして読むと: 見出しに列 date（受渡日）、"
+               "fund（銘柄）、event（取引） がありません）")};
+    QTest::newRow("a broken preamble")
+        << QStringLiteral("title\n\"open,quote\n") << false
+        << QStringList{QStringLiteral("refused: made: 2 行目: 引用符が閉じられていません")};
+}
+
+void BrokerFilesTest::made()
+{
+    QFETCH(QString, text);
+    QFETCH(bool, cp932);
+    QFETCH(QStringList, expected);
+    QByteArray bytes;
+    if (cp932) {
+        std::string encoded;
+        Cp932Codec codec;
+        QVERIFY(codec.encode(text, encoded));
+        bytes = QByteArray::fromStdString(encoded);
+    } else {
+        bytes = text.toUtf8();
+    }
+    QBuffer input(&bytes);
+    input.open(QIODevice::ReadOnly);
+    QCOMPARE(readAll(input, QStringLiteral("made")), expected);
+}
+
+// Figures as brokers print them; "points" after a figure paid partly by points.
+void BrokerFilesTest::figures_data()
+{
+    QTest::addColumn<QString>("cell");
+    QTest::addColumn<QString>("expected");
+
+    QTest::newRow("separators") << "1,013,171" << "1013171";
+    QTest::newRow("padded") << " 12 " << "12";
+    QTest::newRow("blank") << "" << "none";
+    QTest::newRow("dash") << "-" << "none";
+    QTest::newRow("two dashes") << "--" << "none";
+    QTest::newRow("negative") << "-1,490" << "-1490";
+    QTest::newRow("plus") << "+1490" << "1490";
+    QTest::newRow("zeros after the point") << "50.00" << "50";
+    QTest::newRow("a fraction") << "12.50" << "fraction";
+    QTest::newRow("full-width") << "１２，３４５" << "12345";
+    QTest::newRow("points") << "5,000(493)" << "5000 points 493";
+    QTest::newRow("points, full-width brackets") << "5,000（493）" << "5000 points 493";
+    QTest::newRow("a separator misplaced") << "0,300" << "not a number";
+    QTest::newRow("a group of two") << "1,00" << "not a number";
+    QTest::newRow("a separator at the end") << "1," << "not a number";
+    QTest::newRow("a sign alone") << "+" << "not a number";
+    QTest::newRow("a currency sign") << "¥300" << "not a number";
+    QTest::newRow("an open bracket") << "5,000(493" << "not a number";
+    QTest::newRow("the largest") << "9007199254740991" << "9007199254740991";
+    QTest::newRow("beyond") << "9,007,199,254,740,992" << "too large";
+}
+
+void BrokerFilesTest::figures()
+{
+    QFETCH(QString, cell);
+    QFETCH(QString, expected);
+    const QByteArray bytes = cell.toUtf8();
+    const auto paid = paidAmountCell(bytes, [&] { return cell; });
+    QString text;
+    if (!paid) {
+        const FigureProblem why = paid.why();
+        text = why == FigureProblem::Fraction ? QStringLiteral("fraction")
+               : why == FigureProblem::TooLarge ? QStringLiteral("too large")
+                                                 : QStringLiteral("not a number");
+    } else {
+        text = paid->amount ? QString::number(*paid->amount) : QStringLiteral("none");
+        if (paid->points)
+            text += QStringLiteral(" points ") + QString::number(*paid->points);
+    }
+    QCOMPARE(text, expected);
+}
+
+// Names that are one fund at one broker, and names that are not.
+void BrokerFilesTest::fundNames_data()
+{
+    QTest::addColumn<QString>("a");
+    QTest::addColumn<QString>("b");
+    QTest::addColumn<bool>("same");
+
+    QTest::newRow("brackets") << "テスト（毎月分配型）" << "テスト(毎月分配型)" << true;
+    QTest::newRow("a space before a bracket") << "テスト (毎月分配型)" << "テスト(毎月分配型)" << true;
+    QTest::newRow("half-width katakana") << "ﾃｽﾄ･ﾘｰﾄ" << "テスト・リート" << true;
+    QTest::newRow("ideographic space") << "テスト　全世界" << "テスト 全世界" << true;
+    QTest::newRow("full-width letters") << "ｅＭＡＸＩＳ　Ｓｌｉｍ" << "eMAXIS Slim" << true;
+    QTest::newRow("a space between words stays") << "eMAXIS Slim" << "eMAXISSlim" << false;
+    QTest::newRow("another course") << "テスト(毎月分配型)" << "テスト(年1回決算型)" << false;
+}
+
+void BrokerFilesTest::fundNames()
+{
+    QFETCH(QString, a);
+    QFETCH(QString, b);
+    QFETCH(bool, same);
+    QCOMPARE(fundKey(a) == fundKey(b), same);
 }
 
 #include "test_main.h"

@@ -2,6 +2,7 @@
 // rows says to the ledger, figure by figure.
 #include "csv/broker_cells.h"
 #include "csv/broker_file.h"
+#include "csv/broker_merge.h"
 #include "csv/csv_encoding.h"
 
 #include "calc/ledger/ledger_declaration.h"
@@ -91,6 +92,7 @@ private slots:
     void figures();
     void fundNames_data();
     void fundNames();
+    void merged();
 };
 
 void BrokerFilesTest::samples_data()
@@ -342,6 +344,40 @@ void BrokerFilesTest::fundNames()
     QFETCH(QString, b);
     QFETCH(bool, same);
     QCOMPARE(fundKey(a) == fundKey(b), same);
+}
+
+// 楽天's trades and distributions and SBI's trades as one history.
+void BrokerFilesTest::merged()
+{
+    std::vector<std::vector<BrokerRow>> files;
+    for (const char* name : {"rakuten_tradehistory(INVST)_20240701.csv", "rakuten_dividendlist_20240701.csv",
+                             "sbi_SaveFile_000001_000006_yakujo_old.csv"}) {
+        QFile input(QStringLiteral(MIROVEN_BROKER_SAMPLES "/") + QLatin1String(name));
+        QVERIFY(input.open(QIODevice::ReadOnly));
+        BrokerFile file(input, QLatin1String(name).first(3));
+        QVERIFY(!file.open());
+        files.emplace_back();
+        while (file.next())
+            files.back().push_back(file.row());
+    }
+    files.back().back().kind = BrokerRow::Kind::Refused; // the last sale, as if refused
+    files.back().back().event.date = QDate();
+    files.back().front().kind = BrokerRow::Kind::PassedOver;
+    QStringList order;
+    for (const BrokerRow& row : mergedHistory(std::move(files))) {
+        order.append(QStringLiteral("%1:%2 %3 %4")
+                         .arg(row.source.file)
+                         .arg(row.source.line)
+                         .arg(row.event.date.toString(Qt::ISODate), eventName(row.event.kind)));
+    }
+    QCOMPARE(order, (QStringList{
+                        "rak:2 2023-12-14 買付", "rak:3 2024-01-15 買付", "rak:4 2024-02-16 買付",
+                        "rak:5 2024-03-14 買付", "rak:6 2024-03-15 買付", "rak:7 2024-03-15 買付",
+                        "rak:6 2024-03-28 配当", "rak:4 2024-04-19 分配", "rak:5 2024-04-19 分配",
+                        "rak:8 2024-04-19 再投資", "rak:2 2024-05-21 分配", "rak:3 2024-05-21 分配",
+                        "rak:9 2024-06-13 解約", "rak:10 2024-07-04 買付", "sbi:11 2024-07-16 買付",
+                        "sbi:12 2024-08-06 買付", "sbi:13 2024-09-05 買付", "sbi:14 2024-09-17 再投資",
+                        "sbi:15  解約"}));
 }
 
 #include "test_main.h"

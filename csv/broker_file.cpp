@@ -61,7 +61,9 @@ void BrokerFile::readLedgerRow()
     }
     ledgerRow_.event = std::move(event.value());
     ledgerRow_.printedFund = ledgerRow_.event.fund;
-    ledgerRow_.event.fund = fundKey(ledgerRow_.event.fund);
+    const QString& name = ledgerRow_.printedFund;
+    const QByteArrayView utf16(reinterpret_cast<const char*>(name.utf16()), name.size() * 2);
+    ledgerRow_.event.fund = keys_.get(utf16, [&] { return fundKey(name); });
 }
 
 } // namespace broker

@@ -45,6 +45,7 @@ private:
     Recognised recognised_;
     std::unique_ptr<BrokerRowReader> rows_; // a layout's
     FundNames names_;                       // the ledger's own format's
+    CellCache<QString> keys_;               // and their keys, by their UTF-16
     BrokerRow ledgerRow_;
     const BrokerRow* row_ = &ledgerRow_;
     std::optional<QString> stopped_;

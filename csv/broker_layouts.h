@@ -76,6 +76,10 @@ struct LayoutDecl {
     // Every row a fund's trade is named by one of these; a list of distributions has none
     // (each of its rows is a distribution, or a stock's dividend by its 商品).
     std::span<const ActionWord> actions;
+    // What the broker does where brokers differ, as its downloads show; none where they
+    // do not tell (a command-line option overrides either).
+    std::optional<ledger::Rounding> distributionRounding; // units × distribution ÷ 10,000
+    bool brokerUnits = false; // an amount order buys floor(A × 10,000 ÷ NAV), one more when that costs less than A
 };
 
 inline constexpr LayoutColumn kRakutenTradeColumns[] = {
@@ -210,12 +214,19 @@ inline constexpr ActionWord kMonexActions[] = {
 };
 
 inline constexpr std::array<LayoutDecl, kLayoutCount> kLayouts{{
-    {Layout::RakutenTrades, u"楽天証券", u"取引履歴（投資信託）", kRakutenTradeColumns, kRakutenActions},
-    {Layout::RakutenDistributions, u"楽天証券", u"配当・分配金", kRakutenDistributionColumns, {}},
-    {Layout::SbiTrades, u"SBI証券", u"約定履歴", kSbiTradeColumns, kSbiActions},
-    {Layout::SbiTrades2026, u"SBI証券", u"約定履歴（2026年5月から）", kSbiTrade2026Columns, kSbiActions},
-    {Layout::SbiDistributions, u"SBI証券", u"配当金・分配金", kSbiDistributionColumns, {}},
-    {Layout::MonexTrades, u"マネックス証券", u"取引履歴", kMonexTradeColumns, kMonexActions},
+    // 楽天 shows a distribution rounded half up (3,333 units × 50 → 17), and buys by amount
+    // as brokers do (33,333 yen at 20,512: 16,251 units).
+    {Layout::RakutenTrades, u"楽天証券", u"取引履歴（投資信託）", kRakutenTradeColumns, kRakutenActions,
+     ledger::Rounding::HalfUp, true},
+    {Layout::RakutenDistributions, u"楽天証券", u"配当・分配金", kRakutenDistributionColumns, {},
+     ledger::Rounding::HalfUp, true},
+    // SBI's amount orders too (500,000 yen at 11,250: 444,444 units, not 444,445); its
+    // distributions come after tax only.
+    {Layout::SbiTrades, u"SBI証券", u"約定履歴", kSbiTradeColumns, kSbiActions, std::nullopt, true},
+    {Layout::SbiTrades2026, u"SBI証券", u"約定履歴（2026年5月から）", kSbiTrade2026Columns, kSbiActions,
+     std::nullopt, true},
+    {Layout::SbiDistributions, u"SBI証券", u"配当金・分配金", kSbiDistributionColumns, {}, std::nullopt, false},
+    {Layout::MonexTrades, u"マネックス証券", u"取引履歴", kMonexTradeColumns, kMonexActions, std::nullopt, false},
 }};
 
 [[nodiscard]] constexpr const LayoutDecl& layoutDecl(Layout layout)

@@ -3,6 +3,7 @@
 #include "csv/broker_cells.h"
 #include "csv/broker_file.h"
 #include "csv/broker_merge.h"
+#include "csv/broker_pairing.h"
 #include "csv/csv_encoding.h"
 
 #include "calc/ledger/ledger_declaration.h"
@@ -78,6 +79,24 @@ QStringList readAll(QIODevice& input, const QString& name)
     return lines;
 }
 
+// The rows of sample files, each file's as one list.
+std::vector<std::vector<BrokerRow>> sampleRows(const QStringList& names)
+{
+    std::vector<std::vector<BrokerRow>> files;
+    for (const QString& name : names) {
+        QFile input(QStringLiteral(MIROVEN_BROKER_SAMPLES "/") + name);
+        if (!input.open(QIODevice::ReadOnly))
+            return {};
+        BrokerFile file(input, name.first(3));
+        if (file.open())
+            return {};
+        files.emplace_back();
+        while (file.next())
+            files.back().push_back(file.row());
+    }
+    return files;
+}
+
 } // namespace
 
 class BrokerFilesTest : public QObject {
@@ -93,6 +112,8 @@ private slots:
     void fundNames_data();
     void fundNames();
     void merged();
+    void paired_data();
+    void paired();
 };
 
 void BrokerFilesTest::samples_data()
@@ -349,17 +370,10 @@ void BrokerFilesTest::fundNames()
 // 楽天's trades and distributions and SBI's trades as one history.
 void BrokerFilesTest::merged()
 {
-    std::vector<std::vector<BrokerRow>> files;
-    for (const char* name : {"rakuten_tradehistory(INVST)_20240701.csv", "rakuten_dividendlist_20240701.csv",
-                             "sbi_SaveFile_000001_000006_yakujo_old.csv"}) {
-        QFile input(QStringLiteral(MIROVEN_BROKER_SAMPLES "/") + QLatin1String(name));
-        QVERIFY(input.open(QIODevice::ReadOnly));
-        BrokerFile file(input, QLatin1String(name).first(3));
-        QVERIFY(!file.open());
-        files.emplace_back();
-        while (file.next())
-            files.back().push_back(file.row());
-    }
+    std::vector<std::vector<BrokerRow>> files = sampleRows(
+        {"rakuten_tradehistory(INVST)_20240701.csv", "rakuten_dividendlist_20240701.csv",
+         "sbi_SaveFile_000001_000006_yakujo_old.csv"});
+    QCOMPARE(files.size(), std::size_t{3});
     files.back().back().kind = BrokerRow::Kind::Refused; // the last sale, as if refused
     files.back().back().event.date = QDate();
     files.back().front().kind = BrokerRow::Kind::PassedOver;
@@ -378,6 +392,76 @@ void BrokerFilesTest::merged()
                         "rak:9 2024-06-13 解約", "rak:10 2024-07-04 買付", "sbi:11 2024-07-16 買付",
                         "sbi:12 2024-08-06 買付", "sbi:13 2024-09-05 買付", "sbi:14 2024-09-17 再投資",
                         "sbi:15  解約"}));
+}
+
+// A distribution and its 再投資 as one event; rows that are not a pair stay apart.
+void BrokerFilesTest::paired_data()
+{
+    QTest::addColumn<QStringList>("files");
+    QTest::addColumn<QString>("change"); // made to the first distribution before pairing
+    QTest::addColumn<QStringList>("expected");
+
+    const QStringList rakuten{"rakuten_tradehistory(INVST)_20240701.csv", "rakuten_dividendlist_20240701.csv"};
+    const QStringList monex{"monex_20240701-20241220.csv"};
+    const QString monexPaired = QStringLiteral(
+        "5 2024-09-20 特定 再投資 テスト高配当バランス units=3000 nav=12750 distribution=120 | gross=4800 tax=975 paid=3825");
+    const QString monexAlone = QStringLiteral(
+        "5 2024-09-20 特定 再投資 テスト高配当バランス units=3000 nav=12750 | gross=0 tax=0 paid=3825");
+    QTest::newRow("楽天: 受取型 and 旧NISA stay distributions")
+        << rakuten << QString()
+        << QStringList{
+               "5 2024-04-19 旧NISA 分配 テスト高配当バランス(毎月分配型) units=3333 distribution=50 | gross=17 tax=0 net=17",
+               "8 2024-04-19 特定 再投資 テスト高配当バランス(毎月分配型) units=4018 nav=10050 distribution=50 | "
+               "gross=5066 tax=1028 net=4038 paid=4038 再投資型",
+               "2 2024-05-21 特定 分配 テスト・リート・インカム(毎月分配型) units=1000000 distribution=100 | "
+               "gross=10000 tax=1015 net=8985",
+               "3 2024-05-21 NISA 分配 テスト・リート・インカム(毎月分配型) units=25000 distribution=100 | gross=250 "
+               "tax=0 net=250"};
+    QTest::newRow("マネックス: after tax from gross and tax") << monex << QString() << QStringList{monexPaired};
+    QTest::newRow("10 days apart") << monex << "-10 days" << QStringList{monexPaired};
+    QTest::newRow("11 days apart") << monex << "-11 days"
+                                   << QStringList{"4 2024-09-09 特定 分配 テスト高配当バランス units=400000 "
+                                                  "distribution=120 | gross=4800 tax=975 paid=0",
+                                                  monexAlone};
+    QTest::newRow("a yen apart") << monex << "tax 974"
+                                 << QStringList{"4 2024-09-20 特定 分配 テスト高配当バランス units=400000 "
+                                                "distribution=120 | gross=4800 tax=974 paid=0",
+                                                monexAlone};
+    QTest::newRow("another account") << monex << "NISA"
+                                     << QStringList{"4 2024-09-20 NISA 分配 テスト高配当バランス units=400000 "
+                                                    "distribution=120 | gross=4800 tax=975 paid=0",
+                                                    monexAlone};
+    QTest::newRow("特定/一般 meets 特定") << monex << "特定/一般" << QStringList{monexPaired};
+}
+
+void BrokerFilesTest::paired()
+{
+    QFETCH(QStringList, files);
+    QFETCH(QString, change);
+    QFETCH(QStringList, expected);
+    std::vector<std::vector<BrokerRow>> rows = sampleRows(files);
+    QCOMPARE(rows.size(), std::size_t(files.size()));
+    for (std::vector<BrokerRow>& file : rows) {
+        for (BrokerRow& row : file) {
+            if (row.event.kind != ledger::EventKind::Distribution || change.isEmpty())
+                continue;
+            if (change.endsWith(u"days"))
+                row.event.date = row.event.date.addDays(change.section(u' ', 0, 0).toInt());
+            else if (change.startsWith(u"tax"))
+                row.stated.tax = change.section(u' ', 1).toLongLong();
+            else if (change == u"NISA")
+                row.event.account = ledger::Account::Nisa;
+            else
+                row.event.specifiedOrGeneral = true;
+            change.clear();
+        }
+    }
+    QStringList shown;
+    for (const BrokerRow& row : pairedReinvestments(mergedHistory(std::move(rows)))) {
+        if (row.event.kind == ledger::EventKind::Distribution || row.event.kind == ledger::EventKind::Reinvestment)
+            shown.append(rowText(row).replace(QStringLiteral("特定/一般"), QStringLiteral("特定")));
+    }
+    QCOMPARE(shown, expected);
 }
 
 #include "test_main.h"

@@ -163,7 +163,12 @@ std::optional<QDate> dateCell(QByteArrayView cell, const DecodeCell& decode)
 {
     if (isAscii(cell))
         return asciiDate(view(cell));
-    const std::optional<QByteArray> ascii = asAscii(decode);
+    // 2024年1月5日, as fund companies write it.
+    QString text = normalisedCell(decode()).trimmed();
+    text.replace(u'年', u'/').replace(u'月', u'/');
+    if (text.endsWith(u'日'))
+        text.chop(1);
+    const std::optional<QByteArray> ascii = asAscii([&] { return text; });
     return ascii ? asciiDate(view(*ascii)) : std::nullopt;
 }
 

@@ -36,7 +36,7 @@ struct PaidAmount {
 };
 [[nodiscard]] Outcome<PaidAmount, FigureProblem> paidAmountCell(QByteArrayView cell, const DecodeCell& decode);
 
-// A date: 2024/1/5, 2024/01/05 or 2024-01-05 (full-width forms too); nothing otherwise.
+// A date: 2024/1/5, 2024/01/05, 2024-01-05 or 2024年1月5日 (full-width forms too); nothing otherwise.
 [[nodiscard]] std::optional<QDate> dateCell(QByteArrayView cell, const DecodeCell& decode);
 
 // A fund's name as the ledger matches it: full-width and half-width forms alike (（毎月分配型）

@@ -4,6 +4,7 @@
 #include "csv/broker_file.h"
 #include "csv/broker_merge.h"
 #include "csv/broker_pairing.h"
+#include "csv/broker_references.h"
 #include "csv/csv_encoding.h"
 
 #include "calc/ledger/ledger_declaration.h"
@@ -114,6 +115,8 @@ private slots:
     void merged();
     void paired_data();
     void paired();
+    void references_data();
+    void references();
 };
 
 void BrokerFilesTest::samples_data()
@@ -462,6 +465,77 @@ void BrokerFilesTest::paired()
             shown.append(rowText(row).replace(QStringLiteral("特定/一般"), QStringLiteral("特定")));
     }
     QCOMPARE(shown, expected);
+}
+
+// The renamed funds and the price histories: what each query finds, or why the table
+// is refused.
+void BrokerFilesTest::references_data()
+{
+    QTest::addColumn<bool>("nav"); // a price history, else a table of renamed funds
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QStringList>("queries"); // a name, or "name@date" in a price history
+    QTest::addColumn<QStringList>("expected");
+
+    QTest::newRow("renamed twice") << false << QStringLiteral("Ａ（旧）,B\nB,C\n") << QStringList{"A(旧)", "B", "X"}
+                                   << QStringList{"C", "C", "X"};
+    QTest::newRow("renamed back") << false << QStringLiteral("A,B\nB,A\n") << QStringList{}
+                                  << QStringList{"refused: 「A」の名前の変更が元に戻っています"};
+    QTest::newRow("two new names") << false << QStringLiteral("A,B\nA,C\n") << QStringList{}
+                                   << QStringList{"refused: 2 行目: 「A」の新しい名前が二つあります"};
+    QTest::newRow("one column") << false << QStringLiteral("A\n") << QStringList{}
+                                << QStringList{"refused: 1 行目: 旧い銘柄名と新しい銘柄名の 2 列にしてください"};
+    const QString history = QStringLiteral("基準日,銘柄,基準価額,分配金\n"
+                                           "2024/05/15,F（毎月）,\"10,050\",50\n"
+                                           "2024年4月15日,F（毎月）,10100,60\n"
+                                           "2024-05-16,F（毎月）,10080,0\n"
+                                           "2024/05/15,G,9000,\n");
+    QTest::newRow("price history")
+        << true << history
+        << QStringList{"F(毎月)@2024-05-15", "F(毎月)@2024-05-14", "F(毎月)@2024-06-30", "F(毎月)@2024-04-14",
+                       "G@2024-05-15", "H@2024-05-15"}
+        << QStringList{"2024-05-15 10050 50", "2024-04-15 10100 60", "2024-05-15 10050 50", "none", "none", "none"};
+    QTest::newRow("price history without distributions")
+        << true << QStringLiteral("基準日,銘柄,基準価額\n2024/05/15,G,9000\n") << QStringList{"G@2024-05-15"}
+        << QStringList{"none"};
+    QTest::newRow("another header") << true << QStringLiteral("日付,銘柄,基準価額\n") << QStringList{}
+                                    << QStringList{"refused: 1 行目の見出しは 基準日,銘柄,基準価額 か "
+                                                   "基準日,銘柄,基準価額,分配金 です"};
+    QTest::newRow("a NAV of 0") << true << QStringLiteral("基準日,銘柄,基準価額\n2024/05/15,G,0\n") << QStringList{}
+                                << QStringList{"refused: 2 行目: 基準価額「0」は正の整数ではありません"};
+    QTest::newRow("a day that does not exist")
+        << true << QStringLiteral("基準日,銘柄,基準価額\n2024/02/30,G,9000\n") << QStringList{}
+        << QStringList{"refused: 2 行目: 基準日「2024/02/30」は日付ではありません"};
+}
+
+void BrokerFilesTest::references()
+{
+    QFETCH(bool, nav);
+    QFETCH(QString, text);
+    QFETCH(QStringList, queries);
+    QFETCH(QStringList, expected);
+    QByteArray bytes = text.toUtf8();
+    QBuffer input(&bytes);
+    input.open(QIODevice::ReadOnly);
+    FundRenames renames;
+    NavHistory history;
+    const std::optional<QString> refused = nav ? history.read(input) : renames.read(input);
+    QStringList found;
+    if (refused)
+        found.append(QStringLiteral("refused: ") + *refused);
+    for (const QString& query : queries) {
+        if (!nav) {
+            found.append(renames.current(fundKey(query)));
+            continue;
+        }
+        const std::optional<NavDay> day = history.lastDistribution(
+            fundKey(query.section(u'@', 0, 0)), QDate::fromString(query.section(u'@', 1), Qt::ISODate));
+        found.append(day ? QStringLiteral("%1 %2 %3")
+                               .arg(day->date.toString(Qt::ISODate))
+                               .arg(day->nav)
+                               .arg(*day->distribution)
+                         : QStringLiteral("none"));
+    }
+    QCOMPARE(found, expected);
 }
 
 #include "test_main.h"

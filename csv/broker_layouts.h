@@ -113,39 +113,28 @@ inline constexpr LayoutColumn kRakutenDistributionColumns[] = {
     {u"受取金額[円/現地通貨]", Field::Net},
 };
 
-inline constexpr LayoutColumn kSbiTradeColumns[] = {
-    {u"約定日", Field::TradeDate},
-    {u"銘柄", Field::Fund},
-    {u"銘柄コード", Field::Ignored},
-    {u"市場", Field::Ignored},
-    {u"取引", Field::Action},
-    {u"期限", Field::Ignored},
-    {u"預り", Field::Account},
-    {u"課税", Field::Ignored},
-    {u"約定数量", Field::Units},
-    {u"約定単価", Field::Price},
-    {u"手数料/諸経費等", Field::Fee},
-    {u"税額", Field::Tax},
-    {u"受渡日", Field::Date},
-    {u"受渡金額/決済損益", Field::Settlement},
-};
-
-inline constexpr LayoutColumn kSbiTrade2026Columns[] = {
-    {u"約定日", Field::TradeDate},
-    {u"銘柄", Field::Fund},
-    {u"銘柄コード", Field::Ignored},
-    {u"市場", Field::Ignored},
-    {u"取引", Field::Action},
-    {u"期限", Field::Ignored},
-    {u"預り", Field::Account},
-    {u"課税", Field::Ignored},
-    {u"約定数量", Field::Units},
-    {u"約定単価", Field::Price},
-    {u"手数料/諸経費等", Field::Fee},
-    {u"税額", Field::Tax},
-    {u"受渡日", Field::Date},
-    {u"受渡金額", Field::Settlement},
-};
+// SBI's trades until 2026-05 and from then differ in their last column's name alone.
+constexpr std::array<LayoutColumn, 14> sbiTradeColumns(QStringView settlement)
+{
+    return {{
+        {u"約定日", Field::TradeDate},
+        {u"銘柄", Field::Fund},
+        {u"銘柄コード", Field::Ignored},
+        {u"市場", Field::Ignored},
+        {u"取引", Field::Action},
+        {u"期限", Field::Ignored},
+        {u"預り", Field::Account},
+        {u"課税", Field::Ignored},
+        {u"約定数量", Field::Units},
+        {u"約定単価", Field::Price},
+        {u"手数料/諸経費等", Field::Fee},
+        {u"税額", Field::Tax},
+        {u"受渡日", Field::Date},
+        {settlement, Field::Settlement},
+    }};
+}
+inline constexpr std::array<LayoutColumn, 14> kSbiTradeColumns = sbiTradeColumns(u"受渡金額/決済損益");
+inline constexpr std::array<LayoutColumn, 14> kSbiTrade2026Columns = sbiTradeColumns(u"受渡金額");
 
 inline constexpr LayoutColumn kSbiDistributionColumns[] = {
     {u"受渡日", Field::Date},

@@ -110,14 +110,17 @@ const BrokerRow& BrokerRowReader::read(const CsvReader& record)
     fee_.reset();
     units_.reset();
     const Cells cells(record, layout_, fields_);
-    if (record.fieldCount() != width_) {
+    if (record.fieldCount() != width_ || record.field(0).trimmed().isEmpty()) {
         bool blank = true;
         for (qsizetype i = 0; i < record.fieldCount() && blank; ++i)
             blank = record.field(i).trimmed().isEmpty();
-        if (blank)
+        if (blank) {
             passOver(QStringLiteral("空の行"));
-        else
-            refuse(QStringLiteral("列が %1 個あります（見出しは %2 個）").arg(record.fieldCount()).arg(width_));
+            return row_;
+        }
+    }
+    if (record.fieldCount() != width_) {
+        refuse(QStringLiteral("列が %1 個あります（見出しは %2 個）").arg(record.fieldCount()).arg(width_));
         return row_;
     }
     readRow(cells);

@@ -230,7 +230,7 @@ void BrokerFilesTest::made_data()
                        QStringLiteral("5 refused: 単価「20000.5」に円未満の端数があります"),
                        QStringLiteral("6 refused: 受渡日「2024/13/15」は日付ではありません"),
                        QStringLiteral("7 refused: 口座「外国口座」は読めません"),
-                       QStringLiteral("8 refused: 受渡日「」は日付ではありません")};
+                       QStringLiteral("8 passed over: 空の行")};
     QTest::newRow("SBI, CP932 and LF, no preamble: MRF, stocks and 入庫")
         << QStringLiteral("約定日,銘柄,銘柄コード,市場,取引,期限,預り,課税,約定数量,約定単価,手数料/諸経費等,税額,受渡日,"
                           "受渡金額/決済損益\n"

@@ -1,0 +1,73 @@
+#pragma once
+
+#include "core/integer.h"
+#include "core/outcome.h"
+
+#include <QByteArrayView>
+#include <QDate>
+#include <QString>
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+
+// Cells as the brokers print them, read from the bytes where they are plain ASCII (the
+// usual case), so that a long history is read without a conversion per cell.
+
+namespace broker {
+
+// A cell's text, for the few cells that are not plain ASCII: decoded by the caller.
+using DecodeCell = std::function<QString()>;
+
+// A figure: "1,013,171", 30000, " 12 ", "50.00" (whole, as a fraction of zeros), full-width
+// forms. Nothing for a blank cell, "-" or "--"; a text for anything else that is not a
+// whole number within ±(2^53 − 1).
+enum class FigureProblem { NotANumber, Fraction, TooLarge };
+[[nodiscard]] Outcome<std::optional<Integer>, FigureProblem> figureCell(QByteArrayView cell,
+                                                                         const DecodeCell& decode);
+
+// An amount with the points that paid part of it: "5,000(493)" is 5,000 of which 493 in
+// points; "5,000" has no points.
+struct PaidAmount {
+    std::optional<Integer> amount;
+    std::optional<Integer> points;
+};
+[[nodiscard]] Outcome<PaidAmount, FigureProblem> paidAmountCell(QByteArrayView cell, const DecodeCell& decode);
+
+// A date: 2024/1/5, 2024/01/05, 2024-01-05 or 2024年1月5日 (full-width forms too); nothing otherwise.
+[[nodiscard]] std::optional<QDate> dateCell(QByteArrayView cell, const DecodeCell& decode);
+
+// A fund's name as the ledger matches it: full-width and half-width forms alike (（毎月分配型）
+// is (毎月分配型)), white space as one space, none inside brackets.
+[[nodiscard]] QString fundKey(const QString& name);
+
+// What was made of each distinct cell, by its bytes: a file names the same few funds,
+// accounts and trades on row after row. Holds at most kMaxEntries.
+template <class Value>
+class CellCache {
+public:
+    static constexpr std::size_t kMaxEntries = 4096;
+
+    template <class Make>
+    const Value& get(QByteArrayView bytes, Make&& make)
+    {
+        const std::string_view key(bytes.data(), static_cast<std::size_t>(bytes.size()));
+        const auto found = entries_.find(key);
+        if (found != entries_.end())
+            return found->second;
+        if (entries_.size() >= kMaxEntries)
+            entries_.clear();
+        return entries_.emplace(std::string(key), make()).first->second;
+    }
+
+private:
+    struct Hash {
+        using is_transparent = void;
+        std::size_t operator()(std::string_view key) const { return std::hash<std::string_view>()(key); }
+    };
+    std::unordered_map<std::string, Value, Hash, std::equal_to<>> entries_;
+};
+
+} // namespace broker

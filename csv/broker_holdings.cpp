@@ -1,0 +1,211 @@
+#include "broker_holdings.h"
+
+#include "cell_text.h"
+#include "csv_reader.h"
+#include "fund_name.h"
+#include "input_file.h"
+#include "printed_cells.h"
+
+#include <QHash>
+#include <QStringList>
+
+#include <algorithm>
+#include <array>
+
+using ledger::Account;
+
+namespace {
+
+// The first column of the header, by either of its names.
+constexpr std::array<QStringView, 2> kFirstColumns{u"投資信託種別", u"保有区分"};
+// How many lines may come before the header.
+constexpr int kMaxPreamble = 20;
+
+enum HoldingsColumn { HeldAccount, HeldFund, HeldCourse, HeldUnits, HeldCost, kHoldingsColumns };
+constexpr std::array<QStringView, kHoldingsColumns> kHoldingsCaptions{u"口座区分", u"ファンド", u"分配金コース",
+                                                                       u"保有数量[口]", u"平均取得価額[円]"};
+using HoldingsColumnIndex = std::array<qsizetype, kHoldingsColumns>;
+
+QString headerCell(const CsvReader& header, qsizetype i) { return normalisedCell(header.fieldText(i)).trimmed(); }
+
+bool isHoldingsHeader(const CsvReader& record)
+{
+    return record.fieldCount() > 0
+           && std::find(kFirstColumns.begin(), kFirstColumns.end(), headerCell(record, 0)) != kFirstColumns.end();
+}
+
+Outcome<HoldingsColumnIndex, QString> holdingsColumns(const CsvReader& header)
+{
+    std::array<std::optional<qsizetype>, kHoldingsColumns> found;
+    for (qsizetype i = 0; i < header.fieldCount(); ++i) {
+        const QString name = headerCell(header, i);
+        const auto known = std::find(kHoldingsCaptions.begin(), kHoldingsCaptions.end(), name);
+        if (known == kHoldingsCaptions.end())
+            continue;
+        std::optional<qsizetype>& index = found[static_cast<std::size_t>(known - kHoldingsCaptions.begin())];
+        if (index)
+            return QStringLiteral("見出しに列 %1 が二つあります（%2 列目と %3 列目）").arg(name).arg(*index + 1).arg(i + 1);
+        index = i;
+    }
+    QStringList absent;
+    HoldingsColumnIndex columns{};
+    for (std::size_t c = 0; c < kHoldingsColumns; ++c) {
+        if (found[c])
+            columns[c] = *found[c];
+        else
+            absent.append(kHoldingsCaptions[c].toString());
+    }
+    if (!absent.isEmpty())
+        return QStringLiteral("見出しに列 %1 がありません").arg(absent.join(u'、'));
+    return columns;
+}
+
+QString accountWords()
+{
+    return QStringLiteral("特定、一般、NISA、NISAつみたて投資枠、NISA成長投資枠、旧NISA、つみたてNISA");
+}
+
+// One row of the file, read.
+struct HoldingsRow {
+    Account account = Account::Specified;
+    QString fund;
+    QString course;
+    Integer units = 0;
+    Currency cost;
+};
+
+Outcome<HoldingsRow, QString> holdingsRow(const CsvReader& record, const HoldingsColumnIndex& columns)
+{
+    const auto cell = [&](HoldingsColumn c) { return record.fieldText(columns[c]).trimmed(); };
+    HoldingsRow row;
+    row.fund = cell(HeldFund);
+    if (row.fund.isEmpty())
+        return QStringLiteral("ファンドがありません");
+    const std::optional<Account> account = holdingsAccount(cell(HeldAccount));
+    if (!account)
+        return QStringLiteral("口座区分が違います: %1（%2）").arg(cell(HeldAccount), accountWords());
+    row.account = *account;
+    row.course = fundNameKey(cell(HeldCourse));
+
+    const PrintedCell<Integer> units = printedWhole(cell(HeldUnits), kHoldingsCaptions[HeldUnits]);
+    if (!units)
+        return units.why();
+    if (!*units || **units < 0)
+        return QStringLiteral("保有数量は 0 以上の整数です: %1").arg(cell(HeldUnits));
+    row.units = **units;
+    const PrintedCell<Currency> cost = printedCents(cell(HeldCost), kHoldingsCaptions[HeldCost]);
+    if (!cost)
+        return cost.why();
+    if (row.units > 0 && !*cost)
+        return QStringLiteral("平均取得価額がありません");
+    if (*cost) {
+        // Far above any fund's price, and small enough that the sums below stay exact.
+        if (cost->value().raw() < 0 || cost->value().raw() > ledger::kLargest)
+            return QStringLiteral("平均取得価額は 0 から %1 までです: %2")
+                .arg(ledger::kLargest / Currency::kScale)
+                .arg(cell(HeldCost));
+        row.cost = **cost;
+    }
+    return row;
+}
+
+} // namespace
+
+Currency BrokerHolding::averageCost() const
+{
+    if (units <= 0)
+        return {};
+    const Wide cents = divide(costTimesUnits, Wide{units} * 100, Rounding::HalfUp);
+    return Currency::fromRaw(static_cast<std::int64_t>(cents * 100));
+}
+
+std::optional<Account> holdingsAccount(const QString& word)
+{
+    QString key = fundNameKey(word).toUpper();
+    key.removeIf([](QChar c) { return c == u'(' || c == u')'; });
+    static const QHash<QString, Account> kAccounts{
+        {QStringLiteral("特定"), Account::Specified},
+        {QStringLiteral("特定口座"), Account::Specified},
+        {QStringLiteral("一般"), Account::General},
+        {QStringLiteral("一般口座"), Account::General},
+        {QStringLiteral("NISA"), Account::Nisa},
+        {QStringLiteral("NISAつみたて投資枠"), Account::Nisa},
+        {QStringLiteral("NISA成長投資枠"), Account::Nisa},
+        {QStringLiteral("旧NISA"), Account::OldNisa},
+        {QStringLiteral("一般NISA"), Account::OldNisa},
+        {QStringLiteral("つみたてNISA"), Account::OldNisa},
+        {QStringLiteral("旧つみたてNISA"), Account::OldNisa},
+        {QStringLiteral("旧一般NISA"), Account::OldNisa},
+    };
+    const auto found = kAccounts.constFind(key);
+    return found == kAccounts.constEnd() ? std::nullopt : std::optional<Account>(found.value());
+}
+
+Outcome<BrokerHoldings, QString> readBrokerHoldings(QIODevice& input, const QString& source)
+{
+    CsvReader reader(input);
+    const auto refused = [&](const QString& problem) { return atLineOf(source, reader.line(), problem); };
+    const auto notThisFile = [&] {
+        return QStringLiteral("%1 は楽天の保有商品（投資信託）の CSV ではありません（%2 か %3 で始まる見出しがありません）")
+            .arg(source, kFirstColumns[0], kFirstColumns[1]);
+    };
+    for (int records = 0;; ++records) {
+        if (records > kMaxPreamble)
+            return notThisFile();
+        const CsvReader::Result result = reader.next();
+        if (result == CsvReader::Result::End)
+            return notThisFile();
+        if (result == CsvReader::Result::Malformed)
+            return refused(reader.problem());
+        if (isHoldingsHeader(reader))
+            break;
+    }
+    const Outcome<HoldingsColumnIndex, QString> columns = holdingsColumns(reader);
+    if (!columns)
+        return refused(columns.why());
+    const qsizetype width = reader.fieldCount();
+
+    BrokerHoldings read;
+    read.broker = QStringLiteral("楽天");
+    // Where each fund and account stands in `read`, and the line of each course.
+    QHash<QString, std::size_t> where;
+    QHash<QString, qint64> courses;
+    for (;;) {
+        const CsvReader::Result result = reader.next();
+        if (result == CsvReader::Result::End)
+            break;
+        if (result == CsvReader::Result::Malformed)
+            return refused(reader.problem());
+        if (reader.fieldCount() != width)
+            return refused(QStringLiteral("列が %1 個あります（見出しは %2 個）").arg(reader.fieldCount()).arg(width));
+        const Outcome<HoldingsRow, QString> row = holdingsRow(reader, *columns);
+        if (!row)
+            return refused(row.why());
+        const QString key = QString::number(static_cast<int>(row->account)) + u'\t' + fundNameKey(row->fund);
+        const QString courseKey = key + u'\t' + row->course;
+        if (courses.contains(courseKey))
+            return refused(QStringLiteral("%1 行目と同じファンド・口座区分・分配金コースです").arg(courses.value(courseKey)));
+        courses.insert(courseKey, reader.line());
+
+        auto at = where.constFind(key);
+        if (at == where.constEnd()) {
+            at = where.insert(key, read.holdings.size());
+            read.holdings.push_back({row->fund, row->account, 0, 0, reader.line()});
+        }
+        BrokerHolding& holding = read.holdings[at.value()];
+        if (holding.units > ledger::kLargest - row->units)
+            return refused(QStringLiteral("保有数量の合計が大きすぎます"));
+        holding.units += row->units;
+        holding.costTimesUnits += Wide{row->units} * row->cost.raw();
+    }
+    return read;
+}
+
+Outcome<BrokerHoldings, QString> loadBrokerHoldings(const QString& path)
+{
+    QString problem;
+    const std::unique_ptr<QIODevice> input = openInput(path, problem);
+    if (!input)
+        return problem;
+    return readBrokerHoldings(*input, path);
+}

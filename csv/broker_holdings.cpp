@@ -68,6 +68,7 @@ QString accountWords()
 // One row of the file, read.
 struct HoldingsRow {
     Account account = Account::Specified;
+    QString accountWord; // as the file writes it
     QString fund;
     QString course;
     Integer units = 0;
@@ -85,6 +86,7 @@ Outcome<HoldingsRow, QString> holdingsRow(const CsvReader& record, const Holding
     if (!account)
         return QStringLiteral("口座区分が違います: %1（%2）").arg(cell(HeldAccount), accountWords());
     row.account = *account;
+    row.accountWord = cell(HeldAccount);
     row.course = fundNameKey(cell(HeldCourse));
 
     const PrintedCell<Integer> units = printedWhole(cell(HeldUnits), kHoldingsCaptions[HeldUnits]);
@@ -181,8 +183,10 @@ Outcome<BrokerHoldings, QString> readBrokerHoldings(QIODevice& input, const QStr
         const Outcome<HoldingsRow, QString> row = holdingsRow(reader, *columns);
         if (!row)
             return refused(row.why());
+        // つみたて投資枠 and 成長投資枠 are one NISA to the ledger, so a fund held in both
+        // is one holding; a course is told apart by the account's own word.
         const QString key = QString::number(static_cast<int>(row->account)) + u'\t' + fundNameKey(row->fund);
-        const QString courseKey = key + u'\t' + row->course;
+        const QString courseKey = key + u'\t' + row->course + u'\t' + fundNameKey(row->accountWord);
         if (courses.contains(courseKey))
             return refused(QStringLiteral("%1 行目と同じファンド・口座区分・分配金コースです").arg(courses.value(courseKey)));
         courses.insert(courseKey, reader.line());

@@ -12,8 +12,20 @@ using namespace ledger;
 
 namespace {
 
-// Prices per 10,000 units are compared in 10^-8 yen.
-constexpr Wide kFine = 100000000;
+// Prices per 10,000 units are compared in 10^-4 yen, a Currency's raw figure: 1 yen apart.
+constexpr Wide kOneYen = Currency::kScale;
+
+// Whether n1 / d1 − n2 / d2 ≥ gap, exactly (d1, d2 > 0; gap whole). Apart from the whole
+// parts, only the fractions' order matters, and their products stay within 128 bits.
+bool atLeastApart(Wide n1, Wide d1, Wide n2, Wide d2, Wide gap)
+{
+    const Wide q1 = divide(n1, d1, Rounding::Down);
+    const Wide q2 = divide(n2, d2, Rounding::Down);
+    const Wide whole = q1 - q2;
+    if (whole != gap)
+        return whole > gap;
+    return (n1 - q1 * d1) * d2 >= (n2 - q2 * d2) * d1;
+}
 
 // One fund in one account on the ledger's side: its holdings whose names fold alike.
 struct LedgerSide {
@@ -27,23 +39,29 @@ QString heldKey(Account account, QStringView fund)
     return QString::number(static_cast<int>(account)) + u'\t' + fundNameKey(fund);
 }
 
-// Currency (10^-4 yen) to 10^-8 yen and back, half up to 0.01 yen.
-Currency cents(Wide fine) { return Currency::fromRaw(static_cast<std::int64_t>(divide(fine, 1000000, Rounding::HalfUp) * 100)); }
+// A total of units × price (10^-4 yen) over the units: the price per 10,000 units,
+// down to 0.0001 yen, so that a figure shown 1 yen off is at least 1 yen off.
+Currency pricePer(Wide total, Integer units)
+{
+    return Currency::fromRaw(static_cast<std::int64_t>(divide(total, units, Rounding::Down)));
+}
 
-QString centsText(Currency price)
+// A price to 0.01 yen, and to 0.0001 yen where it has more.
+QString priceText(Currency price)
 {
     const std::int64_t raw = price.raw();
-    const std::int64_t whole = raw / Currency::kScale;
-    const std::int64_t fraction = (raw < 0 ? -raw : raw) % Currency::kScale / 100;
-    const QString sign = raw < 0 && whole == 0 ? QStringLiteral("-") : QString();
-    return QStringLiteral("%1%2.%3").arg(sign).arg(whole).arg(fraction, 2, 10, QLatin1Char('0'));
+    const std::int64_t magnitude = raw < 0 ? -raw : raw;
+    QString fraction = QStringLiteral("%1").arg(magnitude % Currency::kScale, 4, 10, QLatin1Char('0'));
+    while (fraction.size() > 2 && fraction.endsWith(u'0'))
+        fraction.chop(1);
+    return QStringLiteral("%1%2.%3").arg(raw < 0 ? QStringLiteral("-") : QString()).arg(magnitude / Currency::kScale).arg(fraction);
 }
 
 QString sideText(const std::optional<Integer>& units, const std::optional<Currency>& cost)
 {
     if (!units)
         return QStringLiteral("保有なし");
-    return QStringLiteral("%1 口 取得単価 %2 円").arg(*units).arg(cost ? centsText(*cost) : QStringLiteral("-"));
+    return QStringLiteral("%1 口 取得単価 %2 円").arg(*units).arg(cost ? priceText(*cost) : QStringLiteral("-"));
 }
 
 } // namespace
@@ -83,13 +101,15 @@ HoldingsCheck checkHoldings(const BrokerHoldings& broker, const std::vector<Held
         if (other == ledgerSide.constEnd()) {
             row.unitsDiffer = true;
         } else {
-            const Wide brokerFine = divide(held.costTimesUnits * 10000, held.units, Rounding::HalfUp);
-            const Wide ledgerFine = divide(other->costPool * 10000, other->units, Rounding::HalfUp);
+            // The pool is in 10^-8 yen for all the units: in 10^-4 yen per 10,000 units it
+            // is the same figure over the units.
+            const Wide& ledgerTotal = other->costPool;
             row.ledgerUnits = other->units;
-            row.ledgerCost = cents(ledgerFine);
-            row.costDifference = cents(ledgerFine - brokerFine);
+            row.ledgerCost = pricePer(ledgerTotal, other->units);
+            row.costDifference = Currency::fromRaw(row.ledgerCost->raw() - row.brokerCost->raw());
             row.unitsDiffer = held.units != other->units;
-            row.costDiffers = ledgerFine - brokerFine >= kFine || brokerFine - ledgerFine >= kFine;
+            row.costDiffers = atLeastApart(ledgerTotal, other->units, held.costTimesUnits, held.units, kOneYen)
+                              || atLeastApart(held.costTimesUnits, held.units, ledgerTotal, other->units, kOneYen);
         }
         check.rows.push_back(row);
     }
@@ -101,7 +121,7 @@ HoldingsCheck checkHoldings(const BrokerHoldings& broker, const std::vector<Held
         row.fund = side.fund;
         row.account = account;
         row.ledgerUnits = side.units;
-        row.ledgerCost = cents(divide(side.costPool * 10000, side.units, Rounding::HalfUp));
+        row.ledgerCost = pricePer(side.costPool, side.units);
         row.unitsDiffer = true;
         check.rows.push_back(row);
     }
@@ -130,7 +150,7 @@ QStringList HoldingsCheck::lines() const
         else if (row.unitsDiffer)
             why.append(QStringLiteral("口数が違います"));
         if (row.costDiffers)
-            why.append(QStringLiteral("取得単価が 1 円以上違います（差 %1 円）").arg(centsText(*row.costDifference)));
+            why.append(QStringLiteral("取得単価が 1 円以上違います（差 %1 円）").arg(priceText(*row.costDifference)));
         if (!why.isEmpty())
             line += QStringLiteral("（%1）").arg(why.join(u'、'));
         marked += row.marked() ? 1 : 0;

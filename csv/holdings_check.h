@@ -22,8 +22,8 @@ struct HoldingComparison {
     std::optional<Integer> brokerUnits;
     std::optional<Integer> ledgerUnits;
     std::optional<Currency> brokerCost; // to 0.01 yen
-    std::optional<Currency> ledgerCost; // its exact figure, half up to 0.01 yen
-    // The ledger's exact 取得単価 less the broker's, half up to 0.01 yen (when both hold).
+    std::optional<Currency> ledgerCost; // its exact figure, down to 0.0001 yen
+    // ledgerCost less brokerCost (when both hold).
     std::optional<Currency> costDifference;
     bool unitsDiffer = false;
     bool costDiffers = false; // 1 yen or more apart

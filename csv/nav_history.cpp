@@ -52,7 +52,9 @@ Outcome<std::optional<NavHistory::Distribution>, QString> navRow(const CsvReader
     const PrintedCell<Integer> nav = printedWhole(cell(NavPrice), kNavCaptions[NavPrice]);
     if (!nav)
         return nav.why();
-    if (!*nav || **nav <= 0)
+    if (!*nav)
+        return QStringLiteral("基準価額がありません");
+    if (**nav <= 0)
         return QStringLiteral("基準価額は 1 以上の整数です: %1").arg(cell(NavPrice).trimmed());
     const PrintedCell<Integer> distribution = printedWhole(cell(NavDistribution), kNavCaptions[NavDistribution]);
     if (!distribution)
@@ -119,6 +121,10 @@ Outcome<NavHistory, QString> NavHistory::read(QIODevice& input, const QString& s
                                     .arg(a.line)
                                     .arg(a.date.toString(Qt::ISODate)));
         }
+        // A day given twice alike is one day, found at its first line.
+        paid.erase(std::unique(paid.begin(), paid.end(),
+                               [](const Distribution& a, const Distribution& b) { return a.date == b.date; }),
+                   paid.end());
     }
     return history;
 }
@@ -145,5 +151,3 @@ Outcome<NavHistory::Distribution, QString> NavHistory::lastDistribution(QStringV
             .arg(source_, fund, date.toString(Qt::ISODate));
     return *(after - 1);
 }
-
-bool NavHistory::names(QStringView fund) const { return funds_.contains(fundNameKey(fund)); }

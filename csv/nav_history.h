@@ -35,8 +35,6 @@ public:
     // The fund's latest distribution on or before `date`, or why there is none. Names
     // are matched as fundNameKey() folds them.
     [[nodiscard]] Outcome<Distribution, QString> lastDistribution(QStringView fund, const QDate& date) const;
-    // Whether the file names the fund at all, with a distribution or not.
-    [[nodiscard]] bool names(QStringView fund) const;
 
 private:
     QString source_;

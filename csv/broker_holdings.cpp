@@ -4,10 +4,10 @@
 #include "csv_reader.h"
 #include "fund_name.h"
 #include "input_file.h"
+#include "named_columns.h"
 #include "printed_cells.h"
 
 #include <QHash>
-#include <QStringList>
 
 #include <algorithm>
 #include <array>
@@ -24,40 +24,13 @@ constexpr int kMaxPreamble = 20;
 enum HoldingsColumn { HeldAccount, HeldFund, HeldCourse, HeldUnits, HeldCost, kHoldingsColumns };
 constexpr std::array<QStringView, kHoldingsColumns> kHoldingsCaptions{u"口座区分", u"ファンド", u"分配金コース",
                                                                        u"保有数量[口]", u"平均取得価額[円]"};
-using HoldingsColumnIndex = std::array<qsizetype, kHoldingsColumns>;
-
-QString headerCell(const CsvReader& header, qsizetype i) { return normalisedCell(header.fieldText(i)).trimmed(); }
+using HoldingsColumnIndex = std::vector<std::optional<qsizetype>>;
 
 bool isHoldingsHeader(const CsvReader& record)
 {
     return record.fieldCount() > 0
-           && std::find(kFirstColumns.begin(), kFirstColumns.end(), headerCell(record, 0)) != kFirstColumns.end();
-}
-
-Outcome<HoldingsColumnIndex, QString> holdingsColumns(const CsvReader& header)
-{
-    std::array<std::optional<qsizetype>, kHoldingsColumns> found;
-    for (qsizetype i = 0; i < header.fieldCount(); ++i) {
-        const QString name = headerCell(header, i);
-        const auto known = std::find(kHoldingsCaptions.begin(), kHoldingsCaptions.end(), name);
-        if (known == kHoldingsCaptions.end())
-            continue;
-        std::optional<qsizetype>& index = found[static_cast<std::size_t>(known - kHoldingsCaptions.begin())];
-        if (index)
-            return QStringLiteral("見出しに列 %1 が二つあります（%2 列目と %3 列目）").arg(name).arg(*index + 1).arg(i + 1);
-        index = i;
-    }
-    QStringList absent;
-    HoldingsColumnIndex columns{};
-    for (std::size_t c = 0; c < kHoldingsColumns; ++c) {
-        if (found[c])
-            columns[c] = *found[c];
-        else
-            absent.append(kHoldingsCaptions[c].toString());
-    }
-    if (!absent.isEmpty())
-        return QStringLiteral("見出しに列 %1 がありません").arg(absent.join(u'、'));
-    return columns;
+           && std::find(kFirstColumns.begin(), kFirstColumns.end(), normalisedCell(record.fieldText(0)).trimmed())
+                  != kFirstColumns.end();
 }
 
 QString accountWords()
@@ -77,7 +50,7 @@ struct HoldingsRow {
 
 Outcome<HoldingsRow, QString> holdingsRow(const CsvReader& record, const HoldingsColumnIndex& columns)
 {
-    const auto cell = [&](HoldingsColumn c) { return record.fieldText(columns[c]).trimmed(); };
+    const auto cell = [&](HoldingsColumn c) { return record.fieldText(*columns[c]).trimmed(); };
     HoldingsRow row;
     row.fund = cell(HeldFund);
     if (row.fund.isEmpty())
@@ -162,7 +135,7 @@ Outcome<BrokerHoldings, QString> readBrokerHoldings(QIODevice& input, const QStr
         if (isHoldingsHeader(reader))
             break;
     }
-    const Outcome<HoldingsColumnIndex, QString> columns = holdingsColumns(reader);
+    const Outcome<HoldingsColumnIndex, QString> columns = namedColumns(reader, kHoldingsCaptions, kHoldingsColumns);
     if (!columns)
         return refused(columns.why());
     const qsizetype width = reader.fieldCount();
@@ -172,14 +145,8 @@ Outcome<BrokerHoldings, QString> readBrokerHoldings(QIODevice& input, const QStr
     // Where each fund and account stands in `read`, and the line of each course.
     QHash<QString, std::size_t> where;
     QHash<QString, qint64> courses;
-    for (;;) {
-        const CsvReader::Result result = reader.next();
-        if (result == CsvReader::Result::End)
-            break;
-        if (result == CsvReader::Result::Malformed)
-            return refused(reader.problem());
-        if (reader.fieldCount() != width)
-            return refused(QStringLiteral("列が %1 個あります（見出しは %2 個）").arg(reader.fieldCount()).arg(width));
+    QString problem;
+    while (nextTableRow(reader, width, source, problem)) {
         const Outcome<HoldingsRow, QString> row = holdingsRow(reader, *columns);
         if (!row)
             return refused(row.why());
@@ -202,6 +169,8 @@ Outcome<BrokerHoldings, QString> readBrokerHoldings(QIODevice& input, const QStr
         holding.units += row->units;
         holding.costTimesUnits += Wide{row->units} * row->cost.raw();
     }
+    if (!problem.isEmpty())
+        return problem;
     return read;
 }
 

@@ -1,12 +1,10 @@
 #include "nav_history.h"
 
-#include "cell_text.h"
 #include "csv_reader.h"
 #include "fund_name.h"
 #include "input_file.h"
+#include "named_columns.h"
 #include "printed_cells.h"
-
-#include <QStringList>
 
 #include <algorithm>
 #include <array>
@@ -17,30 +15,7 @@ enum NavColumn { NavDate, NavFund, NavPrice, NavDistribution, kNavColumns };
 constexpr std::array<QStringView, kNavColumns> kNavCaptions{u"基準日", u"銘柄", u"基準価額", u"分配金"};
 constexpr QStringView kNavHeader = u"基準日,銘柄,基準価額[,分配金]";
 
-using NavColumnIndex = std::array<std::optional<qsizetype>, kNavColumns>;
-
-Outcome<NavColumnIndex, QString> navColumns(const CsvReader& header)
-{
-    NavColumnIndex found;
-    for (qsizetype i = 0; i < header.fieldCount(); ++i) {
-        const QString name = normalisedCell(header.fieldText(i)).trimmed();
-        const auto known = std::find(kNavCaptions.begin(), kNavCaptions.end(), name);
-        if (known == kNavCaptions.end())
-            continue;
-        std::optional<qsizetype>& index = found[static_cast<std::size_t>(known - kNavCaptions.begin())];
-        if (index)
-            return QStringLiteral("見出しに列 %1 が二つあります（%2 列目と %3 列目）").arg(name).arg(*index + 1).arg(i + 1);
-        index = i;
-    }
-    QStringList absent;
-    for (std::size_t c = 0; c < NavDistribution; ++c) {
-        if (!found[c])
-            absent.append(kNavCaptions[c].toString());
-    }
-    if (!absent.isEmpty())
-        return QStringLiteral("見出しに列 %1 がありません（見出しは %2）").arg(absent.join(u'、'), kNavHeader);
-    return found;
-}
+using NavColumnIndex = std::vector<std::optional<qsizetype>>;
 
 // The row's distribution, none when it paid none, or why the row cannot be read.
 Outcome<std::optional<NavHistory::Distribution>, QString> navRow(const CsvReader& row, const NavColumnIndex& columns)
@@ -81,21 +56,15 @@ Outcome<NavHistory, QString> NavHistory::read(QIODevice& input, const QString& s
     case CsvReader::Result::Record:
         break;
     }
-    const Outcome<NavColumnIndex, QString> columns = navColumns(reader);
+    const Outcome<NavColumnIndex, QString> columns = namedColumns(reader, kNavCaptions, NavDistribution);
     if (!columns)
-        return refused(columns.why());
+        return refused(QStringLiteral("%1（見出しは %2）").arg(columns.why(), kNavHeader));
     const qsizetype width = reader.fieldCount();
 
     NavHistory history;
     history.source_ = source;
-    for (;;) {
-        const CsvReader::Result result = reader.next();
-        if (result == CsvReader::Result::End)
-            break;
-        if (result == CsvReader::Result::Malformed)
-            return refused(reader.problem());
-        if (reader.fieldCount() != width)
-            return refused(QStringLiteral("列が %1 個あります（見出しは %2 個）").arg(reader.fieldCount()).arg(width));
+    QString problem;
+    while (nextTableRow(reader, width, source, problem)) {
         const QString fund = reader.fieldText(*columns.value()[NavFund]).trimmed();
         if (fund.isEmpty())
             return refused(QStringLiteral("銘柄がありません"));
@@ -106,6 +75,8 @@ Outcome<NavHistory, QString> NavHistory::read(QIODevice& input, const QString& s
         if (*row)
             paid.push_back(**row);
     }
+    if (!problem.isEmpty())
+        return problem;
 
     // Files list days newest first as often as oldest first.
     for (auto fund = history.funds_.begin(); fund != history.funds_.end(); ++fund) {

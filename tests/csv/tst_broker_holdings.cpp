@@ -1,8 +1,9 @@
 // The broker's holdings download read into one holding per fund and account.
 #include "csv/broker_holdings.h"
-#include "csv/csv_encoding.h"
 
 #include "calc/ledger/ledger_declaration.h"
+
+#include "cp932_bytes.h"
 
 #include <QBuffer>
 #include <QtTest>
@@ -36,15 +37,6 @@ const QString kSample = QStringLiteral(
     "\"9,800\",\"24,500\",\"-500\"\r\n");
 
 const QString kHeader = QStringLiteral("保有区分,ファンド,口座区分,分配金コース,保有数量［口］,平均取得価額［円］\n");
-
-QByteArray cp932(const QString& text)
-{
-    Cp932Codec codec;
-    std::string bytes;
-    if (!codec.encode(text, bytes))
-        qFatal("the test's text has no CP932 form");
-    return QByteArray::fromStdString(bytes);
-}
 
 // Each holding as account|fund|units|averageCost|line, or why the file was refused.
 QString readBack(const QByteArray& bytes)

@@ -1,20 +1,12 @@
 // A price history (--nav) read, and a fund's last distribution on or before a day.
-#include "csv/csv_encoding.h"
 #include "csv/nav_history.h"
+
+#include "cp932_bytes.h"
 
 #include <QBuffer>
 #include <QtTest>
 
 namespace {
-
-QByteArray cp932(const QString& text)
-{
-    Cp932Codec codec;
-    std::string bytes;
-    if (!codec.encode(text, bytes))
-        qFatal("the test's text has no CP932 form");
-    return QByteArray::fromStdString(bytes);
-}
 
 // The distribution found as "date nav distribution line N", or why there is none.
 QString lookUp(const QByteArray& bytes, const QString& fund, const QDate& date)
@@ -84,7 +76,8 @@ private slots:
                                           << QString("nav.csv の 1 行目: 見出しに列 銘柄 がありません"
                                                      "（見出しは 基準日,銘柄,基準価額[,分配金]）");
         QTest::newRow("a column twice") << QByteArray("基準日,銘柄,基準価額,基準価額\n") << QString("A") << day
-                                        << QString("nav.csv の 1 行目: 見出しに列 基準価額 が二つあります（3 列目と 4 列目）");
+                                        << QString("nav.csv の 1 行目: 見出しに列 基準価額 が二つあります（3 列目と 4 列目）"
+                                                   "（見出しは 基準日,銘柄,基準価額[,分配金]）");
         QTest::newRow("empty") << QByteArray() << QString("A") << day
                                << QString("nav.csv が空です（見出しは 基準日,銘柄,基準価額[,分配金]）");
         QTest::newRow("a day that does not exist") << row("2024-02-30,A,10500,150\n") << QString("A") << day

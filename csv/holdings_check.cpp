@@ -54,7 +54,10 @@ QString priceText(Currency price)
     QString fraction = QStringLiteral("%1").arg(magnitude % Currency::kScale, 4, 10, QLatin1Char('0'));
     while (fraction.size() > 2 && fraction.endsWith(u'0'))
         fraction.chop(1);
-    return QStringLiteral("%1%2.%3").arg(raw < 0 ? QStringLiteral("-") : QString()).arg(magnitude / Currency::kScale).arg(fraction);
+    return QStringLiteral("%1%2.%3")
+        .arg(raw < 0 ? QStringLiteral("-") : QString())
+        .arg(magnitude / Currency::kScale)
+        .arg(fraction);
 }
 
 QString sideText(const std::optional<Integer>& units, const std::optional<Currency>& cost)
@@ -150,7 +153,7 @@ QStringList HoldingsCheck::lines() const
         else if (row.unitsDiffer)
             why.append(QStringLiteral("口数が違います"));
         if (row.costDiffers)
-            why.append(QStringLiteral("取得単価が 1 円以上違います（差 %1 円）").arg(priceText(*row.costDifference)));
+            why.append(QStringLiteral("取得単価が 1 円以上違います: 台帳 − 証券会社 = %1 円").arg(priceText(*row.costDifference)));
         if (!why.isEmpty())
             line += QStringLiteral("（%1）").arg(why.join(u'、'));
         marked += row.marked() ? 1 : 0;

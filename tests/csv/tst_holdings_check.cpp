@@ -49,7 +49,7 @@ private slots:
         QTest::newRow("1 yen apart, below the broker's")
             << Brokers{atBroker("A", S, 100000, 100000000)} << Ledger{inLedger("A", S, 100000, 99990000)} << true
             << QString("※ 特定 A: 100000 口 取得単価 10000.00 円 / 100000 口 取得単価 9999.00 円"
-                       "（取得単価が 1 円以上違います（差 -1.00 円））\n1 件中 1 件が違います（※）");
+                       "（取得単価が 1 円以上違います: 台帳 − 証券会社 = -1.00 円）\n1 件中 1 件が違います（※）");
         // 3 units for 3.00010199 yen: 10,000.3399666… per 10,000 units, a third of
         // 0.0001 yen short of 1 yen above the broker's; shown down, and not marked.
         QTest::newRow("an exact figure a hair under 1 yen above")

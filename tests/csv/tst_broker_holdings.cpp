@@ -8,8 +8,6 @@
 #include <QBuffer>
 #include <QtTest>
 
-using ledger::Account;
-
 namespace {
 
 // An invented download in the broker's layout (every fund and figure is made up): a
@@ -73,11 +71,12 @@ private slots:
                        "特定|テスト高配当バランス(毎月分配型)|517189|99169000|8\n"
                        "特定|テスト・リート・インカム(毎月分配型)|1010000|100009900|9\n"
                        "NISA|テスト・リート・インカム(毎月分配型)|25000|100000000|11");
-        QTest::newRow("UTF-8, unquoted, 保有区分 first, full-width header brackets, other accounts")
+        QTest::newRow("UTF-8, unquoted, 保有区分 first, full-width brackets, other accounts")
             << (kHeader + "投資信託,ファンドA,一般,受取型,100,\"12,345.6\"\n投資信託,ファンドA,特定口座,受取型,0,-\n"
-                          "投資信託,ファンドB,旧NISA,再投資型,１２３,10000\n")
+                          "投資信託,ファンドB,旧NISA,再投資型,１２３,10000\n投資信託,ファンドB,ＮＩＳＡ（成長投資枠）,受取型,1,10000\n")
                    .toUtf8()
-            << QString("一般|ファンドA|100|123456000|2\n特定|ファンドA|0|0|3\n旧NISA|ファンドB|123|100000000|4");
+            << QString("一般|ファンドA|100|123456000|2\n特定|ファンドA|0|0|3\n旧NISA|ファンドB|123|100000000|4\n"
+                       "NISA|ファンドB|1|100000000|5");
         QTest::newRow("no header within the first lines")
             << QByteArray("約定日,受渡日,ファンド名\n2024/1/5,2024/1/10,A\n")
             << QString("assetbalance.csv は楽天の保有商品（投資信託）の CSV ではありません"
@@ -110,27 +109,6 @@ private slots:
         QFETCH(QByteArray, input);
         QFETCH(QString, expected);
         QCOMPARE(readBack(input), expected);
-    }
-
-    // The brokers' words for their accounts, in the widths and spacings they come in.
-    void accounts_data()
-    {
-        QTest::addColumn<QString>("word");
-        QTest::addColumn<int>("account"); // -1: not an account
-        QTest::newRow("特定") << QString("特定") << int(Account::Specified);
-        QTest::newRow("一般口座") << QString("一般口座") << int(Account::General);
-        QTest::newRow("full-width NISA with brackets") << QString("ＮＩＳＡ（成長投資枠）") << int(Account::Nisa);
-        QTest::newRow("つみたて投資枠 after a space") << QString("NISA　つみたて投資枠") << int(Account::Nisa);
-        QTest::newRow("the old つみたてNISA") << QString("つみたてNISA") << int(Account::OldNisa);
-        QTest::newRow("旧NISA") << QString("旧NISA") << int(Account::OldNisa);
-        QTest::newRow("特定・一般 is not one account") << QString("特定・一般") << -1;
-    }
-    void accounts()
-    {
-        QFETCH(QString, word);
-        QFETCH(int, account);
-        const std::optional<Account> read = holdingsAccount(word);
-        QCOMPARE(read ? int(*read) : -1, account);
     }
 };
 

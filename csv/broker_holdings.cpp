@@ -2,103 +2,183 @@
 
 #include "cell_text.h"
 #include "csv_reader.h"
+#include "fund_name.h"
+#include "input_file.h"
+#include "named_columns.h"
+#include "printed_cells.h"
 
-#include "core/number_text.h"
-
-#include <QStringList>
+#include <QHash>
 
 #include <algorithm>
 #include <array>
 
-namespace broker {
+using ledger::Account;
+
 namespace {
 
-enum HoldingColumn { AccountColumn, FundColumn, CourseColumn, UnitsColumn, CostColumn, kHoldingColumns };
-constexpr std::array<QStringView, kHoldingColumns> kHoldingCaptions{u"口座区分", u"ファンド", u"分配金コース",
-                                                                    u"保有数量[口]", u"平均取得価額[円]"};
-using HoldingIndex = std::array<qsizetype, kHoldingColumns>;
+// The first column of the header, by either of its names.
+constexpr std::array<QStringView, 2> kFirstColumns{u"投資信託種別", u"保有区分"};
+// How many lines may come before the header.
+constexpr int kMaxPreamble = 20;
 
-// Where the columns stand when `record` is the table's header.
-std::optional<HoldingIndex> holdingHeader(const CsvReader& record)
+enum HoldingsColumn { HeldAccount, HeldFund, HeldCourse, HeldUnits, HeldCost, kHoldingsColumns };
+constexpr std::array<QStringView, kHoldingsColumns> kHoldingsCaptions{u"口座区分", u"ファンド", u"分配金コース",
+                                                                       u"保有数量[口]", u"平均取得価額[円]"};
+using HoldingsColumnIndex = std::vector<std::optional<qsizetype>>;
+
+bool isHoldingsHeader(const CsvReader& record)
 {
-    if (record.fieldCount() == 0)
-        return std::nullopt;
-    const QString first = record.fieldText(0).trimmed();
-    if (first != u"投資信託種別" && first != u"保有区分")
-        return std::nullopt;
-    HoldingIndex index;
-    index.fill(-1);
-    for (qsizetype i = 1; i < record.fieldCount(); ++i) {
-        const QString caption = record.fieldText(i).trimmed();
-        for (std::size_t c = 0; c < kHoldingColumns; ++c) {
-            if (caption == kHoldingCaptions[c] && index[c] < 0)
-                index[c] = i;
-        }
-    }
-    for (const qsizetype at : index) {
-        if (at < 0)
-            return std::nullopt;
-    }
-    return index;
+    return record.fieldCount() > 0
+           && std::find(kFirstColumns.begin(), kFirstColumns.end(), normalisedCell(record.fieldText(0)).trimmed())
+                  != kFirstColumns.end();
 }
 
-QString atLine(const QString& name, const CsvReader& reader, const QString& why)
+QString accountWords()
 {
-    return QStringLiteral("%1: %2 行目: %3").arg(name).arg(reader.line()).arg(why);
+    return QStringLiteral("特定、一般、NISA、NISAつみたて投資枠、NISA成長投資枠、旧NISA、つみたてNISA");
+}
+
+// One row of the file, read.
+struct HoldingsRow {
+    Account account = Account::Specified;
+    QString accountWord; // as the file writes it
+    QString fund;
+    QString course;
+    Integer units = 0;
+    Currency cost;
+};
+
+Outcome<HoldingsRow, QString> holdingsRow(const CsvReader& record, const HoldingsColumnIndex& columns)
+{
+    const auto cell = [&](HoldingsColumn c) { return record.fieldText(*columns[c]).trimmed(); };
+    HoldingsRow row;
+    row.fund = cell(HeldFund);
+    if (row.fund.isEmpty())
+        return QStringLiteral("ファンドがありません");
+    const std::optional<Account> account = holdingsAccount(cell(HeldAccount));
+    if (!account)
+        return QStringLiteral("口座区分が違います: %1（%2）").arg(cell(HeldAccount), accountWords());
+    row.account = *account;
+    row.accountWord = cell(HeldAccount);
+    row.course = fundNameKey(cell(HeldCourse));
+
+    const PrintedCell<Integer> units = printedWhole(cell(HeldUnits), kHoldingsCaptions[HeldUnits]);
+    if (!units)
+        return units.why();
+    if (!*units || **units < 0)
+        return QStringLiteral("保有数量は 0 以上の整数です: %1").arg(cell(HeldUnits));
+    row.units = **units;
+    const PrintedCell<Currency> cost = printedCents(cell(HeldCost), kHoldingsCaptions[HeldCost]);
+    if (!cost)
+        return cost.why();
+    if (row.units > 0 && !*cost)
+        return QStringLiteral("平均取得価額がありません");
+    if (*cost) {
+        // Far above any fund's price, and small enough that the sums below stay exact.
+        if (cost->value().raw() < 0 || cost->value().raw() > ledger::kLargest)
+            return QStringLiteral("平均取得価額は 0 から %1 までです: %2")
+                .arg(ledger::kLargest / Currency::kScale)
+                .arg(cell(HeldCost));
+        row.cost = **cost;
+    }
+    return row;
 }
 
 } // namespace
 
-Outcome<std::vector<HeldFund>, QString> readHoldings(QIODevice& input, const QString& name)
+Currency BrokerHolding::averageCost() const
 {
-    CsvReader reader(input);
-    std::optional<HoldingIndex> index;
-    qsizetype width = 0;
-    std::vector<HeldFund> funds;
-    for (;;) {
-        const CsvReader::Result read = reader.next();
-        if (read == CsvReader::Result::Malformed)
-            return atLine(name, reader, reader.problem());
-        if (read == CsvReader::Result::End)
-            break;
-        if (!index) {
-            index = holdingHeader(reader);
-            width = reader.fieldCount();
-            continue;
-        }
-        if (reader.fieldCount() != width)
-            break;
-        const auto cell = [&](HoldingColumn c) { return reader.fieldText((*index)[c]).trimmed(); };
-        const QString fund = fundKey(cell(FundColumn));
-        if (fund.isEmpty())
-            continue;
-        const std::optional<AccountWord> account = accountWord(cell(AccountColumn));
-        if (!account || account->specifiedOrGeneral)
-            return atLine(name, reader, QStringLiteral("口座区分「%1」は読めません").arg(cell(AccountColumn)));
-        const auto units = figureCell(reader.field((*index)[UnitsColumn]), [&] { return cell(UnitsColumn); });
-        if (!units || !*units || **units < 0)
-            return atLine(name, reader, QStringLiteral("保有数量[口]「%1」は口数ではありません").arg(cell(UnitsColumn)));
-        const Parsed<Currency> cost = parseCurrency(normalisedCell(cell(CostColumn)), NumberFormat{});
-        if (!cost || cost->raw() < 0 || cost->raw() % 100 != 0)
-            return atLine(name, reader,
-                          QStringLiteral("平均取得価額[円]「%1」は 0.01 円までの価額ではありません").arg(cell(CostColumn)));
-        auto held = std::find_if(funds.begin(), funds.end(), [&](const HeldFund& f) {
-            return f.fund == fund && f.account == account->account;
-        });
-        if (held == funds.end()) {
-            held = funds.insert(funds.end(), HeldFund{fund, account->account, 0, {}, {name, reader.line()}});
-        }
-        held->units += **units;
-        held->courses.push_back({cell(CourseColumn), **units, *cost});
-    }
-    if (!index) {
-        QStringList captions;
-        for (const QStringView caption : kHoldingCaptions)
-            captions.append(caption.toString());
-        return QStringLiteral("%1: 保有の一覧の見出し（1 列目が投資信託種別か保有区分で、%2 の列）がありません")
-            .arg(name, captions.join(u'、'));
-    }
-    return funds;
+    if (units <= 0)
+        return {};
+    const Wide cents = divide(costTimesUnits, Wide{units} * 100, Rounding::HalfUp);
+    return Currency::fromRaw(static_cast<std::int64_t>(cents * 100));
 }
 
-} // namespace broker
+std::optional<Account> holdingsAccount(const QString& word)
+{
+    QString key = fundNameKey(word).toUpper();
+    key.removeIf([](QChar c) { return c == u'(' || c == u')'; });
+    static const QHash<QString, Account> kAccounts{
+        {QStringLiteral("特定"), Account::Specified},
+        {QStringLiteral("特定口座"), Account::Specified},
+        {QStringLiteral("一般"), Account::General},
+        {QStringLiteral("一般口座"), Account::General},
+        {QStringLiteral("NISA"), Account::Nisa},
+        {QStringLiteral("NISAつみたて投資枠"), Account::Nisa},
+        {QStringLiteral("NISA成長投資枠"), Account::Nisa},
+        {QStringLiteral("旧NISA"), Account::OldNisa},
+        {QStringLiteral("一般NISA"), Account::OldNisa},
+        {QStringLiteral("つみたてNISA"), Account::OldNisa},
+        {QStringLiteral("旧つみたてNISA"), Account::OldNisa},
+        {QStringLiteral("旧一般NISA"), Account::OldNisa},
+    };
+    const auto found = kAccounts.constFind(key);
+    return found == kAccounts.constEnd() ? std::nullopt : std::optional<Account>(found.value());
+}
+
+Outcome<BrokerHoldings, QString> readBrokerHoldings(QIODevice& input, const QString& source)
+{
+    CsvReader reader(input);
+    const auto refused = [&](const QString& problem) { return atLineOf(source, reader.line(), problem); };
+    const auto notThisFile = [&] {
+        return QStringLiteral("%1 は楽天の保有商品（投資信託）の CSV ではありません（%2 か %3 で始まる見出しがありません）")
+            .arg(source, kFirstColumns[0], kFirstColumns[1]);
+    };
+    for (int records = 0;; ++records) {
+        if (records > kMaxPreamble)
+            return notThisFile();
+        const CsvReader::Result result = reader.next();
+        if (result == CsvReader::Result::End)
+            return notThisFile();
+        if (result == CsvReader::Result::Malformed)
+            return refused(reader.problem());
+        if (isHoldingsHeader(reader))
+            break;
+    }
+    const Outcome<HoldingsColumnIndex, QString> columns = namedColumns(reader, kHoldingsCaptions, kHoldingsColumns);
+    if (!columns)
+        return refused(columns.why());
+    const qsizetype width = reader.fieldCount();
+
+    BrokerHoldings read;
+    read.broker = QStringLiteral("楽天");
+    // Where each fund and account stands in `read`, and the line of each course.
+    QHash<QString, std::size_t> where;
+    QHash<QString, qint64> courses;
+    QString problem;
+    while (nextTableRow(reader, width, source, problem)) {
+        const Outcome<HoldingsRow, QString> row = holdingsRow(reader, *columns);
+        if (!row)
+            return refused(row.why());
+        // つみたて投資枠 and 成長投資枠 are one NISA to the ledger, so a fund held in both
+        // is one holding; a course is told apart by the account's own word.
+        const QString key = QString::number(static_cast<int>(row->account)) + u'\t' + fundNameKey(row->fund);
+        const QString courseKey = key + u'\t' + row->course + u'\t' + fundNameKey(row->accountWord);
+        if (courses.contains(courseKey))
+            return refused(QStringLiteral("%1 行目と同じファンド・口座区分・分配金コースです").arg(courses.value(courseKey)));
+        courses.insert(courseKey, reader.line());
+
+        auto at = where.constFind(key);
+        if (at == where.constEnd()) {
+            at = where.insert(key, read.holdings.size());
+            read.holdings.push_back({row->fund, row->account, 0, 0, reader.line()});
+        }
+        BrokerHolding& holding = read.holdings[at.value()];
+        if (holding.units > ledger::kLargest - row->units)
+            return refused(QStringLiteral("保有数量の合計が大きすぎます"));
+        holding.units += row->units;
+        holding.costTimesUnits += Wide{row->units} * row->cost.raw();
+    }
+    if (!problem.isEmpty())
+        return problem;
+    return read;
+}
+
+Outcome<BrokerHoldings, QString> loadBrokerHoldings(const QString& path)
+{
+    QString problem;
+    const std::unique_ptr<QIODevice> input = openInput(path, problem);
+    if (!input)
+        return problem;
+    return readBrokerHoldings(*input, path);
+}

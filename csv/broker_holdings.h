@@ -1,8 +1,7 @@
 #pragma once
 
-#include "broker_rows.h"
-
-#include "core/currency.h"
+#include "calc/ledger/ledger.h"
+#include "core/exact.h"
 #include "core/outcome.h"
 
 #include <QString>
@@ -11,31 +10,36 @@
 
 class QIODevice;
 
-// The broker's own account of what is held (楽天's holdings download), to lay beside the
-// ledger's after the replay.
-
-namespace broker {
-
-// One 分配金コース of a holding: its units and its 平均取得価額 per 10,000 units, to 0.01 yen.
-struct HeldCourse {
-    QString course;
-    Integer units = 0;
-    Currency cost;
-};
-
-// A fund in one account, its courses together (the ledger holds them as one).
-struct HeldFund {
-    QString fund; // as fundKey() leaves it
+// The broker's own list of what the investor holds: 楽天's download of its investment
+// trusts (assetbalance(INVST)_*.csv). CP932 or UTF-8, every cell quoted or not, figures
+// with separators. Its header starts with 投資信託種別 or 保有区分 and names, among
+// others, 口座区分, ファンド, 分配金コース, 保有数量[口] and 平均取得価額[円]; lines
+// before it (a title, the day of the download) are passed over.
+struct BrokerHolding {
+    QString fund;           // as the first of its rows names it
     ledger::Account account = ledger::Account::Specified;
-    Integer units = 0; // of every course
-    std::vector<HeldCourse> courses;
-    Source source;     // the fund's first row
+    Integer units = 0;      // over every 分配金コース of the fund in the account
+    // Σ units × 平均取得価額 (a Currency's raw figure) over those courses: the
+    // courses' averages weighted by their units.
+    Wide costTimesUnits = 0;
+    qint64 line = 0;        // the first of its rows
+
+    // 平均取得価額 per 10,000 units over every course, half up to 0.01 yen; 0 when
+    // no units are held.
+    [[nodiscard]] Currency averageCost() const;
 };
 
-// The table whose header holds 口座区分, ファンド, 分配金コース, 保有数量[口] and 平均取得価額[円]
-// after a first column 投資信託種別 or 保有区分, wherever it starts; it ends at the first row of
-// another width. Rows without a fund (totals) are passed over. The funds in the order
-// they first appear, or why the file cannot be read.
-[[nodiscard]] Outcome<std::vector<HeldFund>, QString> readHoldings(QIODevice& input, const QString& name);
+struct BrokerHoldings {
+    QString broker;                     // whose download it is
+    std::vector<BrokerHolding> holdings; // in the order of the file
+};
 
-} // namespace broker
+// The holdings the file lists, the courses of one fund in one account summed into one
+// holding, or why the file cannot be read, naming `source` and the line.
+[[nodiscard]] Outcome<BrokerHoldings, QString> readBrokerHoldings(QIODevice& input, const QString& source);
+// The same for the file at `path`.
+[[nodiscard]] Outcome<BrokerHoldings, QString> loadBrokerHoldings(const QString& path);
+
+// The account a 口座区分 names (特定, 一般, NISA つみたて投資枠, NISA成長投資枠, 旧NISA,
+// つみたてNISA, ... in any width and spacing), or none.
+[[nodiscard]] std::optional<ledger::Account> holdingsAccount(const QString& word);

@@ -2,7 +2,6 @@
 // rows says to the ledger, figure by figure.
 #include "csv/broker_cells.h"
 #include "csv/broker_file.h"
-#include "csv/broker_holdings.h"
 #include "csv/broker_merge.h"
 #include "csv/broker_pairing.h"
 #include "csv/broker_references.h"
@@ -118,8 +117,6 @@ private slots:
     void paired();
     void references_data();
     void references();
-    void holdings_data();
-    void holdings();
 };
 
 void BrokerFilesTest::samples_data()
@@ -537,58 +534,6 @@ void BrokerFilesTest::references()
                                .arg(day->nav)
                                .arg(*day->distribution)
                          : QStringLiteral("none"));
-    }
-    QCOMPARE(found, expected);
-}
-
-// The broker's holdings: a fund's courses together, each account apart, totals passed over.
-void BrokerFilesTest::holdings_data()
-{
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<QStringList>("expected");
-
-    const QString header = QStringLiteral(
-        "保有区分,口座区分,ファンド,分配金コース,保有数量[口],平均取得価額[円],時価評価額[円]\n");
-    QTest::newRow("courses summed, after a preamble, before another table")
-        << QStringLiteral("資産残高\n\n") + header
-               + QStringLiteral("投資信託,特定,テスト（毎月）,受取型,\"1,000,000\",\"10,000.00\",\"9,900,000\"\n"
-                                "投資信託,NISA成長投資枠,テスト（毎月）,受取型,\"25,000\",\"10,000.00\",\"24,750\"\n"
-                                "投資信託,特定,テスト(毎月),再投資型,\"4,018\",\"10,050.50\",\"39,778\"\n"
-                                "合計,,,,,,\"9,964,528\"\n"
-                                "\n外貨建MMF,評価額\n投資信託,特定,X,受取型,1,1\n")
-        << QStringList{"テスト(毎月) 特定 1004018 = 受取型 1000000 × 10000, 再投資型 4018 × 10050.5 (line 4)",
-                       "テスト(毎月) NISA 25000 = 受取型 25000 × 10000 (line 5)"};
-    QTest::newRow("no table") << QStringLiteral("ファンド,保有数量[口]\nF,1\n")
-                              << QStringList{"made: 保有の一覧の見出し（1 列目が投資信託種別か保有区分で、口座区分、ファンド、分配金コース、"
-                                             "保有数量[口]、平均取得価額[円] の列）がありません"};
-    QTest::newRow("a cost below 0.01 yen")
-        << header + QStringLiteral("投資信託,特定,F,受取型,100,10000.005,1\n")
-        << QStringList{"made: 2 行目: 平均取得価額[円]「10000.005」は 0.01 円までの価額ではありません"};
-    QTest::newRow("特定/一般 is no account of a holding")
-        << header + QStringLiteral("投資信託,特定/一般,F,受取型,100,10000,1\n")
-        << QStringList{"made: 2 行目: 口座区分「特定/一般」は読めません"};
-}
-
-void BrokerFilesTest::holdings()
-{
-    QFETCH(QString, text);
-    QFETCH(QStringList, expected);
-    QByteArray bytes = text.toUtf8();
-    QBuffer input(&bytes);
-    input.open(QIODevice::ReadOnly);
-    const Outcome<std::vector<HeldFund>, QString> held = readHoldings(input, QStringLiteral("made"));
-    QStringList found;
-    if (!held)
-        found.append(held.why());
-    for (const HeldFund& fund : held ? *held : std::vector<HeldFund>{}) {
-        QStringList courses;
-        for (const HeldCourse& course : fund.courses)
-            courses.append(QStringLiteral("%1 %2 × %3").arg(course.course).arg(course.units).arg(course.cost.toDouble()));
-        found.append(QStringLiteral("%1 %2 %3 = %4 (line %5)")
-                         .arg(fund.fund, ledger::accountName(fund.account).toString())
-                         .arg(fund.units)
-                         .arg(courses.join(QStringLiteral(", ")))
-                         .arg(fund.source.line));
     }
     QCOMPARE(found, expected);
 }

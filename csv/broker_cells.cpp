@@ -86,7 +86,7 @@ std::optional<QByteArray> asAscii(const DecodeCell& decode)
     return text.toLatin1();
 }
 
-std::optional<QDate> asciiDate(std::string_view s)
+std::optional<QDate> asciiDay(std::string_view s)
 {
     s = trimmedAscii(s);
     int parts[3] = {0, 0, 0};
@@ -107,14 +107,13 @@ std::optional<QDate> asciiDate(std::string_view s)
     }
     if (part != 2 || digits[0] != 4 || digits[1] == 0 || digits[2] == 0)
         return std::nullopt;
-    const QDate date(parts[0], parts[1], parts[2]);
-    return date.isValid() ? std::optional<QDate>(date) : std::nullopt;
+    return QDate(parts[0], parts[1], parts[2]);
 }
 
-bool isBracket(QChar c)
+std::optional<QDate> asciiDate(std::string_view s)
 {
-    static constexpr QStringView kBrackets = u"()[]{}「」『』【】〔〕〈〉《》";
-    return kBrackets.contains(c);
+    const std::optional<QDate> day = asciiDay(s);
+    return day && day->isValid() ? day : std::nullopt;
 }
 
 } // namespace
@@ -172,23 +171,9 @@ std::optional<QDate> dateCell(QByteArrayView cell, const DecodeCell& decode)
     return ascii ? asciiDate(view(*ascii)) : std::nullopt;
 }
 
-QString fundKey(const QString& name)
+std::optional<QDate> dayCell(QByteArrayView cell)
 {
-    const QString wide = name.normalized(QString::NormalizationForm_KC);
-    QString key;
-    key.reserve(wide.size());
-    bool space = false;
-    for (const QChar c : wide) {
-        if (c.isSpace()) {
-            space = true;
-            continue;
-        }
-        if (space && !key.isEmpty() && !isBracket(c) && !isBracket(key.back()))
-            key.append(u' ');
-        space = false;
-        key.append(c);
-    }
-    return key;
+    return asciiDay(view(cell));
 }
 
 } // namespace broker

@@ -39,9 +39,9 @@ struct PaidAmount {
 // A date: 2024/1/5, 2024/01/05, 2024-01-05 or 2024年1月5日 (full-width forms too); nothing otherwise.
 [[nodiscard]] std::optional<QDate> dateCell(QByteArrayView cell, const DecodeCell& decode);
 
-// A fund's name as the ledger matches it: full-width and half-width forms alike (（毎月分配型）
-// is (毎月分配型)), white space as one space, none inside brackets.
-[[nodiscard]] QString fundKey(const QString& name);
+// A date in ASCII, YYYY-MM-DD or YYYY/M/D: an invalid date when the form is right but no
+// such day exists (so that a refusal can say which), nothing when the form is wrong.
+[[nodiscard]] std::optional<QDate> dayCell(QByteArrayView cell);
 
 // What was made of each distinct cell, by its bytes: a file names the same few funds,
 // accounts and trades on row after row. Holds at most kMaxEntries.

@@ -1,5 +1,7 @@
 #include "broker_file.h"
 
+#include "fund_name.h"
+
 namespace broker {
 
 BrokerFile::BrokerFile(QIODevice& input, QString name) : name_(std::move(name)), csv_(input) {}
@@ -63,7 +65,7 @@ void BrokerFile::readLedgerRow()
     ledgerRow_.printedFund = ledgerRow_.event.fund;
     const QString& name = ledgerRow_.printedFund;
     const QByteArrayView utf16(reinterpret_cast<const char*>(name.utf16()), name.size() * 2);
-    ledgerRow_.event.fund = keys_.get(utf16, [&] { return fundKey(name); });
+    ledgerRow_.event.fund = keys_.get(utf16, [&] { return fundNameKey(name); });
 }
 
 } // namespace broker

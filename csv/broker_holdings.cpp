@@ -1,5 +1,6 @@
 #include "broker_holdings.h"
 
+#include "broker_layouts.h"
 #include "cell_text.h"
 #include "csv_reader.h"
 #include "fund_name.h"
@@ -33,11 +34,6 @@ bool isHoldingsHeader(const CsvReader& record)
                   != kFirstColumns.end();
 }
 
-QString accountWords()
-{
-    return QStringLiteral("特定、一般、NISA、NISAつみたて投資枠、NISA成長投資枠、旧NISA、つみたてNISA");
-}
-
 // One row of the file, read.
 struct HoldingsRow {
     Account account = Account::Specified;
@@ -55,10 +51,10 @@ Outcome<HoldingsRow, QString> holdingsRow(const CsvReader& record, const Holding
     row.fund = cell(HeldFund);
     if (row.fund.isEmpty())
         return QStringLiteral("ファンドがありません");
-    const std::optional<Account> account = holdingsAccount(cell(HeldAccount));
+    const std::optional<AccountWord> account = broker::accountWord(cell(HeldAccount));
     if (!account)
-        return QStringLiteral("口座区分が違います: %1（%2）").arg(cell(HeldAccount), accountWords());
-    row.account = *account;
+        return QStringLiteral("口座区分が違います: %1（%2）").arg(cell(HeldAccount), accountWordsHint());
+    row.account = account->account;
     row.accountWord = cell(HeldAccount);
     row.course = fundNameKey(cell(HeldCourse));
 
@@ -92,28 +88,6 @@ Currency BrokerHolding::averageCost() const
         return {};
     const Wide cents = divide(costTimesUnits, Wide{units} * 100, Rounding::HalfUp);
     return Currency::fromRaw(static_cast<std::int64_t>(cents * 100));
-}
-
-std::optional<Account> holdingsAccount(const QString& word)
-{
-    QString key = fundNameKey(word).toUpper();
-    key.removeIf([](QChar c) { return c == u'(' || c == u')'; });
-    static const QHash<QString, Account> kAccounts{
-        {QStringLiteral("特定"), Account::Specified},
-        {QStringLiteral("特定口座"), Account::Specified},
-        {QStringLiteral("一般"), Account::General},
-        {QStringLiteral("一般口座"), Account::General},
-        {QStringLiteral("NISA"), Account::Nisa},
-        {QStringLiteral("NISAつみたて投資枠"), Account::Nisa},
-        {QStringLiteral("NISA成長投資枠"), Account::Nisa},
-        {QStringLiteral("旧NISA"), Account::OldNisa},
-        {QStringLiteral("一般NISA"), Account::OldNisa},
-        {QStringLiteral("つみたてNISA"), Account::OldNisa},
-        {QStringLiteral("旧つみたてNISA"), Account::OldNisa},
-        {QStringLiteral("旧一般NISA"), Account::OldNisa},
-    };
-    const auto found = kAccounts.constFind(key);
-    return found == kAccounts.constEnd() ? std::nullopt : std::optional<Account>(found.value());
 }
 
 Outcome<BrokerHoldings, QString> readBrokerHoldings(QIODevice& input, const QString& source)

@@ -39,7 +39,3 @@ struct BrokerHoldings {
 [[nodiscard]] Outcome<BrokerHoldings, QString> readBrokerHoldings(QIODevice& input, const QString& source);
 // The same for the file at `path`.
 [[nodiscard]] Outcome<BrokerHoldings, QString> loadBrokerHoldings(const QString& path);
-
-// The account a 口座区分 names (特定, 一般, NISA つみたて投資枠, NISA成長投資枠, 旧NISA,
-// つみたてNISA, ... in any width and spacing), or none.
-[[nodiscard]] std::optional<ledger::Account> holdingsAccount(const QString& word);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ledger_words.h"
+
 #include "calc/ledger/ledger.h"
 
 #include <QStringView>
@@ -229,14 +231,8 @@ inline constexpr std::array<LayoutDecl, kLayoutCount> kLayouts{{
 // The 商品 of a fund, in a layout that lists stocks beside funds.
 [[nodiscard]] bool isFundProduct(QStringView product);
 
-// What a row's 口座 means: the ledger's account, and whether the file leaves 特定 and
-// 一般 open (特定/一般, 特定・一般).
-struct AccountWord {
-    ledger::Account account = ledger::Account::Specified;
-    bool specifiedOrGeneral = false;
-};
-// The account a broker's word names (spaces, full-width forms and brackets alike), or
-// nothing for a word no broker uses.
+// The account a broker's word names, as the ledger's own files name it (spaces, full-width
+// forms and brackets alike); nothing for a blank cell or a word no broker uses.
 [[nodiscard]] std::optional<AccountWord> accountWord(QStringView word);
 
 // What a layout's 取引 word means, or nothing for a trade that is not a fund's.

@@ -1,6 +1,7 @@
 #include "broker_references.h"
 
 #include "csv_reader.h"
+#include "fund_name.h"
 
 #include <algorithm>
 
@@ -40,8 +41,8 @@ std::optional<QString> FundRenames::read(QIODevice& input)
     while (nextRecord(reader, problem)) {
         if (reader.fieldCount() != 2)
             return atLine(reader, QStringLiteral("旧い銘柄名と新しい銘柄名の 2 列にしてください"));
-        const QString from = fundKey(reader.fieldText(0).trimmed());
-        const QString to = fundKey(reader.fieldText(1).trimmed());
+        const QString from = fundNameKey(reader.fieldText(0).trimmed());
+        const QString to = fundNameKey(reader.fieldText(1).trimmed());
         if (from.isEmpty() || to.isEmpty())
             return atLine(reader, QStringLiteral("銘柄名が空欄です"));
         if (newer.contains(from) && newer.value(from) != to)
@@ -115,7 +116,7 @@ std::optional<QString> NavHistory::read(QIODevice& input)
             if (*paid && **paid > 0)
                 day.distribution = *paid;
         }
-        const QString fund = fundKey(reader.fieldText(1).trimmed());
+        const QString fund = fundNameKey(reader.fieldText(1).trimmed());
         if (fund.isEmpty())
             return atLine(reader, QStringLiteral("銘柄が空欄です"));
         days[fund].push_back(day);

@@ -16,7 +16,7 @@ class QIODevice;
 
 namespace broker {
 
-// Old name, new name per row (no header). Names are matched as fundKey() leaves them, and
+// Old name, new name per row (no header). Names are matched as fundNameKey() leaves them, and
 // a name renamed twice ends at its last name.
 class FundRenames {
 public:

@@ -1,6 +1,7 @@
 #include "broker_rows.h"
 
 #include "csv_reader.h"
+#include "fund_name.h"
 
 #include <memory>
 
@@ -141,7 +142,7 @@ void BrokerRowReader::readRow(const Cells& cells)
 
     const Caches::Name& name = caches_->names.get(cells.bytes(Field::Fund), [&] {
         const QString printed = cells.text(Field::Fund);
-        return Caches::Name{printed, fundKey(printed)};
+        return Caches::Name{printed, fundNameKey(printed)};
     });
     row_.printedFund = name.printed;
     row_.event.fund = name.key;

@@ -1,5 +1,6 @@
 #include "ledger_columns.h"
 
+#include "broker_cells.h"
 #include "cell_text.h"
 #include "csv_reader.h"
 #include "csv_records.h"
@@ -155,31 +156,6 @@ private:
     const LedgerColumnIndex& columns_;
 };
 
-// The date of a row: YYYY-MM-DD or YYYY/MM/DD, month and day also in one digit; an
-// invalid date when the form is right but no such day exists; none when the form is wrong.
-std::optional<QDate> readDate(QByteArrayView cell)
-{
-    int parts[3] = {0, 0, 0};
-    int digits[3] = {0, 0, 0};
-    int part = 0;
-    char separator = 0;
-    for (const char c : cell) {
-        if (c >= '0' && c <= '9') {
-            parts[part] = parts[part] * 10 + (c - '0');
-            if (++digits[part] > (part == 0 ? 4 : 2))
-                return std::nullopt;
-        } else if ((c == '-' || c == '/') && part < 2 && (separator == 0 || separator == c)) {
-            separator = c;
-            ++part;
-        } else {
-            return std::nullopt;
-        }
-    }
-    if (part != 2 || digits[0] != 4 || digits[1] == 0 || digits[2] == 0)
-        return std::nullopt;
-    return QDate(parts[0], parts[1], parts[2]);
-}
-
 // Sets `field` from a cell, or gives why the cell is not a figure.
 template <class T>
 bool take(const Cell<T>& cell, std::optional<T>& field, QString& why)
@@ -268,7 +244,7 @@ Outcome<Event, QString> readLedgerEvent(const CsvReader& record, const LedgerCol
     const QByteArrayView date = row.bytes(Column::Date);
     if (date.isEmpty())
         return QStringLiteral("受渡日が入力されていません");
-    const std::optional<QDate> day = readDate(date);
+    const std::optional<QDate> day = broker::dayCell(date);
     if (!day)
         return QStringLiteral("受渡日は YYYY-MM-DD か YYYY/MM/DD で書きます: %1").arg(row.text(Column::Date));
     if (!day->isValid())

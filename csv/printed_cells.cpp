@@ -1,5 +1,6 @@
 #include "printed_cells.h"
 
+#include "broker_cells.h"
 #include "cell_text.h"
 
 #include "core/number_text.h"
@@ -32,17 +33,19 @@ bool finerThan(const QString& text, qsizetype places)
 
 PrintedCell<Integer> printedWhole(const QString& cell, QStringView caption)
 {
-    const QString text = printedText(cell);
-    if (text.isEmpty())
-        return std::optional<Integer>();
-    if (finerThan(text, 0))
+    const QByteArray utf8 = cell.toUtf8();
+    const auto figure = broker::figureCell(utf8, [&] { return cell; });
+    if (figure)
+        return *figure;
+    switch (figure.why()) {
+    case broker::FigureProblem::Fraction:
         return QStringLiteral("%1は整数です: %2").arg(caption, cell.trimmed());
-    const Parsed<Integer> parsed = parseInteger(text, NumberFormat{}, IntegerRange::wide());
-    if (parsed)
-        return std::optional<Integer>(*parsed);
-    if (parsed.why() == InputProblem::NotANumber)
-        return QStringLiteral("%1が数値ではありません: %2").arg(caption, cell.trimmed());
-    return QStringLiteral("%1の数値が大きすぎます: %2").arg(caption, cell.trimmed());
+    case broker::FigureProblem::TooLarge:
+        return QStringLiteral("%1の数値が大きすぎます: %2").arg(caption, cell.trimmed());
+    case broker::FigureProblem::NotANumber:
+        break;
+    }
+    return QStringLiteral("%1が数値ではありません: %2").arg(caption, cell.trimmed());
 }
 
 PrintedCell<Currency> printedCents(const QString& cell, QStringView caption)
@@ -59,33 +62,6 @@ PrintedCell<Currency> printedCents(const QString& cell, QStringView caption)
     if (finerThan(text, 2))
         return QStringLiteral("%1は 0.01 円単位です: %2").arg(caption, cell.trimmed());
     return std::optional<Currency>(*parsed);
-}
-
-Outcome<QDate, QString> printedDate(const QString& cell, QStringView caption)
-{
-    const QString text = printedText(cell);
-    if (text.isEmpty())
-        return QStringLiteral("%1がありません").arg(caption);
-    const QString wrongForm = QStringLiteral("%1は YYYY-MM-DD か YYYY/M/D で書きます: %2").arg(caption, text);
-    const QChar separator = text.size() > 4 ? text.at(4) : QChar();
-    if (separator != u'-' && separator != u'/')
-        return wrongForm;
-    const QStringList parts = text.split(separator);
-    if (parts.size() != 3 || parts.at(0).size() != 4 || parts.at(1).isEmpty() || parts.at(1).size() > 2
-        || parts.at(2).isEmpty() || parts.at(2).size() > 2)
-        return wrongForm;
-    int numbers[3] = {0, 0, 0};
-    for (qsizetype i = 0; i < 3; ++i) {
-        for (const QChar c : parts.at(i)) {
-            if (c < u'0' || c > u'9')
-                return wrongForm;
-            numbers[i] = numbers[i] * 10 + (c.unicode() - u'0');
-        }
-    }
-    const QDate date(numbers[0], numbers[1], numbers[2]);
-    if (!date.isValid())
-        return QStringLiteral("%1の %2 という日はありません").arg(caption, text);
-    return date;
 }
 
 QString atLineOf(const QString& source, qint64 line, const QString& problem)

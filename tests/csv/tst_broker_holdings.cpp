@@ -87,7 +87,8 @@ private slots:
         QTest::newRow("an account word not known")
             << (kHeader + "投資信託,A,特定,受取型,1,1\n投資信託,A,ジュニアNISA,受取型,1,1\n").toUtf8()
             << QString("assetbalance.csv の 3 行目: 口座区分が違います: ジュニアNISA"
-                       "（特定、一般、NISA、NISAつみたて投資枠、NISA成長投資枠、旧NISA、つみたてNISA）");
+                       "（特定（特定口座）、一般（一般口座）、NISA（NISA成長投資枠、NISAつみたて投資枠）、"
+                       "旧NISA（一般NISA、つみたてNISA）、特定/一般）");
         QTest::newRow("one course listed twice would count its units twice")
             << (kHeader + "投資信託,A(毎月),特定,受取型,1,1\n投資信託,A（毎月）,特定,受取型,1,1\n").toUtf8()
             << QString("assetbalance.csv の 3 行目: 2 行目と同じファンド・口座区分・分配金コースです");

@@ -109,15 +109,16 @@ Outcome<LedgerRequest, QString> parseLedgerArguments(const QStringList& argument
     bool explain = false;
     bool report = false;
     bool table = false;
-    bool haveFile = false;
+    bool standardInput = false;
     QSet<QString> seen;
     for (qsizetype i = 0; i < arguments.size(); ++i) {
         const QString& argument = arguments.at(i);
         if (argument == QLatin1String("-") || !argument.startsWith(u'-')) {
-            if (haveFile)
-                return failure(QStringLiteral("余分な引数です: %1").arg(argument));
-            haveFile = true;
-            request.file = argument;
+            // Standard input is read as it comes, so it is the only input or none.
+            if (standardInput || (argument == QLatin1String("-") && !request.files.isEmpty()))
+                return failure(QStringLiteral("標準入力 (-) はほかのファイルと一緒には読めません"));
+            standardInput = argument == QLatin1String("-");
+            request.files.append(argument);
             continue;
         }
         if (!argument.startsWith(QLatin1String("--")) || argument.size() == 2)
@@ -150,7 +151,11 @@ Outcome<LedgerRequest, QString> parseLedgerArguments(const QStringList& argument
         else
             return failure(QStringLiteral("--%1 には値が必要です").arg(name));
 
-        if (name == QLatin1String("format")) {
+        if (name == QLatin1String("fund-names") || name == QLatin1String("nav") || name == QLatin1String("holdings")) {
+            (name == QLatin1String("nav")        ? request.nav
+             : name == QLatin1String("holdings") ? request.holdings
+                                                 : request.fundNames) = value;
+        } else if (name == QLatin1String("format")) {
             // The ledger writes CSV, its working or the report's table as text; no JSON.
             if (value == QLatin1String("json"))
                 return failure(QStringLiteral("ledger では --format json は使えません"));

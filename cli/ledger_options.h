@@ -8,12 +8,15 @@
 
 #include <optional>
 
-// The command name of the ledger: miroven-calc ledger [options] [FILE|-].
+// The command name of the ledger: miroven-calc ledger [options] [FILE...|-].
 inline constexpr QStringView kLedgerCommand = u"ledger";
 
 // What `miroven-calc ledger` is asked to do.
 struct LedgerRequest {
-    QString file; // empty or "-": standard input
+    QStringList files; // none, or "-": standard input
+    QString fundNames; // --fund-names: old name, new name per row
+    QString nav;       // --nav: the funds' price histories
+    QString holdings;  // --holdings: the broker's holdings, checked after the replay
     LedgerSettings settings;
 };
 

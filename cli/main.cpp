@@ -2,6 +2,7 @@
 // a CSV batch, or a holding's ledger. No window, no display, no single-instance lock.
 #include "batch.h"
 #include "help.h"
+#include "ledger_files.h"
 #include "options.h"
 #include "single_output.h"
 
@@ -54,23 +55,16 @@ int calculateOne(const CalculationRequest& request)
     return statement ? kCalculated : kRefused;
 }
 
-// Streams the input (a file, or standard input for none or "-") through `run` to
-// standard output: a batch and the ledger alike.
+// Runs `run` on standard output and turns its result into the exit status.
 template <class Run>
-int streamed(const QString& inputPath, Run&& run)
+int toStandardOutput(Run&& run)
 {
-    QString problem;
-    const std::unique_ptr<QIODevice> in = openInput(inputPath, problem);
-    if (!in) {
-        printError(problem);
-        return kUsage;
-    }
     QFile out;
     if (!out.open(STDOUT_FILENO, QIODevice::WriteOnly | QIODevice::Unbuffered)) {
         printError(QStringLiteral("標準出力を開けません"));
         return kUsage;
     }
-    const BatchResult result = run(*in, out);
+    const BatchResult result = run(out);
     switch (result.kind) {
     case BatchResult::Kind::AllCalculated:
         return kCalculated;
@@ -84,6 +78,20 @@ int streamed(const QString& inputPath, Run&& run)
         return kUsage;
     }
     return kUsage;
+}
+
+// Streams the input (a file, or standard input for none or "-") through `run` to
+// standard output: a batch and the ledger alike.
+template <class Run>
+int streamed(const QString& inputPath, Run&& run)
+{
+    QString problem;
+    const std::unique_ptr<QIODevice> in = openInput(inputPath, problem);
+    if (!in) {
+        printError(problem);
+        return kUsage;
+    }
+    return toStandardOutput([&](QIODevice& out) { return run(*in, out); });
 }
 
 } // namespace
@@ -117,7 +125,17 @@ int main(int argc, char* argv[])
         }
         int operator()(const LedgerRequest& request) const
         {
-            return streamed(request.file, [&](QIODevice& in, QIODevice& out) {
+            QString problem;
+            const std::optional<bool> streams = streamsInput(request, problem);
+            if (!streams) {
+                printError(problem);
+                return kUsage;
+            }
+            if (!*streams) {
+                return toStandardOutput([&](QIODevice& out) { return runLedgerFiles(request, out, printError); });
+            }
+            const QString file = request.files.isEmpty() ? QString() : request.files.first();
+            return streamed(file, [&](QIODevice& in, QIODevice& out) {
                 return runLedger(request.settings, in, out, [](qint64 line, const QString& why) {
                     printError(QStringLiteral("入力の %1 行目: %2").arg(line).arg(why));
                 });

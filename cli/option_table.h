@@ -22,7 +22,7 @@ struct CliOption {
     unsigned commands;
 };
 
-inline constexpr std::array<CliOption, 19> kCliOptions{{
+inline constexpr std::array<CliOption, 22> kCliOptions{{
     {u"format", true, u"text|json", kForCalculators},
     {u"explain", false, u"", kForCalculators | kForLedger},
     {u"range", true, u"narrow|wide", kForCalculators},
@@ -42,6 +42,9 @@ inline constexpr std::array<CliOption, 19> kCliOptions{{
     {u"no-dividend-netting", false, u"", kForLedger},
     {u"report", false, u"", kForLedger},
     {u"format", true, u"csv|text", kForLedger},
+    {u"fund-names", true, u"FILE", kForLedger},
+    {u"nav", true, u"FILE", kForLedger},
+    {u"holdings", true, u"FILE", kForLedger},
 }};
 
 // The option `name` of the commands `command`, or null when they have none of that name.

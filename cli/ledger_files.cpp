@@ -1,0 +1,75 @@
+#include "ledger_files.h"
+
+#include "csv/broker_file.h"
+#include "csv/csv_writer.h"
+#include "csv/input_file.h"
+#include "csv/ledger_inputs.h"
+
+#include <QBuffer>
+
+using namespace broker;
+
+std::optional<bool> streamsInput(const LedgerRequest& request, QString& problem)
+{
+    if (request.files.size() > 1)
+        return false;
+    const QString path = request.files.isEmpty() ? QString() : request.files.first();
+    if (path.isEmpty() || path == u"-")
+        return true;
+    const std::unique_ptr<QIODevice> device = openInput(path, problem);
+    if (!device)
+        return std::nullopt;
+    BrokerFile file(*device, path);
+    // A file that matches nothing is refused by the streamed reading as it always was.
+    return file.open() || !file.layout();
+}
+
+BatchResult runLedgerFiles(const LedgerRequest& request, QIODevice& output, const LedgerNotice& notice)
+{
+    const auto unreadable = [](const QString& why) { return BatchResult{BatchResult::Kind::Unreadable, why}; };
+    FundRenames renames;
+    if (!request.fundNames.isEmpty()) {
+        QString problem;
+        const std::unique_ptr<QIODevice> device = openInput(request.fundNames, problem);
+        if (!device)
+            return unreadable(problem);
+        if (std::optional<QString> why = renames.read(*device))
+            return unreadable(QStringLiteral("--fund-names %1: %2").arg(request.fundNames, *why));
+    }
+    Outcome<LedgerInputs, QString> read = readLedgerInputs(request.files, renames);
+    if (!read)
+        return unreadable(read.why());
+    const LedgerInputs& inputs = *read;
+
+    bool refusedOnReading = false;
+    std::vector<const Source*> sources; // by the line the merged input gives each row
+    for (const BrokerRow& row : inputs.history) {
+        if (row.kind == BrokerRow::Kind::Event) {
+            sources.push_back(&row.source);
+        } else {
+            refusedOnReading = true;
+            notice(QStringLiteral("%1: %2").arg(sourceText(row.source), row.note));
+        }
+    }
+    for (const BrokerRow& row : inputs.passedOver)
+        notice(QStringLiteral("%1: 読み飛ばしました: %2").arg(sourceText(row.source), row.note));
+    notice(QStringLiteral("読み飛ばした行: %1").arg(inputs.passedOver.size()));
+
+    LedgerSettings settings = request.settings;
+    settings.encoding = settings.encoding.value_or(CsvEncoding::Utf8);
+    QBuffer merged;
+    merged.open(QIODevice::WriteOnly);
+    CsvWriter writer(merged, inputs.allCrLf, *settings.encoding);
+    writeLedgerInputs(inputs.history, writer);
+    (void)writer.flush();
+    merged.close();
+    merged.open(QIODevice::ReadOnly);
+
+    BatchResult result = runLedger(settings, merged, output, [&](qint64 line, const QString& why) {
+        const std::size_t row = static_cast<std::size_t>(line - 2);
+        notice(row < sources.size() ? QStringLiteral("%1: %2").arg(sourceText(*sources[row]), why) : why);
+    });
+    if (refusedOnReading && result.kind == BatchResult::Kind::AllCalculated)
+        result.kind = BatchResult::Kind::SomeRefused;
+    return result;
+}

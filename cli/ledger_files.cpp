@@ -11,7 +11,7 @@ using namespace broker;
 
 std::optional<bool> streamsInput(const LedgerRequest& request, QString& problem)
 {
-    if (request.files.size() > 1)
+    if (request.files.size() > 1 || !request.fundNames.isEmpty() || !request.nav.isEmpty())
         return false;
     const QString path = request.files.isEmpty() ? QString() : request.files.first();
     if (path.isEmpty() || path == u"-")
@@ -27,16 +27,29 @@ std::optional<bool> streamsInput(const LedgerRequest& request, QString& problem)
 BatchResult runLedgerFiles(const LedgerRequest& request, QIODevice& output, const LedgerNotice& notice)
 {
     const auto unreadable = [](const QString& why) { return BatchResult{BatchResult::Kind::Unreadable, why}; };
+    // The tables the investor adds, each read whole by `table`.
+    const auto readTable = [](QStringView option, const QString& path, auto& table) -> std::optional<QString> {
+        QString problem;
+        const std::unique_ptr<QIODevice> device = openInput(path, problem);
+        if (!device)
+            return problem;
+        if (std::optional<QString> why = table.read(*device))
+            return QStringLiteral("--%1 %2: %3").arg(option, path, *why);
+        return std::nullopt;
+    };
     FundRenames renames;
     if (!request.fundNames.isEmpty()) {
-        QString problem;
-        const std::unique_ptr<QIODevice> device = openInput(request.fundNames, problem);
-        if (!device)
-            return unreadable(problem);
-        if (std::optional<QString> why = renames.read(*device))
-            return unreadable(QStringLiteral("--fund-names %1: %2").arg(request.fundNames, *why));
+        if (std::optional<QString> why = readTable(u"fund-names", request.fundNames, renames))
+            return unreadable(*why);
     }
-    Outcome<LedgerInputs, QString> read = readLedgerInputs(request.files, renames);
+    NavHistory navs;
+    if (!request.nav.isEmpty()) {
+        if (std::optional<QString> why = readTable(u"nav", request.nav, navs))
+            return unreadable(*why);
+    }
+    Outcome<LedgerInputs, QString> read =
+        readLedgerInputs(request.files.isEmpty() ? QStringList{QStringLiteral("-")} : request.files, renames,
+                         request.nav.isEmpty() ? nullptr : &navs);
     if (!read)
         return unreadable(read.why());
     const LedgerInputs& inputs = *read;
@@ -53,7 +66,8 @@ BatchResult runLedgerFiles(const LedgerRequest& request, QIODevice& output, cons
     }
     for (const BrokerRow& row : inputs.passedOver)
         notice(QStringLiteral("%1: 読み飛ばしました: %2").arg(sourceText(row.source), row.note));
-    notice(QStringLiteral("読み飛ばした行: %1").arg(inputs.passedOver.size()));
+    if (!inputs.passedOver.empty())
+        notice(QStringLiteral("読み飛ばした行: %1").arg(inputs.passedOver.size()));
 
     LedgerSettings settings = request.settings;
     settings.encoding = settings.encoding.value_or(CsvEncoding::Utf8);

@@ -29,14 +29,43 @@ std::optional<QString> readFile(const QString& path, std::vector<BrokerRow>& row
     if (std::optional<QString> refused = file.open())
         return refused;
     inputs.layouts.append(file.layout() ? layoutTitle(layoutDecl(*file.layout())) : QStringLiteral("台帳の形式"));
+    // As the header ended its line: the reader forgets it at the end of the file.
+    inputs.allCrLf = inputs.allCrLf && file.csv().endedWithCrLf();
     while (file.next()) {
         const BrokerRow& row = file.row();
         (row.kind == BrokerRow::Kind::PassedOver ? inputs.passedOver : rows).push_back(row);
     }
     if (file.stopped())
         return *file.stopped();
-    inputs.allCrLf = inputs.allCrLf && file.csv().endedWithCrLf();
     return std::nullopt;
+}
+
+// A distribution needs the distribution per 10,000 units and the NAV after it (or the
+// 元本払戻金): what the row lacks comes from the fund's price history, never a guess.
+void completeDistributions(std::vector<BrokerRow>& history, const NavHistory* navs)
+{
+    for (BrokerRow& row : history) {
+        Event& event = row.event;
+        if (row.kind != BrokerRow::Kind::Event
+            || (event.kind != EventKind::Distribution && event.kind != EventKind::Reinvestment))
+            continue;
+        const bool lacksNav = !event.nav && !event.returned;
+        if (!lacksNav && event.distribution)
+            continue;
+        const std::optional<NavDay> day = navs ? navs->lastDistribution(event.fund, event.date) : std::nullopt;
+        if (day) {
+            if (lacksNav)
+                event.nav = day->nav;
+            if (!event.distribution)
+                event.distribution = day->distribution;
+            continue;
+        }
+        row.kind = BrokerRow::Kind::Refused;
+        row.note = QStringLiteral("%1 の %2 の分配は%3がわかりません: --nav でこの銘柄の基準価額と分配金の履歴を渡してください")
+                       .arg(row.printedFund.isEmpty() ? event.fund : row.printedFund,
+                            event.date.toString(Qt::ISODate),
+                            lacksNav ? QStringLiteral("分配落ち後の基準価額") : QStringLiteral("1万口当たりの分配金"));
+    }
 }
 
 // Each fund under the name its first row printed: rows matched by their key may print it
@@ -55,7 +84,8 @@ void nameFunds(std::vector<BrokerRow>& history)
 
 } // namespace
 
-Outcome<LedgerInputs, QString> readLedgerInputs(const QStringList& files, const FundRenames& renames)
+Outcome<LedgerInputs, QString> readLedgerInputs(const QStringList& files, const FundRenames& renames,
+                                               const NavHistory* navs)
 {
     LedgerInputs inputs;
     std::vector<std::vector<BrokerRow>> read;
@@ -67,6 +97,7 @@ Outcome<LedgerInputs, QString> readLedgerInputs(const QStringList& files, const 
     std::vector<BrokerRow> history = mergedHistory(std::move(read));
     renames.apply(history);
     inputs.history = pairedReinvestments(std::move(history));
+    completeDistributions(inputs.history, navs);
     nameFunds(inputs.history);
     return inputs;
 }

@@ -25,9 +25,12 @@ struct LedgerInputs {
 };
 
 // Reads `files`, each a broker's download or a file in the ledger's own format, merges
-// them, joins renamed funds by `renames` and pairs each 再投資 with its distribution; or
-// why a file cannot be read, naming it.
-[[nodiscard]] Outcome<LedgerInputs, QString> readLedgerInputs(const QStringList& files, const FundRenames& renames);
+// them, joins renamed funds by `renames`, pairs each 再投資 with its distribution and
+// gives a distribution what it lacks (the NAV after it, the distribution per 10,000
+// units) from `navs`, refusing it when they do not have it either; or why a file cannot
+// be read, naming it.
+[[nodiscard]] Outcome<LedgerInputs, QString> readLedgerInputs(const QStringList& files, const FundRenames& renames,
+                                                              const NavHistory* navs = nullptr);
 
 // Writes the history's events in the ledger's own format, with the row each came from in
 // a `source` column: a file that reads back as the same history. Refused rows are left out.

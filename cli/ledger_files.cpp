@@ -2,10 +2,13 @@
 
 #include "csv/broker_file.h"
 #include "csv/csv_writer.h"
+#include "csv/holdings_check.h"
 #include "csv/input_file.h"
 #include "csv/ledger_inputs.h"
 
 #include <QBuffer>
+
+#include <algorithm>
 
 using namespace broker;
 
@@ -86,4 +89,28 @@ BatchResult runLedgerFiles(const LedgerRequest& request, QIODevice& output, cons
     if (refusedOnReading && result.kind == BatchResult::Kind::AllCalculated)
         result.kind = BatchResult::Kind::SomeRefused;
     return result;
+}
+
+std::optional<LedgerSettings> checkingHoldings(const LedgerRequest& request, const LedgerNotice& notice, bool& marked,
+                                               QString& problem)
+{
+    LedgerSettings settings = request.settings;
+    if (request.holdings.isEmpty())
+        return settings;
+    Outcome<BrokerHoldings, QString> loaded = loadBrokerHoldings(request.holdings);
+    if (!loaded) {
+        problem = loaded.why();
+        return std::nullopt;
+    }
+    settings.replayed = [held = std::move(*loaded), notice, &marked](const ledger::Book& book) {
+        const std::vector<ledger::HeldFund> holdings = book.holdings();
+        // The ledger's holdings at that broker, or all of them when no row names a broker.
+        const bool named = std::any_of(holdings.begin(), holdings.end(),
+                                       [&](const ledger::HeldFund& h) { return h.account.broker == held.broker; });
+        const HoldingsCheck check = checkHoldings(held, holdings, named ? held.broker : QString());
+        for (const QString& line : check.lines())
+            notice(line);
+        marked = check.anyMarked;
+    };
+    return settings;
 }

@@ -24,3 +24,9 @@ using LedgerNotice = std::function<void(const QString& line)>;
 // refused on reading go to `notice` with their file and line, the count of those passed
 // over last; the rest is replayed as runLedger() replays a file in the ledger's own format.
 [[nodiscard]] BatchResult runLedgerFiles(const LedgerRequest& request, QIODevice& output, const LedgerNotice& notice);
+
+// The settings of `request` with the check of --holdings after the replay: its lines go to
+// `notice`, and `marked` tells whether any differs. The broker's file is read first: why
+// it cannot be is in `problem`, and nothing is returned.
+[[nodiscard]] std::optional<LedgerSettings> checkingHoldings(const LedgerRequest& request, const LedgerNotice& notice,
+                                                             bool& marked, QString& problem);

@@ -24,6 +24,17 @@ void printError(const QString& line)
     std::fputs(QStringLiteral("miroven-calc: %1\n").arg(line).toUtf8().constData(), stderr);
 }
 
+// A line of the ledger's beside its output, as it stands.
+void printLine(const QString& line)
+{
+    std::fputs((line + u'\n').toUtf8().constData(), stderr);
+}
+
+void printRefusedRow(qint64 line, const QString& why)
+{
+    printError(QStringLiteral("入力の %1 行目: %2").arg(line).arg(why));
+}
+
 int usageError(const QString& line)
 {
     printError(QStringLiteral("%1 — 詳しくは miroven-calc --help").arg(line));
@@ -126,20 +137,22 @@ int main(int argc, char* argv[])
         int operator()(const LedgerRequest& request) const
         {
             QString problem;
-            const std::optional<bool> streams = streamsInput(request, problem);
+            bool marked = false;
+            LedgerRequest run = request;
+            std::optional<LedgerSettings> settings = checkingHoldings(request, printLine, marked, problem);
+            const std::optional<bool> streams = settings ? streamsInput(request, problem) : std::nullopt;
             if (!streams) {
                 printError(problem);
                 return kUsage;
             }
-            if (!*streams) {
-                return toStandardOutput([&](QIODevice& out) { return runLedgerFiles(request, out, printError); });
-            }
-            const QString file = request.files.isEmpty() ? QString() : request.files.first();
-            return streamed(file, [&](QIODevice& in, QIODevice& out) {
-                return runLedger(request.settings, in, out, [](qint64 line, const QString& why) {
-                    printError(QStringLiteral("入力の %1 行目: %2").arg(line).arg(why));
-                });
-            });
+            run.settings = std::move(*settings);
+            const int status = *streams ? streamed(run.files.isEmpty() ? QString() : run.files.first(),
+                                                   [&](QIODevice& in, QIODevice& out) {
+                                                       return runLedger(run.settings, in, out, printRefusedRow);
+                                                   })
+                                        : toStandardOutput([&](QIODevice& out) { return runLedgerFiles(run, out, printError); });
+            // A holding that differs from the broker's is a finding, as a refused row is.
+            return status == kCalculated && marked ? kRefused : status;
         }
     };
     return std::visit(Run{}, *parsed);

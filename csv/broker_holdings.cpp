@@ -115,7 +115,7 @@ Outcome<BrokerHoldings, QString> readBrokerHoldings(QIODevice& input, const QStr
     const qsizetype width = reader.fieldCount();
 
     BrokerHoldings read;
-    read.broker = QStringLiteral("楽天");
+    read.broker = broker::layoutDecl(broker::Layout::RakutenTrades).broker.toString();
     // Where each fund and account stands in `read`, and the line of each course.
     QHash<QString, std::size_t> where;
     QHash<QString, qint64> courses;

@@ -83,6 +83,8 @@ public:
             settle(closed);
         if (isReport(output_))
             report();
+        if (settings_.replayed)
+            settings_.replayed(book_);
         if (!text_.isEmpty() && !textFailed_)
             textFailed_ = out_.write(text_) != text_.size();
         text_.clear();

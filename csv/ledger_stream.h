@@ -43,6 +43,8 @@ struct LedgerSettings {
     std::optional<CsvEncoding> encoding; // none: told from the input
     bool byteOrderMark = false;          // on UTF-8 CSV output
     LedgerOutput output = LedgerOutput::Rows;
+    // Told of the book once every row is replayed and every year closed.
+    std::function<void(const ledger::Book&)> replayed;
 };
 
 // Told of each refused row that the output does not show (the report's): its line and why.

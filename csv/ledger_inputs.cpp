@@ -133,7 +133,7 @@ void writeLedgerInputs(const std::vector<BrokerRow>& history, CsvWriter& writer)
             case Column::Event:
                 for (const EventDecl& decl : kEvents) {
                     if (decl.kind == event.kind)
-                        writer.field(QByteArrayView(decl.japanese));
+                        writer.field(QString::fromUtf8(decl.japanese)); // in the writer's encoding
                 }
                 continue;
             case Column::Broker:

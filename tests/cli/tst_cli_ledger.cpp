@@ -266,6 +266,58 @@ private slots:
         QCOMPARE(lastCell(run.out, caption), figure);
     }
 
+    // Brokers' downloads and the tables beside them, named on the command line: "@name" is
+    // the committed sample, "@held" a holdings download of the 楽天 samples' funds.
+    void files_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<QByteArray>("out"); // a part of standard output
+        QTest::addColumn<QString>("err");    // a part of standard error
+        const QString trades = QStringLiteral("@rakuten_tradehistory(INVST)_20240701.csv");
+        const QString distributions = QStringLiteral("@rakuten_dividendlist_20240701.csv");
+        const QString sbi = QStringLiteral("@sbi_SaveFile_000001_000006_yakujo_old.csv");
+        const QString nav = QStringLiteral("@nav_20240701.csv");
+        QTest::newRow("a distribution without its NAV names --nav")
+            << QStringList{trades, distributions} << 1 << QByteArray(",source,")
+            << "rakuten_dividendlist_20240701.csv:2: テスト・リート・インカム(毎月分配型) の 2024-05-21 の分配は"
+               "分配落ち後の基準価額がわかりません: --nav";
+        QTest::newRow("each broker's own 特定口座 in the report")
+            << QStringList{"--report", "--nav", nav, trades, distributions, sbi} << 1
+            << QByteArray("2024,特定（SBI証券）,114000,112510,1490,228,74,") << QString("保有口数が 0");
+        QTest::newRow("the broker's holdings beside the ledger's, one marked")
+            << QStringList{"--nav", nav, "--holdings", "@held", trades, distributions} << 1 << QByteArray()
+            << "※ 旧NISA テスト全世界株式インデックス: 保有なし / 16251 口";
+        QTest::newRow("in CP932 when asked")
+            << QStringList{"--encoding", "cp932", "@monex_20240701-20241220.csv"} << 0
+            << QByteArray("\x93\xc1\x92\xe8" /* 特定 */) << QString();
+        QTest::newRow("a file that matches nothing names the layouts read")
+            << QStringList{trades, "@held"} << 2 << QByteArray() << QString("楽天証券 取引履歴（投資信託）");
+    }
+    void files()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(int, exitCode);
+        QFETCH(QByteArray, out);
+        QFETCH(QString, err);
+        QTemporaryFile held;
+        QVERIFY(held.open());
+        held.write(QStringLiteral("保有区分,ファンド,口座区分,分配金コース,保有数量［口］,平均取得価額［円］\n"
+                                  "投資信託,テスト全世界株式インデックス,NISA,再投資型,70258,22774.00\n")
+                       .toUtf8());
+        held.close();
+        for (QString& argument : arguments) {
+            if (argument == u"@held")
+                argument = held.fileName();
+            else if (argument.startsWith(u'@'))
+                argument = QStringLiteral(MIROVEN_BROKER_SAMPLES "/") + argument.mid(1);
+        }
+        const CliRun run = runCli(QStringList{"ledger", "--as-of", "2025-12-31"} + arguments);
+        QCOMPARE(run.exitCode, exitCode);
+        QVERIFY2(run.out.contains(out), run.out.left(400).constData());
+        QVERIFY2(QString::fromUtf8(run.err).contains(err), run.err.constData());
+    }
+
     // The working of each row, from a file named on the command line.
     void explain()
     {

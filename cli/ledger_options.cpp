@@ -166,6 +166,7 @@ Outcome<LedgerRequest, QString> parseLedgerArguments(const QStringList& argument
             return failure(why);
         }
     }
+    request.given = QStringList(seen.begin(), seen.end());
     if (!seen.contains(QStringLiteral("as-of")))
         book.asOf = QDate::currentDate();
     if (table && !report)

@@ -17,6 +17,7 @@ struct LedgerRequest {
     QString fundNames; // --fund-names: old name, new name per row
     QString nav;       // --nav: the funds' price histories
     QString holdings;  // --holdings: the broker's holdings, checked after the replay
+    QStringList given; // the options given, by name
     LedgerSettings settings;
 };
 

@@ -28,7 +28,7 @@ std::optional<QString> readFile(const QString& path, std::vector<BrokerRow>& row
     BrokerFile file(*device, name);
     if (std::optional<QString> refused = file.open())
         return refused;
-    inputs.layouts.append(file.layout() ? layoutTitle(layoutDecl(*file.layout())) : QStringLiteral("台帳の形式"));
+    inputs.layouts.push_back(file.layout());
     // As the header ended its line: the reader forgets it at the end of the file.
     inputs.allCrLf = inputs.allCrLf && file.csv().endedWithCrLf();
     while (file.next()) {

@@ -20,7 +20,7 @@ struct LedgerInputs {
     // named the way its first row printed it, so that each fund goes by one name.
     std::vector<BrokerRow> history;
     std::vector<BrokerRow> passedOver; // not a fund's trade: by file, then line
-    QStringList layouts;               // what each file was found to be
+    std::vector<std::optional<Layout>> layouts; // what each file was found to be; none: the ledger's own
     bool allCrLf = true;               // every file ended its lines with CR LF
 };
 

@@ -288,6 +288,14 @@ private slots:
         QTest::newRow("the broker's holdings beside the ledger's, one marked")
             << QStringList{"--nav", nav, "--holdings", "@held", trades, distributions} << 1 << QByteArray()
             << "※ 旧NISA テスト全世界株式インデックス: 保有なし / 16251 口";
+        // 1,013,171 units × 50 ÷ 10,000 = 5,065.855: 楽天 rounds it half up.
+        QTest::newRow("楽天's rounding of a distribution")
+            << QStringList{"--nav", nav, trades, distributions} << 1
+            << QByteArray("rakuten_tradehistory(INVST)_20240701.csv:8,1017189,9871,9871,,,5066,") << QString();
+        QTest::newRow("an option over the broker's rounding")
+            << QStringList{"--explain", "--distribution-rounding", "down", "--nav", nav, trades, distributions} << 1
+            << QByteArray("\n分配金 = 1013171 × 50 ÷ 10000 = 5065.855 を切り捨て = 5065\n")
+            << QString("分配金の端数はオプションのとおり");
         QTest::newRow("in CP932 when asked")
             << QStringList{"--encoding", "cp932", "@monex_20240701-20241220.csv"} << 0
             << QByteArray("\x93\xc1\x92\xe8" /* 特定 */) << QString();

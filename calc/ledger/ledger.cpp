@@ -416,6 +416,10 @@ private:
     {
         if (before_.units == 0)
             return Refusal{.kind = RefusalKind::NothingToDistribute};
+        // A broker's list of distributions names the units paid on: a history that
+        // disagrees is missing a trade.
+        if (!reinvested && event_.units && *event_.units != before_.units)
+            return Refusal{.kind = RefusalKind::DistributionUnitsDiffer, .value = *event_.units, .held = before_.units};
         // The notice's split needs no NAV; units bought again need one, unless the
         // broker's record gives them.
         const bool printed = event_.returned.has_value();

@@ -55,6 +55,8 @@ QString refusalText(const Refusal& refusal)
         return QStringLiteral("金額 %1 円では 1 口も買えません").arg(refusal.value);
     case RefusalKind::NothingToDistribute:
         return QStringLiteral("保有口数が 0 のため分配金を受け取れません");
+    case RefusalKind::DistributionUnitsDiffer:
+        return QStringLiteral("分配の口数 %1 が保有口数 %2 と違います").arg(refusal.value).arg(refusal.held);
     case RefusalKind::NothingToRedeem:
         return QStringLiteral("保有口数が 0 のため解約できません");
     case RefusalKind::NothingToTransfer:

@@ -36,6 +36,7 @@ enum class RefusalKind {
     FeeWithRate,              // a fee and a fee rate at once
     BuysNothing,              // `value` yen buy less than a unit
     NothingToDistribute,      // a distribution on no units
+    DistributionUnitsDiffer,  // a distribution paid on `value` units where `held` are held
     NothingToRedeem,          // a redemption of no units
     NothingToTransfer,        // a 払出 of no units
     RedeemsMoreThanHeld,      // `value` units redeemed of `held`

@@ -586,6 +586,9 @@ private slots:
         row("a NAV of 0", buy('A', "2024-03-02", 10, 0), "refused: 基準価額は 0 より大きい値にしてください");
         row("a missing NAV", distribute('A', "2024-03-02", {}, 10),
             "refused: 基準価額が入力されていません");
+        Event paidOn = distribute('A', "2024-03-02", 10000, 10);
+        paidOn.units = 9999;
+        row("a distribution on other units than held", paidOn, "refused: 分配の口数 9999 が保有口数 10000 と違います");
         row("back in time", buy('A', "2024-02-29", 10, 10000), "refused: 受渡日 2024-02-29 が前の行の受渡日 2024-03-01 より前です");
         Event both = buy('A', "2024-03-02", 10, 10000);
         both.amount = 1000;

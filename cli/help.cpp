@@ -52,7 +52,7 @@ QString helpText()
         "使い方:\n"
         "  miroven-calc 計算 [オプション]                 1 件を計算して明細を表示\n"
         "  miroven-calc 計算 --csv [入力.csv] > 出力.csv   CSV の各行を計算\n"
-        "  miroven-calc ledger [入力.csv|-] > 出力.csv     取引の CSV を記帳\n"
+        "  miroven-calc ledger [入力.csv...|-] > 出力.csv  取引の CSV や証券会社の CSV を記帳\n"
         "  miroven-calc --help | --version\n"
         "\n"
         "計算とそのオプション（省略した値は画面を開いたときの値）:\n");

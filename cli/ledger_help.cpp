@@ -4,6 +4,7 @@
 #include "option_table.h"
 
 #include "calc/ledger/ledger_declaration.h"
+#include "csv/broker_layouts.h"
 #include "csv/ledger_words.h"
 
 namespace {
@@ -50,7 +51,7 @@ QString ledgerHelpText()
 {
     QString text = QStringLiteral(
         "  ledger        取引の CSV を順に記帳し、証券会社の報告書と同じ数値を出します\n"
-        "    miroven-calc ledger [オプション] [入力.csv|-]   （省略時と - は標準入力）\n");
+        "    miroven-calc ledger [オプション] [入力.csv...|-]   （省略時と - は標準入力）\n");
     text += columnList() + figureList();
     text += QStringLiteral("    証券会社の書き方も読みます（全角と半角の括弧、文字、空白は同じ）:\n");
     for (const WordGroup& group : paperWords())
@@ -137,9 +138,49 @@ QString ledgerHelpText()
                                       "断った手順まで）と年末精算の計算を文章で出します。\n"
                                       "--report とでは、表のあとに年末精算の計算を出します"));
     text += optionLine(4, QStringLiteral("--encoding, --bom"),
-                       QStringLiteral("--csv と同じ（下記）。--format json は使えません"));
+                       QStringLiteral("--csv と同じ（下記）。--format json は使えません。\n"
+                                      "証券会社のファイルを読むときの出力は UTF-8（--encoding cp932\n"
+                                      "なら CP932）"));
+    text += QStringLiteral(
+        "    証券会社のダウンロード: FILE はいくつでも、次の CSV をそのまま読みます（文字コード、\n"
+        "      前置きの行、引用符、桁区切りはファイルのとおり）。どれでもないファイルは 1 行目が\n"
+        "      台帳の見出しなら台帳の形式、それ以外は読めません（終了コード 2）。\n");
+    QStringList layouts;
+    for (const broker::LayoutDecl& layout : broker::kLayouts)
+        layouts.append(broker::layoutTitle(layout));
+    text += wrappedList(QStringLiteral("      "), layouts, 6);
+    text += QStringLiteral(
+        "      楽天証券: 口座管理 → 取引履歴 → 投資信託 と 配当・分配金 の「CSV で保存」。\n"
+        "      SBI証券: 取引 → 取引履歴（約定履歴）と 口座管理 → 配当金・分配金 の CSV ダウンロード。\n"
+        "      マネックス証券: 取引履歴 の CSV ダウンロード。\n"
+        "      ファイルが 2 つ以上か証券会社のものなら、行を日付順に並べ（同じ日は分配、再投資、\n"
+        "      売買の順）、台帳の列と source（ファイル名:行）で書き、台帳の形式の 1 ファイルと\n"
+        "      同じく記帳します。保有、特定口座の年、年末精算と報告書は証券会社ごとです。\n"
+        "      再投資の行は同じ証券会社・銘柄・口座の 10 日以内の分配の行と一組にします。\n"
+        "      ファンドでない行（MRF、株式の売買、合計）は読み飛ばし、標準エラー出力に\n"
+        "      ファイル名と行を、最後にその数を出します。取り込めない行も同じく出し、終了コードは 1。\n"
+        "      分配金の端数と金額指定の口数は、ファイルの証券会社の方法（オプションがあれば\n"
+        "      そちら。--explain が使った方法を示します）\n");
+    text += optionLine(4, optionHeading(u"nav", kForLedger),
+                       QStringLiteral("運用会社が公開する基準価額の履歴（見出し 基準日,銘柄,\n"
+                                      "基準価額[,分配金]、UTF-8 か CP932）。分配落ち後の基準価額や\n"
+                                      "1万口当たりの分配金のない分配（SBI証券の税引後の額だけの\n"
+                                      "分配、相手のない再投資）は、その日以前で最後の分配の行から\n"
+                                      "それを取ります。どちらにもなければ、その行は銘柄と日付と\n"
+                                      "--nav を示して断ります"));
+    text += optionLine(4, optionHeading(u"fund-names", kForLedger),
+                       QStringLiteral("名前の変わった銘柄: 1 行に 旧名,新名（見出しなし）。\n"
+                                      "銘柄は全角と半角、空白を同じとみなして照らします"));
+    text += optionLine(4, optionHeading(u"holdings", kForLedger),
+                       QStringLiteral("楽天証券の保有商品（投資信託）の CSV（assetbalance(INVST)_*.csv）。\n"
+                                      "記帳のあと、銘柄と口座ごとに証券会社の口数と平均取得価額を\n"
+                                      "台帳のものと並べて標準エラー出力に出します。口数の違い、\n"
+                                      "取得単価の 1 円以上の違い、片方だけの保有には ※ を付け、\n"
+                                      "一つでもあれば終了コードは 1"));
     text += QStringLiteral("    例: miroven-calc ledger --as-of 2025-12-31 取引.csv > 記帳.csv\n"
                            "        miroven-calc ledger --report --format text 取引.csv\n"
-                           "        miroven-calc ledger --distribution-rounding nearest --units-rounding broker 取引.csv\n");
+                           "        miroven-calc ledger --distribution-rounding nearest --units-rounding broker 取引.csv\n"
+                           "        miroven-calc ledger --nav 基準価額.csv --holdings 'assetbalance(INVST)_20240701.csv' \\\n"
+                           "          'tradehistory(INVST)_20240701.csv' dividendlist_20240701.csv SaveFile_000001_000006.csv\n");
     return text;
 }

@@ -72,8 +72,11 @@ std::optional<bool> streamsInput(const LedgerRequest& request, QString& problem)
     if (!device)
         return std::nullopt;
     BrokerFile file(*device, path);
-    // A file that matches nothing is refused by the streamed reading as it always was.
-    return file.open() || !file.layout();
+    if (std::optional<QString> refused = file.open()) {
+        problem = *refused; // naming the layouts it is not
+        return std::nullopt;
+    }
+    return !file.layout();
 }
 
 BatchResult runLedgerFiles(const LedgerRequest& request, QIODevice& output, const LedgerNotice& notice)

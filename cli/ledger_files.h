@@ -16,8 +16,8 @@ using LedgerNotice = std::function<void(const QString& line)>;
 
 // Whether the request's input is streamed as it comes (one file in the ledger's own
 // format, or standard input), rather than read whole, merged and written in the ledger's
-// own format first (several files, or a broker's download). Nothing when a file cannot
-// be read: `problem` says why.
+// own format first (several files, or a broker's download). Nothing when the file cannot
+// be read or is none of the formats: `problem` says why.
 [[nodiscard]] std::optional<bool> streamsInput(const LedgerRequest& request, QString& problem);
 
 // Runs the ledger over the request's files read whole: the rows passed over and those

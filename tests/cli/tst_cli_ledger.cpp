@@ -301,6 +301,7 @@ private slots:
             << QByteArray("\x93\xc1\x92\xe8" /* 特定 */) << QString();
         QTest::newRow("a file that matches nothing names the layouts read")
             << QStringList{trades, "@held"} << 2 << QByteArray() << QString("楽天証券 取引履歴（投資信託）");
+        QTest::newRow("alone, too") << QStringList{"@held"} << 2 << QByteArray() << QString("SBI証券 約定履歴");
     }
     void files()
     {

@@ -68,6 +68,35 @@ void completeDistributions(std::vector<BrokerRow>& history, const NavHistory* na
     }
 }
 
+// A row on a fund the broker's history never bought is refused by the book for want of
+// a holding; when a held fund's name begins alike (a renamed fund, a name cut short),
+// the row says which, so that --fund-names can join them.
+void hintUnknownFunds(std::vector<BrokerRow>& history)
+{
+    constexpr qsizetype kAlike = 10;
+    QHash<QString, QHash<QString, QString>> held; // by broker: by key, the name printed
+    for (BrokerRow& row : history) {
+        if (row.kind != BrokerRow::Kind::Event || row.event.fund.isEmpty())
+            continue;
+        QHash<QString, QString>& funds = held[row.event.broker];
+        const Event& event = row.event;
+        if (event.kind == EventKind::Purchase || event.kind == EventKind::Balance) {
+            funds.insert(event.fund, row.printedFund.isEmpty() ? event.fund : row.printedFund);
+            continue;
+        }
+        if (funds.contains(event.fund) || event.fund.size() < kAlike)
+            continue;
+        for (auto fund = funds.cbegin(); fund != funds.cend(); ++fund) {
+            if (fund.key().startsWith(QStringView(event.fund).left(kAlike))) {
+                row.kind = BrokerRow::Kind::Refused;
+                row.note = QStringLiteral("%1 の保有がありません。名前の始まりが同じ %2 なら --fund-names で名前をつなげてください")
+                               .arg(row.printedFund.isEmpty() ? event.fund : row.printedFund, fund.value());
+                break;
+            }
+        }
+    }
+}
+
 // Each fund under the name its first row printed: rows matched by their key may print it
 // differently (widths, spaces, a renamed fund's old name).
 void nameFunds(std::vector<BrokerRow>& history)
@@ -97,6 +126,7 @@ Outcome<LedgerInputs, QString> readLedgerInputs(const QStringList& files, const 
     std::vector<BrokerRow> history = mergedHistory(std::move(read));
     renames.apply(history);
     inputs.history = pairedReinvestments(std::move(history));
+    hintUnknownFunds(inputs.history);
     completeDistributions(inputs.history, navs);
     nameFunds(inputs.history);
     return inputs;

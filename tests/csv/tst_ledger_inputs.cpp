@@ -144,6 +144,11 @@ void LedgerInputsTest::written_data()
                           "2024/03/28,国内株式,NISA成長投資枠,9999,S,円,30,100,3000,0,3000\n")
                .toUtf8()
         << QStringList{kMonex} << "lf passed over 1: 2";
+    QTest::newRow("a fund never bought named like a held one")
+        << QByteArray("date,fund,event,units,nav,distribution\n2024-01-05,テスト全世界株式インデックス(旧),購入,100,10000,\n"
+                      "2024-02-05,テスト全世界株式インデックス,分配,,9990,10\n")
+        << QStringList() << "refused row 3: テスト全世界株式インデックス の保有がありません。名前の始まりが同じ "
+                            "テスト全世界株式インデックス(旧) なら --fund-names で名前をつなげてください";
     QTest::newRow("a file that matches nothing names the layouts")
         << QByteArray("a,b\n1,2\n") << QStringList() << "refused: 楽天証券 取引履歴（投資信託）";
 }
@@ -167,6 +172,12 @@ void LedgerInputsTest::written()
         QVERIFY2(expected.startsWith(QStringLiteral("refused: ")), qPrintable(read.why()));
         QVERIFY2(read.why().contains(expected.mid(9)), qPrintable(read.why()));
         return;
+    }
+    for (const BrokerRow& row : read->history) {
+        if (row.kind == BrokerRow::Kind::Refused) {
+            QCOMPARE(QStringLiteral("refused row %1: %2").arg(row.source.line).arg(row.note), expected);
+            return;
+        }
     }
     QString found = (read->allCrLf ? QStringLiteral("crlf") : QStringLiteral("lf")) + QStringLiteral(" passed over ")
                     + QString::number(read->passedOver.size());

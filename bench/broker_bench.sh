@@ -47,13 +47,15 @@ if [ "$status" -gt 1 ]; then
     exit 1
 fi
 read -r seconds user system peak_kib < <(tail -n 1 "$work/time")
-written=$(($(wc -l <"$work/out.csv") - 1))
-# Rows passed over or refused are listed on standard error, one line each.
-messages=$(wc -l <"$work/err")
+# Every row of the file has its row; a year-end settlement adds one of its own.
+settlements=$(grep -c ',年末精算,' "$work/out.csv" || true)
+written=$(($(wc -l <"$work/out.csv") - 1 - settlements))
+[ "$written" -eq "$rows" ] || { echo "broker: wrote $written rows of $rows" >&2; exit 1; }
+refused=$(awk -F, 'NR > 1 && $NF != "" { n++ } END { print n + 0 }' "$work/out.csv")
 
-awk -v rows="$rows" -v funds="$funds" -v written="$written" -v messages="$messages" -v s="$seconds" -v cpu="$user $system" -v kib="$peak_kib" -v bytes="$(stat -c %s "$input")" 'BEGIN {
+awk -v rows="$rows" -v funds="$funds" -v refused="$refused" -v settlements="$settlements" -v s="$seconds" -v cpu="$user $system" -v kib="$peak_kib" -v bytes="$(stat -c %s "$input")" 'BEGIN {
     split(cpu, t, " ")
-    printf "broker: %d rows of 楽天 trade history (%.1f MB) over %d funds, %d rows written, %d lines on standard error, in %.2f s (CPU %.2f s): %.0f rows/s, peak RSS %.1f MB\n",
-        rows, bytes / 1e6, funds, written, messages, s, t[1] + t[2], (s > 0 ? rows / s : 0), kib / 1024
+    printf "broker: %d rows of 楽天 trade history (%.1f MB) over %d funds, %d refused, %d year-end settlements, in %.2f s (CPU %.2f s): %.0f rows/s, peak RSS %.1f MB\n",
+        rows, bytes / 1e6, funds, refused, settlements, s, t[1] + t[2], (s > 0 ? rows / s : 0), kib / 1024
 }'
 echo "load average before the run: $load on $(nproc) cores"

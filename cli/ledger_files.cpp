@@ -107,13 +107,14 @@ BatchResult runLedgerFiles(const LedgerRequest& request, QIODevice& output, cons
                          request.nav.isEmpty() ? nullptr : &navs);
     if (!read)
         return unreadable(read.why());
-    const LedgerInputs& inputs = *read;
+    LedgerInputs& inputs = read.value();
 
     bool refusedOnReading = false;
-    std::vector<const Source*> sources; // by the line the merged input gives each row
+    std::vector<Source> sources; // by the line the merged input gives each row
+    sources.reserve(inputs.history.size());
     for (const BrokerRow& row : inputs.history) {
         if (row.kind == BrokerRow::Kind::Event) {
-            sources.push_back(&row.source);
+            sources.push_back(row.source);
         } else {
             refusedOnReading = true;
             notice(QStringLiteral("%1: %2").arg(sourceText(row.source), row.note));
@@ -134,12 +135,15 @@ BatchResult runLedgerFiles(const LedgerRequest& request, QIODevice& output, cons
     CsvWriter writer(merged, inputs.allCrLf, *settings.encoding);
     writeLedgerInputs(inputs.history, writer);
     (void)writer.flush();
+    // What the replay needs is written: the rows themselves can go before it starts.
+    std::vector<BrokerRow>().swap(inputs.history);
+    std::vector<BrokerRow>().swap(inputs.passedOver);
     merged.close();
     merged.open(QIODevice::ReadOnly);
 
     BatchResult result = runLedger(settings, merged, output, [&](qint64 line, const QString& why) {
         const std::size_t row = static_cast<std::size_t>(line - 2);
-        notice(row < sources.size() ? QStringLiteral("%1: %2").arg(sourceText(*sources[row]), why) : why);
+        notice(row < sources.size() ? QStringLiteral("%1: %2").arg(sourceText(sources[row]), why) : why);
     });
     if (refusedOnReading && result.kind == BatchResult::Kind::AllCalculated)
         result.kind = BatchResult::Kind::SomeRefused;

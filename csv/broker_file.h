@@ -33,6 +33,8 @@ public:
     // the file cannot be read from here on.
     [[nodiscard]] bool next();
     [[nodiscard]] const BrokerRow& row() const { return *row_; }
+    // The row, moved out: next() reads the following one afresh.
+    [[nodiscard]] BrokerRow takeRow() { return std::move(*row_); }
     [[nodiscard]] const std::optional<QString>& stopped() const { return stopped_; }
 
     [[nodiscard]] const CsvReader& csv() const { return csv_; }
@@ -47,7 +49,7 @@ private:
     FundNames names_;                       // the ledger's own format's
     CellCache<QString> keys_;               // and their keys, by their UTF-16
     BrokerRow ledgerRow_;
-    const BrokerRow* row_ = &ledgerRow_;
+    BrokerRow* row_ = &ledgerRow_;
     std::optional<QString> stopped_;
 };
 

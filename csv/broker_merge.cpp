@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <iterator>
+#include <limits>
+#include <tuple>
 
 namespace broker {
 namespace {
@@ -26,21 +28,40 @@ int dayRank(const BrokerRow& row)
 
 std::vector<BrokerRow> mergedHistory(std::vector<std::vector<BrokerRow>> files)
 {
-    std::vector<BrokerRow> history;
-    for (std::vector<BrokerRow>& rows : files) {
-        std::copy_if(std::make_move_iterator(rows.begin()), std::make_move_iterator(rows.end()),
-                     std::back_inserter(history),
-                     [](const BrokerRow& row) { return row.kind != BrokerRow::Kind::PassedOver; });
+    std::size_t total = 0;
+    for (const std::vector<BrokerRow>& rows : files)
+        total += rows.size();
+    std::vector<BrokerRow> rows = files.empty() ? std::vector<BrokerRow>() : std::move(files.front());
+    rows.reserve(total);
+    for (std::size_t f = 1; f < files.size(); ++f)
+        std::move(files[f].begin(), files[f].end(), std::back_inserter(rows));
+    files.clear();
+    std::erase_if(rows, [](const BrokerRow& row) { return row.kind == BrokerRow::Kind::PassedOver; });
+
+    // Rows are large: the order is found on small keys, the position breaking ties, and a
+    // history already in order (one file, oldest first) is kept where it is.
+    struct Key {
+        qint64 day; // undated last
+        int rank;
+        std::size_t at;
+        bool operator<(const Key& other) const
+        {
+            return std::tie(day, rank, at) < std::tie(other.day, other.rank, other.at);
+        }
+    };
+    std::vector<Key> keys;
+    keys.reserve(rows.size());
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        const QDate date = rows[i].event.date;
+        keys.push_back({date.isValid() ? date.toJulianDay() : std::numeric_limits<qint64>::max(), dayRank(rows[i]), i});
     }
-    std::stable_sort(history.begin(), history.end(), [](const BrokerRow& a, const BrokerRow& b) {
-        const bool aDated = a.event.date.isValid();
-        const bool bDated = b.event.date.isValid();
-        if (aDated != bDated)
-            return aDated;
-        if (aDated && a.event.date != b.event.date)
-            return a.event.date < b.event.date;
-        return dayRank(a) < dayRank(b);
-    });
+    if (std::is_sorted(keys.begin(), keys.end()))
+        return rows;
+    std::sort(keys.begin(), keys.end());
+    std::vector<BrokerRow> history;
+    history.reserve(rows.size());
+    for (const Key& key : keys)
+        history.push_back(std::move(rows[key.at]));
     return history;
 }
 

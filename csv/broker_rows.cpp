@@ -96,17 +96,18 @@ bool isYen(const QString& currency)
 } // namespace
 
 BrokerRowReader::BrokerRowReader(const LayoutDecl& layout, const FieldIndex& fields, qsizetype width, QString file)
-    : layout_(layout), fields_(fields), width_(width), file_(std::move(file)), caches_(std::make_unique<Caches>())
+    : layout_(layout), fields_(fields), width_(width), file_(std::move(file)), broker_(layout.broker.toString()),
+      caches_(std::make_unique<Caches>())
 {
 }
 
 BrokerRowReader::~BrokerRowReader() = default;
 
-const BrokerRow& BrokerRowReader::read(const CsvReader& record)
+BrokerRow& BrokerRowReader::read(const CsvReader& record)
 {
     row_ = BrokerRow{};
     row_.source = {file_, record.line()};
-    row_.event.broker = layout_.broker.toString();
+    row_.event.broker = broker_;
     price_.reset();
     fee_.reset();
     units_.reset();

@@ -52,8 +52,9 @@ public:
     BrokerRowReader(const BrokerRowReader&) = delete;
     BrokerRowReader& operator=(const BrokerRowReader&) = delete;
 
-    // The row `record` holds; valid until the next call.
-    [[nodiscard]] const BrokerRow& read(const CsvReader& record);
+    // The row `record` holds; valid until the next call, which starts afresh (the caller
+    // may move it away).
+    [[nodiscard]] BrokerRow& read(const CsvReader& record);
 
 private:
     struct Caches;
@@ -70,6 +71,7 @@ private:
     FieldIndex fields_;
     qsizetype width_;
     QString file_;
+    QString broker_; // the layout's, shared by every row
     std::unique_ptr<Caches> caches_;
     BrokerRow row_;
     std::optional<Integer> price_;

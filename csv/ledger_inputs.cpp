@@ -32,8 +32,8 @@ std::optional<QString> readFile(const QString& path, std::vector<BrokerRow>& row
     // As the header ended its line: the reader forgets it at the end of the file.
     inputs.allCrLf = inputs.allCrLf && file.csv().endedWithCrLf();
     while (file.next()) {
-        const BrokerRow& row = file.row();
-        (row.kind == BrokerRow::Kind::PassedOver ? inputs.passedOver : rows).push_back(row);
+        const bool passedOver = file.row().kind == BrokerRow::Kind::PassedOver;
+        (passedOver ? inputs.passedOver : rows).push_back(file.takeRow());
     }
     if (file.stopped())
         return *file.stopped();

@@ -5,6 +5,7 @@
 #include "csv/holdings_check.h"
 #include "csv/input_file.h"
 #include "csv/ledger_inputs.h"
+#include "csv/stated_figures.h"
 
 #include <QBuffer>
 
@@ -127,6 +128,7 @@ BatchResult runLedgerFiles(const LedgerRequest& request, QIODevice& output, cons
 
     LedgerSettings settings = request.settings;
     settings.encoding = settings.encoding.value_or(CsvEncoding::Utf8);
+    settings.remark = statedRemarks(inputs.history);
     const QString conventions = applyConventions(inputs.layouts, request.given, settings.book.roundings);
     if (explains(settings.output) && !conventions.isEmpty())
         notice(conventions);

@@ -94,6 +94,7 @@ std::vector<BrokerRow> pairedReinvestments(std::vector<BrokerRow> history)
         row.stated.gross = paid.stated.gross;
         row.stated.tax = paid.stated.tax;
         row.stated.net = paid.stated.net;
+        row.stated.heldUnits = paid.event.units;
     }
     std::vector<BrokerRow> paired;
     paired.reserve(history.size());

@@ -26,6 +26,7 @@ struct Stated {
     std::optional<Integer> net;        // a distribution after tax
     std::optional<Integer> settlement; // 受渡金額 (a sale's before tax at some brokers, after at others)
     std::optional<Integer> points;     // the part of 受渡金額 paid by points
+    std::optional<Integer> heldUnits;  // a reinvestment's: the units its distribution was paid on
     QString course;                    // 分配金コース: 再投資型 or 受取型
 };
 

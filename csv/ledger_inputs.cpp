@@ -4,6 +4,7 @@
 #include "broker_merge.h"
 #include "broker_pairing.h"
 #include "csv_writer.h"
+#include "distribution_split.h"
 #include "input_file.h"
 #include "ledger_figures.h"
 
@@ -40,9 +41,28 @@ std::optional<QString> readFile(const QString& path, std::vector<BrokerRow>& row
     return std::nullopt;
 }
 
+// The 元本払戻金 per 10,000 units that the row's tax leaves no doubt about, by the
+// rounding of the broker that worked the tax out.
+std::optional<Integer> splitFromTax(const BrokerRow& row, const std::vector<std::optional<Layout>>& layouts)
+{
+    const Event& event = row.event;
+    const std::optional<Integer> units =
+        event.kind == EventKind::Distribution ? event.units : row.stated.heldUnits;
+    if (!units || !event.distribution || !row.stated.tax)
+        return std::nullopt;
+    Rounding rounding = Roundings{}.distribution;
+    for (const std::optional<Layout>& layout : layouts) {
+        if (layout && layoutDecl(*layout).broker == event.broker && layoutDecl(*layout).distributionRounding)
+            rounding = *layoutDecl(*layout).distributionRounding;
+    }
+    return returnedFromTax(*units, *event.distribution, *row.stated.tax, event.account, event.date, rounding);
+}
+
 // A distribution needs the distribution per 10,000 units and the NAV after it (or the
-// 元本払戻金): what the row lacks comes from the fund's price history, never a guess.
-void completeDistributions(std::vector<BrokerRow>& history, const NavHistory* navs)
+// 元本払戻金): what the row lacks comes from the fund's price history, failing that from
+// the split its tax allows alone, never a guess.
+void completeDistributions(std::vector<BrokerRow>& history, const NavHistory* navs,
+                           const std::vector<std::optional<Layout>>& layouts)
 {
     for (BrokerRow& row : history) {
         Event& event = row.event;
@@ -59,6 +79,12 @@ void completeDistributions(std::vector<BrokerRow>& history, const NavHistory* na
             if (!event.distribution)
                 event.distribution = day->distribution;
             continue;
+        }
+        if (lacksNav && event.distribution) {
+            if (const std::optional<Integer> returned = splitFromTax(row, layouts)) {
+                event.returned = returned;
+                continue;
+            }
         }
         row.kind = BrokerRow::Kind::Refused;
         row.note = QStringLiteral("%1 の %2 の分配は%3がわかりません: --nav でこの銘柄の基準価額と分配金の履歴を渡してください")
@@ -127,7 +153,7 @@ Outcome<LedgerInputs, QString> readLedgerInputs(const QStringList& files, const 
     renames.apply(history);
     inputs.history = pairedReinvestments(std::move(history));
     hintUnknownFunds(inputs.history);
-    completeDistributions(inputs.history, navs);
+    completeDistributions(inputs.history, navs, inputs.layouts);
     nameFunds(inputs.history);
     return inputs;
 }

@@ -66,7 +66,10 @@ public:
         writeInput();
         if (shown) {
             writeLedgerFigures(*event, posted->value(), [&](QByteArrayView figure) { writer_.field(figure); });
-            writer_.field(QByteArrayView());
+            if (settings_.remark)
+                writer_.field(settings_.remark(reader_.line(), *event, posted->value().figures));
+            else
+                writer_.field(QByteArrayView());
         } else {
             for (std::size_t i = 0; i + 1 < kFigures.size(); ++i)
                 writer_.field(QByteArrayView());

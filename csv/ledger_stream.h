@@ -45,6 +45,8 @@ struct LedgerSettings {
     LedgerOutput output = LedgerOutput::Rows;
     // Told of the book once every row is replayed and every year closed.
     std::function<void(const ledger::Book&)> replayed;
+    // The message of a posted row, by its line (empty: none), in the rows' output.
+    std::function<QString(qint64 line, const ledger::Event&, const ledger::Figures&)> remark;
 };
 
 // Told of each refused row that the output does not show (the report's): its line and why.

@@ -278,9 +278,10 @@ private slots:
         const QString distributions = QStringLiteral("@rakuten_dividendlist_20240701.csv");
         const QString sbi = QStringLiteral("@sbi_SaveFile_000001_000006_yakujo_old.csv");
         const QString nav = QStringLiteral("@nav_20240701.csv");
-        QTest::newRow("a distribution without its NAV names --nav")
+        // In a NISA nothing is withheld, so the tax cannot tell the split either.
+        QTest::newRow("a NISA distribution without its NAV names --nav")
             << QStringList{trades, distributions} << 1 << QByteArray(",source,")
-            << "rakuten_dividendlist_20240701.csv:2: テスト・リート・インカム(毎月分配型) の 2024-05-21 の分配は"
+            << "rakuten_dividendlist_20240701.csv:3: テスト・リート・インカム(毎月分配型) の 2024-05-21 の分配は"
                "分配落ち後の基準価額がわかりません: --nav";
         QTest::newRow("each broker's own 特定口座 in the report")
             << QStringList{"--report", "--nav", nav, trades, distributions, sbi} << 1

@@ -1,0 +1,26 @@
+#pragma once
+
+#include "broker_rows.h"
+
+#include "calc/ledger/ledger.h"
+
+#include <QString>
+
+#include <functional>
+#include <vector>
+
+namespace broker {
+
+// What a broker's file states beside what the ledger worked out for the same row: each
+// figure that differs, "ファイルでは税額 1015 円、記帳では 1036 円", joined; empty when all
+// agree or the file states none. A sale's 受渡金額 agrees before tax or after it, as
+// brokers print it either way.
+[[nodiscard]] QString statedDifferences(const Stated& stated, ledger::EventKind kind,
+                                        const ledger::Figures& figures);
+
+// For a replay of `history` as writeLedgerInputs wrote it: the message of the posted row
+// on `line` of that file. `history` must outlive it.
+[[nodiscard]] std::function<QString(qint64 line, const ledger::Event&, const ledger::Figures&)>
+statedRemarks(const std::vector<BrokerRow>& history);
+
+} // namespace broker

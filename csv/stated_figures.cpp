@@ -54,14 +54,15 @@ QString statedDifferences(const Stated& stated, EventKind kind, const Figures& f
 
 std::function<QString(qint64, const Event&, const Figures&)> statedRemarks(const std::vector<BrokerRow>& history)
 {
-    std::vector<const Stated*> written; // by the line writeLedgerInputs gave each row
+    // Copies: the rows themselves are freed before the replay.
+    std::vector<Stated> written; // by the line writeLedgerInputs gave each row
     for (const BrokerRow& row : history) {
         if (row.kind == BrokerRow::Kind::Event)
-            written.push_back(&row.stated);
+            written.push_back(row.stated);
     }
     return [written = std::move(written)](qint64 line, const Event& event, const Figures& figures) {
         const std::size_t row = static_cast<std::size_t>(line - 2);
-        return line >= 2 && row < written.size() ? statedDifferences(*written[row], event.kind, figures) : QString();
+        return line >= 2 && row < written.size() ? statedDifferences(written[row], event.kind, figures) : QString();
     };
 }
 

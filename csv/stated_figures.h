@@ -19,7 +19,7 @@ namespace broker {
                                         const ledger::Figures& figures);
 
 // For a replay of `history` as writeLedgerInputs wrote it: the message of the posted row
-// on `line` of that file. `history` must outlive it.
+// on `line` of that file. It keeps what it needs of `history`, which may go before it.
 [[nodiscard]] std::function<QString(qint64 line, const ledger::Event&, const ledger::Figures&)>
 statedRemarks(const std::vector<BrokerRow>& history);
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "cell_cache.h"
+
 #include "core/integer.h"
 #include "core/outcome.h"
 
@@ -43,31 +45,6 @@ struct PaidAmount {
 // such day exists (so that a refusal can say which), nothing when the form is wrong.
 [[nodiscard]] std::optional<QDate> dayCell(QByteArrayView cell);
 
-// What was made of each distinct cell, by its bytes: a file names the same few funds,
-// accounts and trades on row after row. Holds at most kMaxEntries.
-template <class Value>
-class CellCache {
-public:
-    static constexpr std::size_t kMaxEntries = 4096;
-
-    template <class Make>
-    const Value& get(QByteArrayView bytes, Make&& make)
-    {
-        const std::string_view key(bytes.data(), static_cast<std::size_t>(bytes.size()));
-        const auto found = entries_.find(key);
-        if (found != entries_.end())
-            return found->second;
-        if (entries_.size() >= kMaxEntries)
-            entries_.clear();
-        return entries_.emplace(std::string(key), make()).first->second;
-    }
-
-private:
-    struct Hash {
-        using is_transparent = void;
-        std::size_t operator()(std::string_view key) const { return std::hash<std::string_view>()(key); }
-    };
-    std::unordered_map<std::string, Value, Hash, std::equal_to<>> entries_;
-};
+using ::CellCache;
 
 } // namespace broker

@@ -271,13 +271,13 @@ Outcome<Event, QString> readLedgerEvent(const CsvReader& record, const LedgerCol
             return QStringLiteral("銘柄が入力されていません");
     } else if (names) {
         const qsizetype index = *columns[at(Column::Fund)];
-        event.fund = names->name(record.field(index), [&] { return row.name(Column::Fund); });
+        event.fund = names->get(record.field(index), [&] { return row.name(Column::Fund); });
     } else {
         event.fund = row.name(Column::Fund);
     }
     if (!row.bytes(Column::Broker).isEmpty()) {
         const qsizetype index = *columns[at(Column::Broker)];
-        event.broker = names ? names->name(record.field(index), [&] { return row.name(Column::Broker); })
+        event.broker = names ? names->get(record.field(index), [&] { return row.name(Column::Broker); })
                              : row.name(Column::Broker);
     }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "cell_cache.h"
+
 #include "calc/ledger/ledger_declaration.h"
 #include "core/outcome.h"
 
@@ -7,11 +9,7 @@
 #include <QString>
 
 #include <array>
-#include <functional>
 #include <optional>
-#include <string>
-#include <string_view>
-#include <unordered_map>
 
 class CsvReader;
 
@@ -31,30 +29,8 @@ using LedgerColumnIndex = std::array<std::optional<qsizetype>, ledger::kColumnCo
 [[nodiscard]] bool isLedgerSettlementRow(const CsvReader& record, const LedgerColumnIndex& columns);
 
 // The funds' names as read, by their cells' bytes: a file names the same few funds on
-// row after row, and each name is decoded once. Holds at most kMaxNames.
-class FundNames {
-public:
-    static constexpr std::size_t kMaxNames = 4096;
-    // The name in `bytes`, decoded by `decode` when it is new.
-    template <class Decode>
-    const QString& name(QByteArrayView bytes, Decode&& decode)
-    {
-        const std::string_view key(bytes.data(), static_cast<std::size_t>(bytes.size()));
-        const auto found = names_.find(key);
-        if (found != names_.end())
-            return found->second;
-        if (names_.size() >= kMaxNames)
-            names_.clear();
-        return names_.emplace(std::string(key), decode()).first->second;
-    }
-
-private:
-    struct Hash {
-        using is_transparent = void;
-        std::size_t operator()(std::string_view key) const { return std::hash<std::string_view>()(key); }
-    };
-    std::unordered_map<std::string, QString, Hash, std::equal_to<>> names_;
-};
+// row after row, and each name is decoded once.
+using FundNames = CellCache<QString>;
 
 // The event the reader's record describes, or why it describes none. `names`, when
 // given, keeps the funds' names from row to row.

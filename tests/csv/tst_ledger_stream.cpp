@@ -277,7 +277,7 @@ private slots:
     void reader()
     {
         QByteArray input = "銘柄,date,event, units \n";
-        const int rows = int(FundNames::kMaxNames) + 10;
+        const int rows = int(FundNames::kMaxEntries) + 10;
         for (int i = 0; i < rows; ++i)
             input += QStringLiteral("ファンド%1 ,2024-01-10,buy,1\n").arg(i % (rows - 5)).toUtf8();
         input += "\"B\n\",2024-01-10,buy,x\n";

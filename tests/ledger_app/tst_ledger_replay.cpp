@@ -353,6 +353,27 @@ private slots:
         QCOMPARE(model.text(row, column), shown);
     }
 
+    // A renamed fund: the row on its new name says how to join them in the window, and the
+    // table of renames joins them.
+    void renamedFundJoined()
+    {
+        QTemporaryDir dir;
+        const QStringList events{writeFile(dir, QStringLiteral("bought.csv"),
+                                           "date,fund,event,units,nav\n2024-01-05,テスト全世界株式インデックス(旧),購入,100,10000\n"),
+                                 writeFile(dir, QStringLiteral("paid.csv"),
+                                           "date,fund,event,nav,distribution\n2024-02-05,テスト全世界株式インデックス,分配,9990,10\n")};
+        RowsModel model;
+        model.setReplay(replayPaths(events));
+        QVERIFY2(model.text(1, RowsModel::kMessage).endsWith(QStringLiteral("「ファイル」の「銘柄名の変更を開く」で名前をつなげてください")),
+                 qPrintable(model.text(1, RowsModel::kMessage)));
+        InputRequest request = requestOf(events);
+        request.fundNames = writeFile(dir, QStringLiteral("names.csv"),
+                                      "テスト全世界株式インデックス(旧),テスト全世界株式インデックス\n");
+        model.setReplay(replayFiles(request, {}).replay);
+        QCOMPARE(model.replay().refusedCount(), 0);
+        QCOMPARE(model.text(1, RowsModel::kFund), QStringLiteral("テスト全世界株式インデックス(旧)"));
+    }
+
     // Every row the command line writes for the same files, figure for figure and message
     // for message, in its order; the rows it refuses on reading (on its standard error)
     // are refused rows of the table, where their dates put them.

@@ -67,6 +67,15 @@ SaveOutcome saveLedger(const InputRequest& request, const LedgerPreferences& pre
         return {rows.problem()};
     QByteArray bytes;
     if (rows.merging()) {
+        // A name CP932 lacks would be written as something else: refused, as for one file.
+        if (encoding == CsvEncoding::Cp932) {
+            InputRows utf8(request);
+            ledger::Roundings roundings;
+            QString problem;
+            QByteArray text = utf8.open(roundings) ? utf8.merged() : QByteArray();
+            if (!inEncoding(text, encoding, problem))
+                return {QStringLiteral("保存できません: %1").arg(problem)};
+        }
         bytes = rows.merged();
         settings.encoding = encoding;
         settings.remark = rows.remarks();

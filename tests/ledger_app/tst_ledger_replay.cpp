@@ -816,6 +816,8 @@ private slots:
         QTest::addColumn<QString>("message");
         QTest::newRow("character CP932 lacks") << QByteArray("date,fund,event,units,nav\n2024-01-10,😀,買付,1,10000\n")
                                                << 1 << "CP932 にない文字";
+        QTest::newRow("... in one of several files")
+            << QByteArray("date,fund,event,units,nav\n2024-01-10,😀,買付,1,10000\n") << 2 << "CP932 にない文字";
     }
     void saveRefusals()
     {

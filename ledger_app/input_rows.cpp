@@ -2,6 +2,7 @@
 
 #include "csv/broker_conventions.h"
 #include "csv/broker_file.h"
+#include "csv/broker_holdings.h"
 #include "csv/csv_writer.h"
 #include "csv/input_file.h"
 #include "csv/ledger_inputs.h"
@@ -39,19 +40,38 @@ bool isPriceHistory(const QString& path)
     return !probe.read(buffer);
 }
 
+// Whether the file at `path` is a broker's holdings download: its header is among its
+// first lines (after a title and the day of the download).
+bool isHoldings(const QString& path)
+{
+    QString problem;
+    const std::unique_ptr<QIODevice> device = openInput(path, problem);
+    if (!device)
+        return false;
+    constexpr int kLines = 8;
+    QByteArray head;
+    for (int i = 0; i < kLines && !device->atEnd(); ++i)
+        head += device->readLine(4096);
+    QBuffer buffer(&head);
+    buffer.open(QIODevice::ReadOnly);
+    return bool(readBrokerHoldings(buffer, path));
+}
+
 } // namespace
 
 QString sortOpened(const QStringList& opened, InputRequest& request)
 {
     for (const QString& path : opened) {
-        if (!isPriceHistory(path)) {
+        QString* table = isPriceHistory(path) ? &request.nav : isHoldings(path) ? &request.holdings : nullptr;
+        if (!table) {
             request.files.append(path);
             continue;
         }
-        if (!request.nav.isEmpty() && request.nav != path)
-            return QStringLiteral("基準価額の履歴は一つだけ開けます（%1 と %2）。一つのファイルにまとめてください")
-                .arg(QFileInfo(request.nav).fileName(), QFileInfo(path).fileName());
-        request.nav = path;
+        if (!table->isEmpty() && *table != path)
+            return QStringLiteral("%1は一つだけ開けます（%2 と %3）")
+                .arg(table == &request.nav ? QStringLiteral("基準価額の履歴") : QStringLiteral("証券会社の保有"),
+                     QFileInfo(*table).fileName(), QFileInfo(path).fileName());
+        *table = path;
     }
     return QString();
 }

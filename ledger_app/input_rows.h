@@ -20,11 +20,13 @@ struct InputRequest {
     QStringList files;  // the events: files in the ledger's own format and brokers' downloads
     QString nav;        // a price history (--nav): 基準日,銘柄,基準価額[,分配金]
     QString fundNames;  // old name, new name per row (--fund-names)
+    QString holdings;   // the broker's download of what is held (--holdings)
     QStringList given;  // the options the investor chose, as the command line names them
 };
 
-// The opened paths sorted out: a price history, told by its header, goes to `nav`, the
-// rest are the events' files. Why not, when two price histories are among them.
+// The opened paths sorted out: a price history and a broker's holdings, each told by its
+// header, go to `nav` and `holdings`, the rest are the events' files. Why not, when two
+// of either are among them.
 [[nodiscard]] QString sortOpened(const QStringList& opened, InputRequest& request);
 
 // A refusal as the window's user acts on it: the command line's options named by what

@@ -1,5 +1,6 @@
 #include "replay.h"
 
+#include "csv/holdings_check.h"
 #include "csv/ledger_reader.h"
 #include "csv/ledger_figures.h"
 #include "csv/ledger_working.h"
@@ -40,6 +41,14 @@ public:
         if (!rows.open(options.roundings)) {
             problem = rows.problem();
             return false;
+        }
+        if (!replay_.request_.holdings.isEmpty()) {
+            Outcome<BrokerHoldings, QString> held = loadBrokerHoldings(replay_.request_.holdings);
+            if (!held) {
+                problem = held.why();
+                return false;
+            }
+            held_ = std::move(held.value());
         }
         replay_.options_ = options;
         replay_.conventions_ = rows.conventions();
@@ -82,6 +91,15 @@ public:
                 {intern(held.fund).first, intern(accountText(held.account)).first, held.account, held.fund, held.holding});
         }
         replay_.book_ = book;
+        if (held_) {
+            // The book's holdings at that broker, or all of them when no row names a broker.
+            const std::vector<HeldFund> holdings = book.holdings();
+            const bool named = std::any_of(holdings.begin(), holdings.end(),
+                                           [&](const HeldFund& h) { return h.account.broker == held_->broker; });
+            const HoldingsCheck check = checkHoldings(*held_, holdings, named ? held_->broker : QString());
+            replay_.holdingsCheck_ = check.lines();
+            replay_.holdingsDiffer_ = check.anyMarked;
+        }
         for (const ClosedYear& closed : book.close())
             settlement(closed);
         for (const auto& [key, line] : book.reports()) {
@@ -260,6 +278,7 @@ private:
 
     Replay& replay_;
     const ReplayControl& control_;
+    std::optional<BrokerHoldings> held_;
     QHash<QString, std::uint32_t> index_;
 };
 

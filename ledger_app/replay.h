@@ -92,6 +92,10 @@ public:
     // are not a fund's trade, each with its file and line.
     [[nodiscard]] const QString& conventions() const { return conventions_; }
     [[nodiscard]] const QStringList& passedOver() const { return passedOver_; }
+    // The broker's holdings beside the book's, as --holdings prints them (none without
+    // its download), and whether any line differs.
+    [[nodiscard]] const QStringList& holdingsCheck() const { return holdingsCheck_; }
+    [[nodiscard]] bool holdingsDiffer() const { return holdingsDiffer_; }
 
     // The funds, accounts and years the rows name, sorted, for the filters.
     [[nodiscard]] const std::vector<std::uint32_t>& funds() const { return funds_; }
@@ -113,6 +117,8 @@ private:
     InputRequest request_;
     QString conventions_;
     QStringList passedOver_;
+    QStringList holdingsCheck_;
+    bool holdingsDiffer_ = false;
     qsizetype refused_ = 0;
     std::vector<std::uint32_t> funds_;
     std::vector<std::uint32_t> accounts_;

@@ -353,6 +353,27 @@ private slots:
         QCOMPARE(model.text(row, column), shown);
     }
 
+    // The broker's holdings download among the files: its lines are the command line's
+    // --holdings check, the fund held only by the ledger marked.
+    void holdingsChecked()
+    {
+        QTemporaryDir dir;
+        const QString held = writeFile(dir, QStringLiteral("assetbalance(INVST)_20240701.csv"),
+                                        QStringLiteral("保有区分,ファンド,口座区分,分配金コース,保有数量［口］,平均取得価額［円］\n"
+                                                       "投資信託,テスト全世界株式インデックス,NISA,再投資型,70258,22774.00\n")
+                                            .toUtf8());
+        const QStringList paths = samples({kTrades, kDistributions, kNav}) << held;
+        const std::shared_ptr<const Replay> replay = replayPaths(paths);
+        QVERIFY(replay);
+        QCOMPARE(replay->request().holdings, held);
+        QVERIFY(replay->holdingsDiffer());
+        const CliRun run = runCli(QStringList{QStringLiteral("ledger"), QStringLiteral("--holdings"), held}
+                                  + commandLine(paths));
+        const QStringList printed = QString::fromUtf8(run.err).split(u'\n', Qt::SkipEmptyParts);
+        QCOMPARE(replay->holdingsCheck(), printed.mid(printed.size() - replay->holdingsCheck().size()));
+        QVERIFY(replay->holdingsCheck().join(u'\n').contains(QStringLiteral("※ 旧NISA テスト全世界株式インデックス")));
+    }
+
     // A renamed fund: the row on its new name says how to join them in the window, and the
     // table of renames joins them.
     void renamedFundJoined()

@@ -1,9 +1,11 @@
 #include "holdings_tab.h"
 
 #include "holdings_model.h"
+#include "replay.h"
 
 #include <QHeaderView>
 #include <QLabel>
+#include <QPlainTextEdit>
 #include <QTableView>
 #include <QVBoxLayout>
 
@@ -22,9 +24,16 @@ HoldingsTab::HoldingsTab(QWidget* parent) : QWidget(parent)
                             this);
     note->setWordWrap(true);
     note->setBuddy(table_);
+    check_ = new QPlainTextEdit(this);
+    check_->setObjectName(QStringLiteral("txtHoldingsCheck"));
+    check_->setAccessibleName(QStringLiteral("証券会社の保有との照合"));
+    check_->setReadOnly(true);
+    check_->setMaximumHeight(140);
+    check_->hide();
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(note);
-    layout->addWidget(table_);
+    layout->addWidget(table_, 1);
+    layout->addWidget(check_);
     // A what-if's figures are as wide as they come out.
     connect(model_, &QAbstractItemModel::dataChanged, table_, &QTableView::resizeColumnsToContents);
 }
@@ -33,4 +42,6 @@ void HoldingsTab::setReplay(const std::shared_ptr<const Replay>& replay)
 {
     model_->setReplay(replay);
     table_->resizeColumnsToContents();
+    check_->setPlainText(replay->holdingsCheck().join(u'\n'));
+    check_->setVisible(!replay->holdingsCheck().isEmpty());
 }

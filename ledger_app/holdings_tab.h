@@ -5,10 +5,13 @@
 #include <memory>
 
 class HoldingsModel;
+class QPlainTextEdit;
 class QTableView;
 class Replay;
 
-// 保有: the holdings now; today's NAV and retention are typed into the table itself.
+// 保有: the holdings now; today's NAV and retention are typed into the table itself. Below
+// it, when the broker's holdings download is open, the broker's units and 取得単価 beside
+// the book's.
 class HoldingsTab : public QWidget {
     Q_OBJECT
 
@@ -22,4 +25,5 @@ public:
 private:
     HoldingsModel* model_;
     QTableView* table_;
+    QPlainTextEdit* check_;
 };

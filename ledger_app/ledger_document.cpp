@@ -25,16 +25,22 @@ void LedgerDocument::open(const QStringList& paths)
         if (!files.contains(absolute))
             files.append(absolute);
     }
-    start(files, settings_);
+    start(files, settings_, fundNames_);
 }
 
-void LedgerDocument::setSettings(const LedgerPreferences& settings) { start(files_, settings); }
+void LedgerDocument::setSettings(const LedgerPreferences& settings) { start(files_, settings, fundNames_); }
+
+void LedgerDocument::setFundNames(const QString& path)
+{
+    start(files_, settings_, path.isEmpty() ? QString() : QFileInfo(path).absoluteFilePath());
+}
 
 void LedgerDocument::closeAll()
 {
     cancel();
     wait();
     files_.clear();
+    fundNames_.clear();
     replay_ = std::make_shared<const Replay>();
     emit replayed();
 }
@@ -47,21 +53,29 @@ void LedgerDocument::cancel()
 
 void LedgerDocument::wait() { watcher_.waitForFinished(); }
 
-void LedgerDocument::start(const QStringList& files, const LedgerPreferences& settings)
+void LedgerDocument::start(const QStringList& files, const LedgerPreferences& settings, const QString& fundNames)
 {
     if (busy()) {
         emit refused(QStringLiteral("読み込みの途中です。終わるか中止してから、もう一度操作してください"));
         return;
     }
     pendingFiles_ = files;
+    pendingFundNames_ = fundNames;
     pendingSettings_ = settings;
     const ledger::BookOptions options = bookOptions(settings);
-    watcher_.setFuture(QtConcurrent::run([files, options](QPromise<ReplayOutcome>& promise) {
+    InputRequest request;
+    request.fundNames = fundNames;
+    request.given = settings.given;
+    watcher_.setFuture(QtConcurrent::run([files, request, options](QPromise<ReplayOutcome>& promise) mutable {
         promise.setProgressRange(0, 1000);
+        if (const QString why = sortOpened(files, request); !why.isEmpty()) {
+            promise.addResult(ReplayOutcome{nullptr, why});
+            return;
+        }
         ReplayControl control;
         control.cancelled = [&promise] { return promise.isCanceled(); };
         control.progress = [&promise](int permille) { promise.setProgressValue(permille); };
-        promise.addResult(replayFiles(files, options, control));
+        promise.addResult(replayFiles(request, options, control));
     }));
     emit busyChanged(true);
 }
@@ -77,6 +91,7 @@ void LedgerDocument::finished()
         return;
     }
     files_ = pendingFiles_;
+    fundNames_ = pendingFundNames_;
     settings_ = pendingSettings_;
     replay_ = outcome.replay;
     emit replayed();

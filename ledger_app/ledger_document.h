@@ -20,7 +20,9 @@ public:
     explicit LedgerDocument(const LedgerPreferences& settings, QObject* parent = nullptr);
     ~LedgerDocument() override;
 
+    // The files opened (events and a price history), and the renames (or none).
     [[nodiscard]] const QStringList& files() const { return files_; }
+    [[nodiscard]] const QString& fundNames() const { return fundNames_; }
     [[nodiscard]] const LedgerPreferences& settings() const { return settings_; }
     [[nodiscard]] const std::shared_ptr<const Replay>& replay() const { return replay_; }
     [[nodiscard]] bool busy() const { return watcher_.isRunning(); }
@@ -29,6 +31,8 @@ public:
     void open(const QStringList& paths);
     // Replays the open files under `settings`.
     void setSettings(const LedgerPreferences& settings);
+    // Replays the open files with the funds renamed by the table at `path` (none: empty).
+    void setFundNames(const QString& path);
     // Closes every file.
     void closeAll();
     // Stops the replay under way; what was shown stays.
@@ -45,14 +49,16 @@ signals:
     void refused(const QString& message);
 
 private:
-    void start(const QStringList& files, const LedgerPreferences& settings);
+    void start(const QStringList& files, const LedgerPreferences& settings, const QString& fundNames);
     void finished();
 
     QStringList files_;
+    QString fundNames_;
     LedgerPreferences settings_;
     std::shared_ptr<const Replay> replay_;
     // What the replay under way was asked for; kept once it succeeds.
     QStringList pendingFiles_;
+    QString pendingFundNames_;
     LedgerPreferences pendingSettings_;
     QFutureWatcher<ReplayOutcome> watcher_;
 };

@@ -29,24 +29,30 @@ const RoundingPreference kPreferences[] = {
      "切り上げは多くの販売会社の方法で、端数のために元本が実際より小さくなって\n"
      "課税される分配金や益が増えることがありません。",
      {{{"up", "1 円未満切り上げ（既定）"}, {"down", "1 円未満切り捨て"}, {"nearest", "1 円未満四捨五入"}}},
+     false,
      [](const Roundings& r) { return roundingIndex(r.principal); },
      [](Roundings& r, std::size_t i) { r.principal = kRoundings[i]; }},
     {"principal-average", "cboAverage", "個別元本の平均(&A)",
      "元本の総額（前回の解約から）で平均するのは、平均の元本を示す証券会社の方法、\n"
      "前の個別元本（表示の額）から平均するのは、教科書と一部の報告書の方法です。",
      {{{"pool", "元本の総額から（既定）"}, {"printed", "前の個別元本から"}, {nullptr, nullptr}}},
+     false,
      [](const Roundings& r) { return std::size_t(r.average == PrincipalAverage::Printed); },
      [](Roundings& r, std::size_t i) { r.average = i == 1 ? PrincipalAverage::Printed : PrincipalAverage::Pool; }},
     {"cost-rounding", "cboCost", "取得単価の丸め(&C)",
      "切り上げは円単位で示す多くの証券会社の方法で、取得費が小さくなって益が増える\n"
      "ことがありません。0.01 円は小数第2位まで示す証券会社の方法です。",
      {{{"up", "1 円未満切り上げ（既定）"}, {"cent", "0.01 円未満四捨五入"}, {nullptr, nullptr}}},
+     false,
      [](const Roundings& r) { return std::size_t(r.cost == PriceStep::Cent); },
      [](Roundings& r, std::size_t i) { r.cost = i == 1 ? PriceStep::Cent : PriceStep::Yen; }},
     {"units-rounding", "cboUnits", "口数の丸め(&U)",
      "金額での買付と再投資の 1 口未満。切り上げでは約定金額が指定の金額を下回りません。\n"
-     "証券会社の金額買付は、手数料のない買付でちょうどその金額を払う口数です。",
-     {{{"up", "1 口未満切り上げ（既定）"}, {"down", "1 口未満切り捨て"}, {"broker", "証券会社の金額買付"}}},
+     "証券会社の金額買付は、手数料のない買付でちょうどその金額を払う口数です。\n"
+     "証券会社のファイルに合わせると、楽天証券と SBI 証券の取引のファイルだけのときは\n"
+     "証券会社の金額買付、ほかは切り上げです。",
+     {{{"up", "1 口未満切り上げ"}, {"down", "1 口未満切り捨て"}, {"broker", "証券会社の金額買付"}}},
+     true,
      [](const Roundings& r) { return r.brokerUnits ? std::size_t(2) : roundingIndex(r.units); },
      [](Roundings& r, std::size_t i) {
          r.brokerUnits = i == 2;
@@ -55,18 +61,22 @@ const RoundingPreference kPreferences[] = {
     {"contract-rounding", "cboContract", "約定金額の丸め(&T)",
      "口数での買付の約定金額（口数 × 基準価額 ÷ 1万）の 1 円未満。",
      {{{"down", "1 円未満切り捨て（既定）"}, {"nearest", "1 円未満四捨五入"}, {nullptr, nullptr}}},
+     false,
      [](const Roundings& r) { return downOrNearest(r.contract); },
      [](Roundings& r, std::size_t i) { r.contract = downOrNearest(i); }},
     {"distribution-rounding", "cboDistribution", "分配金の丸め(&B)",
      "口数 × 1万口当たりの分配金 ÷ 1万 の 1 円未満。四捨五入で示す大手の証券会社と\n"
-     "切り捨てで示す証券会社があります。内訳の端数の 1 円は普通分配金に入れます。",
-     {{{"down", "1 円未満切り捨て（既定）"}, {"nearest", "1 円未満四捨五入"}, {nullptr, nullptr}}},
+     "切り捨てで示す証券会社があります。内訳の端数の 1 円は普通分配金に入れます。\n"
+     "証券会社のファイルに合わせると、楽天証券は四捨五入、わからないときは切り捨てです。",
+     {{{"down", "1 円未満切り捨て"}, {"nearest", "1 円未満四捨五入"}, {nullptr, nullptr}}},
+     true,
      [](const Roundings& r) { return downOrNearest(r.distribution); },
      [](Roundings& r, std::size_t i) { r.distribution = downOrNearest(i); }},
     {"retention-rounding", "cboRetention", "信託財産留保額の丸め(&R)",
      "1万口当たりの信託財産留保額の 1 円未満。切り捨てか四捨五入かは運用会社が\n"
      "決めます。端数のままは解約価額を円未満まで使います。",
      {{{"down", "1 円未満切り捨て（既定）"}, {"nearest", "1 円未満四捨五入"}, {"exact", "端数のまま"}}},
+     false,
      [](const Roundings& r) { return !r.retention ? std::size_t(2) : downOrNearest(*r.retention); },
      [](Roundings& r, std::size_t i) {
          r.retention = i == 2 ? std::nullopt : std::optional<Rounding>(downOrNearest(i));
@@ -91,7 +101,8 @@ QString key(const RoundingPreference& preference) { return QStringLiteral("ledge
 bool operator==(const LedgerPreferences& a, const LedgerPreferences& b)
 {
     for (const RoundingPreference& preference : kPreferences) {
-        if (preference.chosen(a.roundings) != preference.chosen(b.roundings))
+        if (preference.chosen(a.roundings) != preference.chosen(b.roundings)
+            || preference.leftToFiles(a) != preference.leftToFiles(b))
             return false;
     }
     return a.dividendNetting == b.dividendNetting && a.saveEncoding == b.saveEncoding;
@@ -105,8 +116,11 @@ LedgerPreferences loadLedgerPreferences(const QSettings& store)
     for (const RoundingPreference& preference : kPreferences) {
         const QString word = store.value(key(preference)).toString();
         for (std::size_t i = 0; i < preference.count(); ++i) {
-            if (word == QLatin1String(preference.choices[i].word))
+            if (word == QLatin1String(preference.choices[i].word)) {
                 preference.choose(settings.roundings, i);
+                if (preference.followsFiles)
+                    settings.given.append(QLatin1String(preference.option));
+            }
         }
     }
     const QVariant netting = store.value(QStringLiteral("ledger/dividend-netting"));
@@ -119,8 +133,13 @@ LedgerPreferences loadLedgerPreferences(const QSettings& store)
 
 void storeLedgerPreferences(QSettings& store, const LedgerPreferences& settings)
 {
-    for (const RoundingPreference& preference : kPreferences)
-        store.setValue(key(preference), QLatin1String(preference.choices[preference.chosen(settings.roundings)].word));
+    for (const RoundingPreference& preference : kPreferences) {
+        // Left to the files: no word, as on the first start.
+        if (preference.leftToFiles(settings))
+            store.remove(key(preference));
+        else
+            store.setValue(key(preference), QLatin1String(preference.choices[preference.chosen(settings.roundings)].word));
+    }
     store.setValue(QStringLiteral("ledger/dividend-netting"), settings.dividendNetting);
     for (const auto& [name, value] : kEncodings) {
         if (value == settings.saveEncoding)

@@ -3,6 +3,7 @@
 #include "calc/ledger/ledger.h"
 
 #include <QString>
+#include <QStringList>
 
 #include <array>
 #include <cstddef>
@@ -16,6 +17,10 @@ struct LedgerPreferences {
     enum class SaveEncoding { Utf8, Cp932 };
 
     ledger::Roundings roundings;
+    // The options among those that follow the files' brokers (RoundingPreference::followsFiles)
+    // that the investor chose, as the command line names them; the others are left to the
+    // brokers' conventions, and to the ledger's defaults in a file of its own format.
+    QStringList given;
     bool dividendNetting = true;
     SaveEncoding saveEncoding = SaveEncoding::Utf8;
 };
@@ -34,10 +39,18 @@ struct RoundingPreference {
     const char* caption; // with its access key
     const char* help;
     std::array<Choice, 3> choices; // a null word ends the list early
+    // Brokers differ here: unless chosen, a broker's download sets it (the first choice
+    // otherwise).
+    bool followsFiles;
     std::size_t (*chosen)(const ledger::Roundings&);
     void (*choose)(ledger::Roundings&, std::size_t);
 
     [[nodiscard]] std::size_t count() const { return choices[2].word ? 3 : 2; }
+    // Whether `settings` leave it to the files.
+    [[nodiscard]] bool leftToFiles(const LedgerPreferences& settings) const
+    {
+        return followsFiles && !settings.given.contains(QLatin1String(option));
+    }
 };
 [[nodiscard]] std::span<const RoundingPreference> roundingPreferences();
 

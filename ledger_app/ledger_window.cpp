@@ -110,6 +110,10 @@ void LedgerWindow::buildMenus()
     };
     add(file, QStringLiteral("開く(&O)..."), QStringLiteral("actOpen"), &LedgerWindow::mnuOpen_Click,
         QKeySequence::Open);
+    add(file, QStringLiteral("銘柄名の変更を開く(&M)..."), QStringLiteral("actFundNames"),
+        &LedgerWindow::mnuFundNames_Click);
+    add(file, QStringLiteral("読み込みの記録(&L)..."), QStringLiteral("actReadingLog"), &LedgerWindow::mnuReadingLog_Click);
+    file->addSeparator();
     add(file, QStringLiteral("行を保存(&S)..."), QStringLiteral("actSaveRows"), &LedgerWindow::mnuSaveRows_Click,
         QKeySequence::Save);
     add(file, QStringLiteral("年間報告を保存(&R)..."), QStringLiteral("actSaveReport"),
@@ -143,12 +147,45 @@ void LedgerWindow::mnuOpen_Click()
     openFiles(paths);
 }
 
+void LedgerWindow::mnuFundNames_Click()
+{
+    if (document_->files().isEmpty()) {
+        showProgramMessage(this, QStringLiteral("先に取引のファイルを開いてください"), QMessageBox::NoIcon);
+        return;
+    }
+    const QString folder = store_.value(QStringLiteral("files/folder")).toString();
+    const QString path = QFileDialog::getOpenFileName(
+        this, QStringLiteral("銘柄名の変更を開く（1 行に古い名前,新しい名前）"), folder, kCsvFilter);
+    if (!path.isEmpty())
+        document_->setFundNames(path);
+}
+
+void LedgerWindow::mnuReadingLog_Click()
+{
+    const Replay& replay = *document_->replay();
+    QStringList lines;
+    if (!replay.conventions().isEmpty())
+        lines << replay.conventions();
+    lines << QStringLiteral("読み飛ばした行（投資信託の取引でない行）: %1").arg(replay.passedOver().size());
+    if (!document_->fundNames().isEmpty())
+        lines << QStringLiteral("銘柄名の変更: %1").arg(QFileInfo(document_->fundNames()).fileName());
+    if (!replay.request().nav.isEmpty())
+        lines << QStringLiteral("基準価額の履歴: %1").arg(QFileInfo(replay.request().nav).fileName());
+    QMessageBox box(QMessageBox::Information, QStringLiteral("Miroven-読み込みの記録"), lines.join(u'\n'),
+                    QMessageBox::Ok, this);
+    box.setObjectName(QStringLiteral("frmReadingLog"));
+    if (!replay.passedOver().isEmpty())
+        box.setDetailedText(replay.passedOver().join(u'\n'));
+    box.exec();
+}
+
 void LedgerWindow::mnuSaveRows_Click() { save(false); }
 void LedgerWindow::mnuSaveReport_Click() { save(true); }
 
 void LedgerWindow::save(bool report)
 {
-    const QStringList& files = document_->files();
+    const InputRequest& request = document_->replay()->request();
+    const QStringList& files = request.files;
     if (files.isEmpty()) {
         showProgramMessage(this, QStringLiteral("保存する取引がありません。先にファイルを開いてください"),
                            QMessageBox::NoIcon);
@@ -161,7 +198,7 @@ void LedgerWindow::save(bool report)
         this, report ? QStringLiteral("年間報告を保存") : QStringLiteral("行を保存"), suggested, kCsvFilter);
     if (path.isEmpty())
         return;
-    const SaveOutcome outcome = saveLedger(files, document_->settings(), report, path);
+    const SaveOutcome outcome = saveLedger(request, document_->settings(), report, path);
     if (!outcome.problem.isEmpty())
         showProgramMessage(this, outcome.problem, QMessageBox::Warning);
     else
@@ -256,7 +293,20 @@ void LedgerWindow::showReplay()
     setWindowTitle(names.isEmpty() ? kTitle : names.join(QStringLiteral("、")) + QStringLiteral(" - ") + kTitle);
     if (names.isEmpty()) {
         summary_->setText(QStringLiteral("ファイルを開くか、この窓にドロップしてください"));
+        summary_->setToolTip(QString());
         return;
     }
-    summary_->setText(QStringLiteral("%1 行（記帳できない行 %2）").arg(replay->rowCount()).arg(replay->refusedCount()));
+    QString summary = QStringLiteral("%1 行（記帳できない行 %2").arg(replay->rowCount()).arg(replay->refusedCount());
+    if (!replay->passedOver().isEmpty())
+        summary += QStringLiteral("、読み飛ばした行 %1").arg(replay->passedOver().size());
+    summary_->setText(summary + u'）');
+    // The first rows passed over, and where to see them all.
+    QStringList tip;
+    if (!replay->conventions().isEmpty())
+        tip << replay->conventions();
+    constexpr qsizetype kShown = 10;
+    tip << replay->passedOver().mid(0, kShown);
+    if (replay->passedOver().size() > kShown)
+        tip << QStringLiteral("…（すべては「ファイル」の「読み込みの記録」に）");
+    summary_->setToolTip(tip.join(u'\n'));
 }

@@ -15,10 +15,13 @@ class HoldingsTab;
 class ReportTab;
 class ChartTab;
 
-// 「Miroven 取引記帳」: the opened files' events replayed in date order, in four tabs
-// (取引, 保有, 年間報告, グラフ). Files come from the command line, the file dialog or a
-// drop; each addition replays everything, off the interface thread, with a progress bar
-// and 中止. A file that cannot be read is refused in a message and changes nothing shown.
+// 「Miroven 取引記帳」: the opened files' events (the ledger's own files and brokers'
+// downloads, with a price history and renamed funds beside them) replayed as the command
+// line replays them, in four tabs (取引, 保有, 年間報告, グラフ). Files come from the
+// command line, the file dialog or a drop; each addition replays everything, off the
+// interface thread, with a progress bar and 中止. A file that cannot be read is refused
+// in a message and changes nothing shown. The status bar counts the rows refused and
+// those passed over; 読み込みの記録 lists the latter with the brokers' conventions used.
 class LedgerWindow : public QMainWindow {
     Q_OBJECT
 
@@ -32,6 +35,8 @@ public:
     [[nodiscard]] LedgerDocument& document() { return *document_; }
 
     void mnuOpen_Click();
+    void mnuFundNames_Click();
+    void mnuReadingLog_Click();
     void mnuSaveRows_Click();
     void mnuSaveReport_Click();
     void mnuCloseAll_Click();

@@ -1,7 +1,6 @@
 #include "replay.h"
 
-#include "merged_rows.h"
-
+#include "csv/holdings_check.h"
 #include "csv/ledger_reader.h"
 #include "csv/ledger_figures.h"
 #include "csv/ledger_working.h"
@@ -27,30 +26,42 @@ constexpr std::size_t kStride = 4096;
 // Builds a replay: texts kept once each, figures packed per row.
 class ReplayBuilder {
 public:
-    ReplayBuilder(Replay& replay, const QStringList& files, const BookOptions& options, const ReplayControl& control)
+    ReplayBuilder(Replay& replay, const InputRequest& request, const ReplayControl& control)
         : replay_(replay), control_(control)
     {
         replay_.names_ = {QString()};
-        replay_.files_ = files;
-        replay_.options_ = options;
+        replay_.request_ = request;
     }
 
-    // Posts every row, in date order across the files, to `book`, and keeps what each
-    // shows; false when a file cannot be read (`problem` says why) or when cancelled.
-    bool run(MergedRows& rows, Book& book, QString& problem)
+    // Posts every row, in the command line's order, to a book under `options` (with the
+    // brokers' conventions), and keeps what each shows; false when a file cannot be read
+    // (`problem` says why) or when cancelled.
+    bool run(InputRows& rows, BookOptions options, std::optional<Book>& book, QString& problem)
     {
-        if (!rows.open()) {
+        if (!rows.open(options.roundings)) {
             problem = rows.problem();
             return false;
         }
+        if (!replay_.request_.holdings.isEmpty()) {
+            Outcome<BrokerHoldings, QString> held = loadBrokerHoldings(replay_.request_.holdings);
+            if (!held) {
+                problem = held.why();
+                return false;
+            }
+            held_ = std::move(held.value());
+        }
+        replay_.options_ = options;
+        replay_.conventions_ = rows.conventions();
+        replay_.passedOver_ = rows.passedOver();
+        book.emplace(options);
         std::size_t count = 0;
         while (rows.next()) {
-            const LedgerReader& reader = rows.reader();
-            const Outcome<Event, QString>& read = reader.event();
-            if (read) {
+            if (!rows.read()) {
+                unread(rows, rows.refusal());
+            } else if (const Outcome<Event, QString>& read = rows.reader().event()) {
                 Event event = read.value();
                 event.fund = intern(event.fund).second;
-                const Outcome<Posted, PostRefusal> posted = book.post(event);
+                const Outcome<Posted, PostRefusal> posted = book->post(event);
                 if (posted) {
                     for (const ClosedYear& closed : posted->closed)
                         settlement(closed);
@@ -80,6 +91,15 @@ public:
                 {intern(held.fund).first, intern(accountText(held.account)).first, held.account, held.fund, held.holding});
         }
         replay_.book_ = book;
+        if (held_) {
+            // The book's holdings at that broker, or all of them when no row names a broker.
+            const std::vector<HeldFund> holdings = book.holdings();
+            const bool named = std::any_of(holdings.begin(), holdings.end(),
+                                           [&](const HeldFund& h) { return h.account.broker == held_->broker; });
+            const HoldingsCheck check = checkHoldings(*held_, holdings, named ? held_->broker : QString());
+            replay_.holdingsCheck_ = check.lines();
+            replay_.holdingsDiffer_ = check.anyMarked;
+        }
         for (const ClosedYear& closed : book.close())
             settlement(closed);
         for (const auto& [key, line] : book.reports()) {
@@ -109,13 +129,13 @@ public:
 
 private:
     // A row of a file, as read; `event` none when the row describes none.
-    ReplayRow& start(const MergedRows& rows, const Event* event, RowState state)
+    ReplayRow& start(const InputRows& rows, const Event* event, RowState state)
     {
         ReplayRow& row = replay_.rows_.emplace_back();
         row.state = state;
         row.date = event ? event->date : QDate();
         row.file = rows.file();
-        row.line = std::uint32_t(rows.reader().line());
+        row.line = rows.line();
         row.firstValue = std::uint32_t(replay_.values_.size());
         if (event) {
             row.fund = intern(event->fund).first;
@@ -137,9 +157,10 @@ private:
         return row;
     }
 
-    void applied(const MergedRows& rows, const Event& event, const Posted& posted)
+    void applied(const InputRows& rows, const Event& event, const Posted& posted)
     {
         ReplayRow& row = start(rows, &event, RowState::Applied);
+        row.message = intern(rows.remark(event, posted.figures)).first;
         const bool held = touchesHolding(event.kind);
         const Holding& holding = posted.holding;
         int figure = kInputFigureCount;
@@ -169,10 +190,24 @@ private:
         }
     }
 
-    void refused(const MergedRows& rows, const Event* event, const QString& why)
+    void refused(const InputRows& rows, const Event* event, const QString& why)
     {
         ReplayRow& row = start(rows, event, RowState::Refused);
         row.message = intern(why).first;
+        ++replay_.refused_;
+    }
+
+    // A row refused before the ledger saw it: its date and fund, which the message is about.
+    void unread(const InputRows& rows, const InputRows::Refusal& refusal)
+    {
+        ReplayRow& row = replay_.rows_.emplace_back();
+        row.state = RowState::Refused;
+        row.date = refusal.event.date;
+        row.file = rows.file();
+        row.line = rows.line();
+        row.firstValue = std::uint32_t(replay_.values_.size());
+        row.fund = intern(refusal.fund.isEmpty() ? refusal.event.fund : refusal.fund.trimmed()).first;
+        row.message = intern(refusal.why).first;
         ++replay_.refused_;
     }
 
@@ -243,6 +278,7 @@ private:
 
     Replay& replay_;
     const ReplayControl& control_;
+    std::optional<BrokerHoldings> held_;
     QHash<QString, std::uint32_t> index_;
 };
 
@@ -291,16 +327,16 @@ QString accountText(const AccountId& account)
     return account.broker.isEmpty() ? kind : kind + QStringLiteral("（") + account.broker + QStringLiteral("）");
 }
 
-ReplayOutcome replayFiles(const QStringList& files, const BookOptions& options, const ReplayControl& control)
+ReplayOutcome replayFiles(const InputRequest& request, const BookOptions& options, const ReplayControl& control)
 {
     auto replay = std::make_shared<Replay>();
-    ReplayBuilder builder(*replay, files, options, control);
-    MergedRows rows(files);
-    Book book(options);
+    ReplayBuilder builder(*replay, request, control);
+    InputRows rows(request);
+    std::optional<Book> book;
     QString problem;
-    if (!builder.run(rows, book, problem))
+    if (!builder.run(rows, options, book, problem))
         return {nullptr, problem};
-    builder.finish(book);
+    builder.finish(*book);
     control.progress(1000);
     return {std::move(replay), QString()};
 }
@@ -313,8 +349,9 @@ RowWorking rowWorking(const Replay& replay, qsizetype at)
         return {QString(), changed};
     const ReplayRow& target = replay.row(at);
     const bool settlementRow = target.state == RowState::Settlement;
-    MergedRows rows(replay.files());
-    if (!rows.open())
+    InputRows rows(replay.request());
+    Roundings roundings; // the replay's own are kept in its options
+    if (!rows.open(roundings))
         return {QString(), rows.problem()};
 
     // The same rows as the replay, counted as it shows them, up to the one asked for.
@@ -330,8 +367,18 @@ RowWorking rowWorking(const Replay& replay, qsizetype at)
         return std::nullopt;
     };
     while (rows.next()) {
+        const bool mine = !settlementRow && rows.file() == target.file && rows.line() == target.line;
+        if (!rows.read()) {
+            // Refused before the ledger saw it: nothing was worked out.
+            if (mine) {
+                const QString where = QStringLiteral("【%1:%2】\n").arg(replay.files().value(target.file).section(u'/', -1)).arg(target.line);
+                return shown == at ? RowWorking{refusedRowWorking(where, {}, rows.refusal().why), QString()}
+                                   : RowWorking{QString(), changed};
+            }
+            ++shown;
+            continue;
+        }
         const LedgerReader& reader = rows.reader();
-        const bool mine = !settlementRow && rows.file() == target.file && reader.line() == target.line;
         const Outcome<Event, QString>& event = reader.event();
         if (!event) {
             if (mine)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "input_rows.h"
 #include "ledger_preferences.h"
 
 #include "calc/ledger/book.h"
@@ -13,9 +14,8 @@
 #include <optional>
 #include <vector>
 
-// The opened files replayed through one book, in date order (rows of one date in the
-// order the files give them), kept compact: numbers and indices per row, the texts
-// formed only when a row is shown.
+// The opened files replayed through one book in the order the command line replays them,
+// kept compact: numbers and indices per row, the texts formed only when a row is shown.
 
 // The book's options from the window's settings.
 [[nodiscard]] ledger::BookOptions bookOptions(const LedgerPreferences& settings);
@@ -83,8 +83,19 @@ public:
     [[nodiscard]] const ReplayRow& row(qsizetype at) const { return rows_[std::size_t(at)]; }
     [[nodiscard]] std::optional<std::int64_t> figure(const ReplayRow& row, RowFigure figure) const;
     [[nodiscard]] const QString& name(std::uint32_t at) const { return names_[at]; }
-    [[nodiscard]] const QStringList& files() const { return files_; }
+    // The events' files, in the order the rows' `file` counts them.
+    [[nodiscard]] const QStringList& files() const { return request_.files; }
+    // What was read, to be read again for a row's working or for saving.
+    [[nodiscard]] const InputRequest& request() const { return request_; }
     [[nodiscard]] qsizetype refusedCount() const { return refused_; }
+    // The brokers' conventions used (empty when no file is a broker's), and the rows that
+    // are not a fund's trade, each with its file and line.
+    [[nodiscard]] const QString& conventions() const { return conventions_; }
+    [[nodiscard]] const QStringList& passedOver() const { return passedOver_; }
+    // The broker's holdings beside the book's, as --holdings prints them (none without
+    // its download), and whether any line differs.
+    [[nodiscard]] const QStringList& holdingsCheck() const { return holdingsCheck_; }
+    [[nodiscard]] bool holdingsDiffer() const { return holdingsDiffer_; }
 
     // The funds, accounts and years the rows name, sorted, for the filters.
     [[nodiscard]] const std::vector<std::uint32_t>& funds() const { return funds_; }
@@ -103,7 +114,11 @@ private:
     std::vector<ReplayRow> rows_;
     std::vector<std::int64_t> values_;
     QStringList names_;
-    QStringList files_;
+    InputRequest request_;
+    QString conventions_;
+    QStringList passedOver_;
+    QStringList holdingsCheck_;
+    bool holdingsDiffer_ = false;
     qsizetype refused_ = 0;
     std::vector<std::uint32_t> funds_;
     std::vector<std::uint32_t> accounts_;
@@ -124,9 +139,11 @@ struct ReplayOutcome {
     QString problem;                      // why, when refused
 };
 
-// Reads every file, then posts the events in date order. Refused, with the file's name
-// and the reason, when a file cannot be opened or read, or its header is not a ledger's.
-[[nodiscard]] ReplayOutcome replayFiles(const QStringList& files, const ledger::BookOptions& options,
+// Reads every file of `request`, then posts the events in the command line's order, under
+// `options` with the brokers' conventions where `request` leaves them open. Refused, with
+// the file's name and the reason, when a file cannot be opened or read or is none of the
+// formats the ledger reads.
+[[nodiscard]] ReplayOutcome replayFiles(const InputRequest& request, const ledger::BookOptions& options,
                                         const ReplayControl& control = {});
 
 // The working of one row of `replay`, as `miroven-calc ledger --explain` writes it for

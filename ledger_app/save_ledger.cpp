@@ -52,26 +52,43 @@ bool inEncoding(QByteArray& bytes, CsvEncoding wanted, QString& problem)
 
 } // namespace
 
-SaveOutcome saveLedger(const QStringList& files, const LedgerPreferences& preferences, bool report,
+SaveOutcome saveLedger(const InputRequest& request, const LedgerPreferences& preferences, bool report,
                        const QString& path)
 {
-    if (files.size() != 1)
-        return {QStringLiteral("保存できるのは、ファイルを一つだけ開いているときです（今は %1 個）。"
-                               "一つずつ開いて保存してください")
-                    .arg(files.size())};
-    QFile file(files.front());
-    if (!file.open(QIODevice::ReadOnly))
-        return {QStringLiteral("%1 を読めません: %2").arg(QFileInfo(file).fileName(), file.errorString())};
-    QByteArray bytes = file.readAll();
-    QString problem;
+    if (request.files.isEmpty())
+        return {QStringLiteral("保存する取引がありません。先にファイルを開いてください")};
     const CsvEncoding encoding =
         preferences.saveEncoding == LedgerPreferences::SaveEncoding::Cp932 ? CsvEncoding::Cp932 : CsvEncoding::Utf8;
-    if (!inEncoding(bytes, encoding, problem))
-        return {QStringLiteral("%1 を保存できません: %2").arg(QFileInfo(file).fileName(), problem)};
-
     LedgerSettings settings;
     settings.book = bookOptions(preferences);
     settings.output = report ? LedgerOutput::Report : LedgerOutput::Rows;
+    InputRows rows(request, encoding);
+    if (!rows.open(settings.book.roundings))
+        return {rows.problem()};
+    QByteArray bytes;
+    if (rows.merging()) {
+        // A name CP932 lacks would be written as something else: refused, as for one file.
+        if (encoding == CsvEncoding::Cp932) {
+            InputRows utf8(request);
+            ledger::Roundings roundings;
+            QString problem;
+            QByteArray text = utf8.open(roundings) ? utf8.merged() : QByteArray();
+            if (!inEncoding(text, encoding, problem))
+                return {QStringLiteral("保存できません: %1").arg(problem)};
+        }
+        bytes = rows.merged();
+        settings.encoding = encoding;
+        settings.remark = rows.remarks();
+    } else {
+        QFile file(request.files.front());
+        if (!file.open(QIODevice::ReadOnly))
+            return {QStringLiteral("%1 を読めません: %2").arg(QFileInfo(file).fileName(), file.errorString())};
+        bytes = file.readAll();
+        QString problem;
+        if (!inEncoding(bytes, encoding, problem))
+            return {QStringLiteral("%1 を保存できません: %2").arg(QFileInfo(file).fileName(), problem)};
+    }
+
     QBuffer input(&bytes);
     input.open(QIODevice::ReadOnly);
     QSaveFile output(path);

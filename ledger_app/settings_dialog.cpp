@@ -8,9 +8,13 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace {
 
 constexpr const char* kEncodings[] = {"UTF-8", "CP932（Excel の CSV）"};
+// The first choice where brokers differ.
+constexpr const char* kFollowFiles = "証券会社のファイルに合わせる（既定）";
 
 // What a choice means, under its box; also the box's accessible description. Its lines
 // are broken where they stand: a word-wrapped label in a form is given too little height.
@@ -47,9 +51,13 @@ SettingsDialog::SettingsDialog(const LedgerPreferences& current, QWidget* parent
     for (const RoundingPreference& preference : roundingPreferences()) {
         auto* box = new QComboBox(this);
         box->setObjectName(QLatin1String(preference.objectName));
+        if (preference.followsFiles)
+            box->addItem(QString::fromUtf8(kFollowFiles));
         for (std::size_t i = 0; i < preference.count(); ++i)
             box->addItem(QString::fromUtf8(preference.choices[i].text));
-        box->setCurrentIndex(int(preference.chosen(current.roundings)));
+        box->setCurrentIndex(preference.leftToFiles(current)
+                                 ? 0
+                                 : int(preference.chosen(current.roundings)) + int(preference.followsFiles));
         row(QString::fromUtf8(preference.caption), box, QString::fromUtf8(preference.help));
         roundings_.push_back(box);
     }
@@ -88,8 +96,14 @@ LedgerPreferences SettingsDialog::chosen() const
 {
     LedgerPreferences settings;
     const std::span<const RoundingPreference> preferences = roundingPreferences();
-    for (std::size_t i = 0; i < preferences.size(); ++i)
-        preferences[i].choose(settings.roundings, std::size_t(roundings_[i]->currentIndex()));
+    for (std::size_t i = 0; i < preferences.size(); ++i) {
+        const RoundingPreference& preference = preferences[i];
+        const int index = roundings_[i]->currentIndex() - int(preference.followsFiles);
+        // Left to the files: the ledger's own default until a broker's file says otherwise.
+        preference.choose(settings.roundings, std::size_t(std::max(index, 0)));
+        if (index >= 0 && preference.followsFiles)
+            settings.given.append(QLatin1String(preference.option));
+    }
     settings.dividendNetting = netting_->isChecked();
     settings.saveEncoding = encoding_->currentIndex() == 1 ? LedgerPreferences::SaveEncoding::Cp932
                                                             : LedgerPreferences::SaveEncoding::Utf8;

@@ -3,7 +3,7 @@
 # and typing at the windows' fixed places) and captures the main menu and each
 # calculator with its statement into docs/screenshots/; then, on a wider display of its
 # own, the ledger window (miroven-ledger) with the README's examples, each tab and a
-# row's working. Build first (./run.sh or ./test.sh, or the targets miroven and
+# row's working, and with the brokers' samples. Build first (./run.sh or ./test.sh, or the targets miroven and
 # miroven-ledger). Usage: scripts/screenshots.sh [OUTPUT_DIR]   (QT_SCALE_FACTOR is honoured)
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -133,5 +133,23 @@ ledger=$!
 waitFor "events.csv - Miroven 取引記帳"
 xdotool key alt+4; sleep 1
 shot ledger-chart
+kill $ledger; wait $ledger 2>/dev/null || true
+
+# Brokers' downloads as they come, with a fund's price history and the broker's holdings
+# (an invented download of one line) among them.
+samples=tests/cli/broker_samples
+held="$home/assetbalance(INVST)_20240701.csv"
+printf '%s\n' 保有区分,ファンド,口座区分,分配金コース,保有数量［口］,平均取得価額［円］ \
+    投資信託,テスト全世界株式インデックス,NISA,再投資型,70258,22774.00 >"$held"
+HOME=$home XDG_CONFIG_HOME=$home build/miroven-ledger "$samples/rakuten_tradehistory(INVST)_20240701.csv" \
+    "$samples/rakuten_dividendlist_20240701.csv" "$samples/sbi_SaveFile_000001_000006_yakujo_old.csv" \
+    "$samples/monex_20240701-20241220.csv" "$samples/nav_20240701.csv" "$held" &
+ledger=$!
+waitFor "rakuten_tradehistory.* - Miroven 取引記帳"
+# The table's right end: the taxes, 受渡金額, the messages and each row's file and line.
+xdotool key Tab Tab Tab Tab End; sleep 0.5
+shot ledger-brokers
+xdotool key alt+2; sleep 0.5
+shot ledger-brokers-holdings
 kill $ledger; wait $ledger 2>/dev/null || true
 echo "screenshots in $out"

@@ -55,12 +55,15 @@ inline QByteArray streamed(const QByteArray& input, LedgerOutput output, const l
     return out;
 }
 
-// A CSV's records, each split at its commas (the tests' files quote nothing).
+// A CSV's records, each split at its commas (the tests' files quote nothing), in LF or
+// CR LF.
 inline QList<QStringList> csvRecords(const QByteArray& csv)
 {
     QList<QStringList> records;
     const QList<QByteArray> lines = csv.split('\n');
-    for (const QByteArray& line : lines) {
+    for (QByteArray line : lines) {
+        if (line.endsWith('\r'))
+            line.chop(1);
         if (!line.isEmpty())
             records << QString::fromUtf8(line).split(u',');
     }

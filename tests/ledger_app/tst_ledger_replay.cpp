@@ -21,6 +21,27 @@
 
 namespace {
 
+// The files opened as the window opens them, with the options the investor chose.
+InputRequest requestOf(const QStringList& files, const QStringList& given = {})
+{
+    InputRequest request;
+    request.given = given;
+    if (const QString why = sortOpened(files, request); !why.isEmpty())
+        qWarning("files refused: %s", qPrintable(why));
+    return request;
+}
+
+std::shared_ptr<const Replay> replayPaths(const QStringList& files, const ledger::BookOptions& options = {},
+                                          const QStringList& given = {})
+{
+    const ReplayOutcome outcome = replayFiles(requestOf(files, given), options);
+    if (outcome.replay)
+        return outcome.replay;
+    qWarning("replay refused: %s", qPrintable(outcome.problem));
+    return std::make_shared<const Replay>(); // nothing shown: the checks on it fail
+
+}
+
 // The replay of `contents`, each written to a file of its own.
 std::shared_ptr<const Replay> replayOf(const QTemporaryDir& dir, const QList<QByteArray>& contents,
                                        const ledger::BookOptions& options = {})
@@ -28,10 +49,7 @@ std::shared_ptr<const Replay> replayOf(const QTemporaryDir& dir, const QList<QBy
     QStringList files;
     for (qsizetype i = 0; i < contents.size(); ++i)
         files << writeFile(dir, QStringLiteral("in%1.csv").arg(i), contents[i]);
-    const ReplayOutcome outcome = replayFiles(files, options);
-    if (!outcome.replay)
-        qWarning("replay refused: %s", qPrintable(outcome.problem));
-    return outcome.replay;
+    return replayPaths(files, options);
 }
 
 int columnNamed(const RowsModel& model, const QString& caption)
@@ -73,6 +91,44 @@ const QByteArray kBalanceCsv = "date,fund,account,event,units,nav,principal,cost
                                "2024-04-01,D,NISA,買付,10000,10000,,,\n"
                                "2024-05-01,D,NISA,払出,,11000,,,\n"
                                "2025-02-01,C,,解約,10000,9000,,,\n";
+
+QString sample(const QString& name) { return QStringLiteral(MIROVEN_BROKER_SAMPLES "/") + name; }
+const QString kTrades = QStringLiteral("rakuten_tradehistory(INVST)_20240701.csv");
+const QString kDistributions = QStringLiteral("rakuten_dividendlist_20240701.csv");
+const QString kSbiTrades = QStringLiteral("sbi_SaveFile_000001_000006_yakujo_old.csv");
+const QString kSbiNewTrades = QStringLiteral("sbi_SaveFile_000001_000002_yakujo_new2026.csv");
+const QString kSbiDistributions = QStringLiteral("sbi_DISTRIBUTION_20241101093000.csv");
+const QString kMonex = QStringLiteral("monex_20240701-20241220.csv");
+const QString kNav = QStringLiteral("nav_20240701.csv");
+
+QStringList samples(const QStringList& names)
+{
+    QStringList paths;
+    for (const QString& name : names)
+        paths << sample(name);
+    return paths;
+}
+
+// The table's row that came from `source` ("file:line"); -1 when none did.
+int rowFrom(const RowsModel& model, const QString& source)
+{
+    for (int row = 0; row < model.rowCount(); ++row) {
+        if (model.text(row, RowsModel::kSource) == source)
+            return row;
+    }
+    return -1;
+}
+
+// The command line's arguments for the files the window opened: the price history among
+// them goes to --nav, as the window tells it by its header.
+QStringList commandLine(const QStringList& opened)
+{
+    const InputRequest request = requestOf(opened);
+    QStringList arguments;
+    if (!request.nav.isEmpty())
+        arguments << QStringLiteral("--nav") << request.nav;
+    return arguments + request.files;
+}
 
 } // namespace
 
@@ -204,7 +260,8 @@ private slots:
         QTest::addColumn<QString>("reason");
         QTest::newRow("no ledger columns") << QByteArray("x,y\n1,2\n") << "見出しに列";
         QTest::newRow("empty") << QByteArray() << "";
-        QTest::newRow("not text") << QByteArray("date,fund,event\n") + QByteArray("\xff\xfe\x80,A,x\n") << "";
+        QTest::newRow("not text") << QByteArray("date,fund,event\n") + QByteArray("\xff\xfe\x80,A,x\n")
+                                  << "UTF-8 として読めない";
         QTest::newRow("missing") << QByteArray("<missing>") << "開けません";
     }
     void unreadableFilesRefused()
@@ -215,10 +272,12 @@ private slots:
         const QString good = writeFile(dir, QStringLiteral("good.csv"), kEventsCsv);
         const QString bad = second == "<missing>" ? dir.filePath(QStringLiteral("bad.csv"))
                                                   : writeFile(dir, QStringLiteral("bad.csv"), second);
-        const ReplayOutcome outcome = replayFiles({good, bad}, {});
+        const ReplayOutcome outcome = replayFiles(requestOf({good, bad}), {});
         QVERIFY(!outcome.replay);
-        QVERIFY2(outcome.problem.startsWith(QStringLiteral("bad.csv を読めません: ")), qPrintable(outcome.problem));
+        QVERIFY2(outcome.problem.contains(QStringLiteral("bad.csv")), qPrintable(outcome.problem));
         QVERIFY2(outcome.problem.contains(reason), qPrintable(outcome.problem));
+        // Nothing asks a window user for an option of the command line.
+        QVERIFY2(!outcome.problem.contains(QStringLiteral("--")), qPrintable(outcome.problem));
     }
 
     // Two files' rows are posted together in date order: the same as one file of their
@@ -243,6 +302,175 @@ private slots:
         QCOMPARE(model.text(1, RowsModel::kSource), QStringLiteral("in1.csv:2"));
     }
 
+    // Brokers' downloads show the figures the brokers published for them, and what the
+    // file states beside what the ledger works out.
+    void brokerFigures_data()
+    {
+        QTest::addColumn<QStringList>("files");
+        QTest::addColumn<QStringList>("given");
+        QTest::addColumn<QString>("source");
+        QTest::addColumn<QString>("caption");
+        QTest::addColumn<QString>("shown");
+        const QStringList rakuten{kTrades, kDistributions, kNav};
+        const QString sale = kTrades + QStringLiteral(":9");
+        QTest::newRow("楽天's sale withholds 222") << rakuten << QStringList() << sale << "所得税及び復興特別所得税" << "222";
+        QTest::newRow("... and 72") << rakuten << QStringList() << sale << "住民税" << "72";
+        QTest::newRow("SBI's 取得費") << QStringList{kSbiTrades} << QStringList() << kSbiTrades + ":15" << "取得費" << "112,510";
+        QTest::newRow("SBI's 譲渡損益") << QStringList{kSbiTrades} << QStringList() << kSbiTrades + ":15" << "譲渡損益" << "1,490";
+        QTest::newRow("マネックス withholds 609") << QStringList{kMonex} << QStringList() << kMonex + ":6" << "所得税及び復興特別所得税" << "609";
+        QTest::newRow("... and 199") << QStringList{kMonex} << QStringList() << kMonex + ":6" << "住民税" << "199";
+        QTest::newRow("マネックス pays 128,192") << QStringList{kMonex} << QStringList() << kMonex + ":6" << "受渡金額" << "128,192";
+        // 1,013,171 units × 50 ÷ 10,000 = 5,065.855: 楽天 rounds it half up, unless told
+        // (its convention is checked against the command line's below).
+        const QString reinvested = kTrades + QStringLiteral(":8");
+        QTest::newRow("a rounding chosen over 楽天's")
+            << rakuten << QStringList{"distribution-rounding"} << reinvested << "message"
+            << "ファイルでは分配金（税引前） 5066 円、記帳では 5065 円。ファイルでは受取金額 4038 円、記帳では 4037 円";
+        // A NISA distribution's split is known only from the price history.
+        const QString nisa = kDistributions + QStringLiteral(":3");
+        QTest::newRow("refused on reading without it, saying what to open")
+            << QStringList{kTrades, kDistributions} << QStringList() << nisa << "message"
+            << "テスト・リート・インカム(毎月分配型) の 2024-05-21 の分配は分配落ち後の基準価額がわかりません: "
+               "この銘柄の基準価額と分配金の履歴（見出し 基準日,銘柄,基準価額,分配金 の CSV）を一緒に開いてください";
+    }
+    void brokerFigures()
+    {
+        QFETCH(QStringList, files);
+        QFETCH(QStringList, given);
+        QFETCH(QString, source);
+        QFETCH(QString, caption);
+        QFETCH(QString, shown);
+        RowsModel model;
+        model.setReplay(replayPaths(samples(files), {}, given));
+        const int row = rowFrom(model, source);
+        QVERIFY2(row >= 0, qPrintable(source));
+        const int column = caption == u"message" ? int(RowsModel::kMessage) : columnNamed(model, caption);
+        QVERIFY2(column >= 0, qPrintable(caption));
+        QCOMPARE(model.text(row, column), shown);
+    }
+
+    // The broker's holdings download among the files: its lines are the command line's
+    // --holdings check, the fund held only by the ledger marked.
+    void holdingsChecked()
+    {
+        QTemporaryDir dir;
+        const QString held = writeFile(dir, QStringLiteral("assetbalance(INVST)_20240701.csv"),
+                                        QStringLiteral("保有区分,ファンド,口座区分,分配金コース,保有数量［口］,平均取得価額［円］\n"
+                                                       "投資信託,テスト全世界株式インデックス,NISA,再投資型,70258,22774.00\n")
+                                            .toUtf8());
+        const QStringList paths = samples({kTrades, kDistributions, kNav}) << held;
+        const std::shared_ptr<const Replay> replay = replayPaths(paths);
+        QVERIFY(replay);
+        QCOMPARE(replay->request().holdings, held);
+        QVERIFY(replay->holdingsDiffer());
+        const CliRun run = runCli(QStringList{QStringLiteral("ledger"), QStringLiteral("--holdings"), held}
+                                  + commandLine(paths));
+        const QStringList printed = QString::fromUtf8(run.err).split(u'\n', Qt::SkipEmptyParts);
+        QCOMPARE(replay->holdingsCheck(), printed.mid(printed.size() - replay->holdingsCheck().size()));
+        QVERIFY(replay->holdingsCheck().join(u'\n').contains(QStringLiteral("※ 旧NISA テスト全世界株式インデックス")));
+    }
+
+    // A renamed fund: the row on its new name says how to join them in the window, and the
+    // table of renames joins them.
+    void renamedFundJoined()
+    {
+        QTemporaryDir dir;
+        const QStringList events{writeFile(dir, QStringLiteral("bought.csv"),
+                                           "date,fund,event,units,nav\n2024-01-05,テスト全世界株式インデックス(旧),購入,100,10000\n"),
+                                 writeFile(dir, QStringLiteral("paid.csv"),
+                                           "date,fund,event,nav,distribution\n2024-02-05,テスト全世界株式インデックス,分配,9990,10\n")};
+        RowsModel model;
+        model.setReplay(replayPaths(events));
+        QVERIFY2(model.text(1, RowsModel::kMessage).endsWith(QStringLiteral("「ファイル」の「銘柄名の変更を開く」で名前をつなげてください")),
+                 qPrintable(model.text(1, RowsModel::kMessage)));
+        InputRequest request = requestOf(events);
+        request.fundNames = writeFile(dir, QStringLiteral("names.csv"),
+                                      "テスト全世界株式インデックス(旧),テスト全世界株式インデックス\n");
+        model.setReplay(replayFiles(request, {}).replay);
+        QCOMPARE(model.replay().refusedCount(), 0);
+        QCOMPARE(model.text(1, RowsModel::kFund), QStringLiteral("テスト全世界株式インデックス(旧)"));
+    }
+
+    // Every row the command line writes for the same files, figure for figure and message
+    // for message, in its order; the rows it refuses on reading (on its standard error)
+    // are refused rows of the table, where their dates put them.
+    void brokerTableEqualsCommandLine_data()
+    {
+        QTest::addColumn<QStringList>("files");
+        QTest::addColumn<QByteArray>("own"); // a file of the ledger's own format beside them
+        QTest::newRow("楽天 with the price history") << QStringList{kTrades, kDistributions, kNav} << QByteArray();
+        QTest::newRow("楽天 refused on reading") << QStringList{kTrades, kDistributions} << QByteArray();
+        QTest::newRow("SBI, both layouts, distributions")
+            << QStringList{kSbiTrades, kSbiNewTrades, kSbiDistributions, kNav} << QByteArray();
+        QTest::newRow("マネックス and a file of our own") << QStringList{kMonex} << kYearCsv;
+        QTest::newRow("two files of our own") << QStringList() << kEventsCsv;
+    }
+    void brokerTableEqualsCommandLine()
+    {
+        QFETCH(QStringList, files);
+        QFETCH(QByteArray, own);
+        QTemporaryDir dir;
+        QStringList paths = samples(files);
+        if (!own.isEmpty())
+            paths << writeFile(dir, QStringLiteral("own.csv"), own);
+        if (files.isEmpty())
+            paths << writeFile(dir, QStringLiteral("more.csv"), kBalanceCsv);
+        RowsModel model;
+        model.setReplay(replayPaths(paths));
+        const CliRun run = runCli(QStringList{QStringLiteral("ledger")} + commandLine(paths));
+        QVERIFY2(run.exitCode == 0 || run.exitCode == 1, run.err.constData());
+        const QList<QStringList> records = csvRecords(run.out);
+        const QStringList& header = records.front();
+        QStringList worded;
+        for (const QString& notice : QString::fromUtf8(run.err).split(u'\n', Qt::SkipEmptyParts))
+            worded << windowWording(notice);
+        qsizetype record = 1;
+        for (int row = 0; row < model.rowCount(); ++row) {
+            const QString source = model.text(row, RowsModel::kSource);
+            const QStringList& out = records.value(record);
+            if (!source.isEmpty() && out.value(header.indexOf(QStringLiteral("source"))) != source) {
+                // Refused on reading: the command line's notice, in the window's words.
+                const QString notice = QStringLiteral("miroven-calc: %1: %2").arg(source, model.text(row, RowsModel::kMessage));
+                QVERIFY2(worded.contains(notice), qPrintable(notice));
+                QCOMPARE(model.replay().row(row).state, RowState::Refused);
+                continue;
+            }
+            ++record;
+            QCOMPARE(model.text(row, RowsModel::kDate), out.value(0));
+            for (int column = RowsModel::kFirstFigure + kInputFigureCount; column <= RowsModel::kMessage; ++column) {
+                const QString caption = column == RowsModel::kMessage ? QStringLiteral("message")
+                                                                      : model.headerData(column, Qt::Horizontal).toString();
+                QCOMPARE(model.text(row, column, false), out.value(header.lastIndexOf(caption)));
+            }
+        }
+        QCOMPARE(record, records.size());
+    }
+
+    // The working of each row is --explain's for the same files.
+    void brokerWorkingEqualsExplain()
+    {
+        const QStringList paths = samples({kTrades, kDistributions, kSbiTrades, kNav});
+        const std::shared_ptr<const Replay> replay = replayPaths(paths);
+        const CliRun run = runCli(QStringList{QStringLiteral("ledger"), QStringLiteral("--explain")} + commandLine(paths));
+        const QMap<QString, QString> blocks = workingBlocks(run.out);
+        QVERIFY2(!blocks.isEmpty(), run.err.constData());
+        QSet<QString> seen;
+        for (qsizetype row = 0; row < replay->rowCount(); ++row) {
+            const RowWorking working = rowWorking(*replay, row);
+            QVERIFY2(working.problem.isEmpty(), qPrintable(working.problem));
+            const QString heading = working.text.section(u'\n', 0, 0);
+            if (replay->row(row).state == RowState::Refused && !blocks.contains(heading)) {
+                // Refused on reading: where it came from and why, as nothing was worked out.
+                QVERIFY2(working.text.endsWith(QStringLiteral("断りました: %1\n\n").arg(replay->name(replay->row(row).message))),
+                         qPrintable(working.text));
+                continue;
+            }
+            QCOMPARE(working.text, blocks.value(heading));
+            seen.insert(heading);
+        }
+        QCOMPARE(seen.size(), blocks.size());
+    }
+
     void cancelledReplayGivesNothing()
     {
         QByteArray many = "date,fund,event,units,nav\n";
@@ -253,7 +481,7 @@ private slots:
         int asked = 0;
         ReplayControl control;
         control.cancelled = [&asked] { return ++asked > 1; };
-        const ReplayOutcome outcome = replayFiles({path}, {}, control);
+        const ReplayOutcome outcome = replayFiles(requestOf({path}), {}, control);
         QVERIFY(!outcome.replay);
         QVERIFY(outcome.problem.isEmpty());
         QCOMPARE(asked, 2);
@@ -497,18 +725,21 @@ private slots:
         QTest::addColumn<QString>("principal");
         QTest::addColumn<QString>("cost");
         QTest::addColumn<QString>("netting");
+        QTest::addColumn<QString>("distribution"); // brokers differ: no word leaves it to the files
         QTest::addColumn<bool>("defaults");
-        QTest::newRow("as stored") << "down" << "cent" << "false" << false;
-        QTest::newRow("unknown words read as the defaults") << "sideways" << "yen" << "maybe" << true;
+        QTest::newRow("as stored") << "down" << "cent" << "false" << "down" << false;
+        QTest::newRow("unknown words read as the defaults") << "sideways" << "yen" << "maybe" << "sideways" << true;
     }
     void preferencesRemembered()
     {
         QFETCH(QString, principal);
         QFETCH(QString, cost);
         QFETCH(QString, netting);
+        QFETCH(QString, distribution);
         QFETCH(bool, defaults);
         QTemporaryDir dir;
         QSettings store(dir.filePath(QStringLiteral("p.ini")), QSettings::IniFormat);
+        store.setValue(QStringLiteral("ledger/distribution-rounding"), distribution);
         store.setValue(QStringLiteral("ledger/principal-rounding"), principal);
         store.setValue(QStringLiteral("ledger/cost-rounding"), cost);
         store.setValue(QStringLiteral("ledger/dividend-netting"), netting);
@@ -516,12 +747,15 @@ private slots:
         QCOMPARE(read == LedgerPreferences{}, defaults);
         LedgerPreferences changed = read;
         changed.roundings.units = ledger::Rounding::Down;
+        changed.given << QStringLiteral("units-rounding");
         changed.roundings.retention.reset();
         changed.roundings.average = ledger::PrincipalAverage::Printed;
         QVERIFY(!(changed == read));
         changed.saveEncoding = LedgerPreferences::SaveEncoding::Cp932;
         storeLedgerPreferences(store, changed);
         QVERIFY(loadLedgerPreferences(store) == changed);
+        // The default chosen is kept apart from the default left to the files.
+        QCOMPARE(store.contains(QStringLiteral("ledger/distribution-rounding")), !defaults);
     }
 
     // 保存 writes the bytes `miroven-calc ledger` writes for the open file, in the
@@ -532,14 +766,23 @@ private slots:
         QTest::addColumn<bool>("cp932");
         QTest::addColumn<bool>("report");
         QTest::addColumn<bool>("centOption");
-        QTest::newRow("rows") << kEventsCsv << false << false << false;
+        QTest::addColumn<QStringList>("samples"); // opened beside it (or instead, when it is empty)
+        QTest::newRow("rows") << kEventsCsv << false << false << false << QStringList();
         QTest::newRow("rows with refusals, CR LF")
-            << QByteArray(kRefusedCsv).replace("\n", "\r\n") << false << false << false;
-        QTest::newRow("rows to the cent") << kBalanceCsv << false << false << true;
-        QTest::newRow("report") << kYearCsv << false << true << false;
-        QTest::newRow("UTF-8 with a BOM") << QByteArray("\xEF\xBB\xBF") + kYearCsv << false << false << false;
-        QTest::newRow("UTF-8 file saved as CP932") << kYearCsv << true << false << false;
-        QTest::newRow("report in CP932") << kYearCsv << true << true << false;
+            << QByteArray(kRefusedCsv).replace("\n", "\r\n") << false << false << false << QStringList();
+        QTest::newRow("rows to the cent") << kBalanceCsv << false << false << true << QStringList();
+        QTest::newRow("report") << kYearCsv << false << true << false << QStringList();
+        QTest::newRow("UTF-8 with a BOM") << QByteArray("\xEF\xBB\xBF") + kYearCsv << false << false << false << QStringList();
+        QTest::newRow("UTF-8 file saved as CP932") << kYearCsv << true << false << false << QStringList();
+        QTest::newRow("report in CP932") << kYearCsv << true << true << false << QStringList();
+        // Brokers' downloads, and several files: merged as the command line merges them.
+        QTest::newRow("楽天 with its price history")
+            << QByteArray() << false << false << false << QStringList{kTrades, kDistributions, kNav};
+        QTest::newRow("SBI and マネックス in CP932")
+            << QByteArray() << true << false << false << QStringList{kSbiTrades, kSbiDistributions, kMonex, kNav};
+        QTest::newRow("report of three brokers") << QByteArray() << false << true << false
+                                                 << QStringList{kTrades, kDistributions, kSbiTrades, kMonex, kNav};
+        QTest::newRow("a file of our own beside a broker's") << kYearCsv << false << false << true << QStringList{kMonex};
     }
     void saveEqualsCommandLine()
     {
@@ -547,23 +790,29 @@ private slots:
         QFETCH(bool, cp932);
         QFETCH(bool, report);
         QFETCH(bool, centOption);
+        QFETCH(QStringList, samples);
         QTemporaryDir dir;
-        const QString input = writeFile(dir, QStringLiteral("in.csv"), file);
+        const QString input = file.isEmpty() ? QString() : writeFile(dir, QStringLiteral("in.csv"), file);
+        QStringList opened = ::samples(samples);
+        if (!input.isEmpty())
+            opened << input;
         LedgerPreferences preferences;
         preferences.saveEncoding = cp932 ? LedgerPreferences::SaveEncoding::Cp932 : LedgerPreferences::SaveEncoding::Utf8;
         if (centOption)
             preferences.roundings.cost = ledger::PriceStep::Cent;
         const QString saved = dir.filePath(QStringLiteral("out.csv"));
-        const SaveOutcome outcome = saveLedger({input}, preferences, report, saved);
+        const SaveOutcome outcome = saveLedger(requestOf(opened), preferences, report, saved);
         QCOMPARE(outcome.problem, QString());
 
         // The command line, on the file as it would be in the chosen encoding.
-        QString cliInput = input;
-        if (cp932) {
+        QStringList cliInput = commandLine(opened);
+        if (!samples.isEmpty() && cp932)
+            cliInput.prepend(QStringLiteral("--encoding=cp932"));
+        else if (cp932) {
             Cp932Codec codec;
             std::string bytes;
             QVERIFY(codec.encode(QString::fromUtf8(file), bytes));
-            cliInput = writeFile(dir, QStringLiteral("in-cp932.csv"), QByteArray::fromStdString(bytes));
+            cliInput = QStringList{writeFile(dir, QStringLiteral("in-cp932.csv"), QByteArray::fromStdString(bytes))};
         }
         QStringList arguments{QStringLiteral("ledger")};
         if (report)
@@ -582,9 +831,10 @@ private slots:
         QTest::addColumn<QByteArray>("file");
         QTest::addColumn<int>("files");
         QTest::addColumn<QString>("message");
-        QTest::newRow("two files") << kEventsCsv << 2 << "一つだけ";
         QTest::newRow("character CP932 lacks") << QByteArray("date,fund,event,units,nav\n2024-01-10,😀,買付,1,10000\n")
                                                << 1 << "CP932 にない文字";
+        QTest::newRow("... in one of several files")
+            << QByteArray("date,fund,event,units,nav\n2024-01-10,😀,買付,1,10000\n") << 2 << "CP932 にない文字";
     }
     void saveRefusals()
     {
@@ -599,7 +849,7 @@ private slots:
         preferences.saveEncoding = LedgerPreferences::SaveEncoding::Cp932;
         const QString saved = dir.filePath(QStringLiteral("out.csv"));
         QVERIFY(writeFile(dir, QStringLiteral("out.csv"), "kept").size());
-        const SaveOutcome outcome = saveLedger(inputs, preferences, false, saved);
+        const SaveOutcome outcome = saveLedger(requestOf(inputs), preferences, false, saved);
         QVERIFY2(outcome.problem.contains(message), qPrintable(outcome.problem));
         // The file that was there is left as it was.
         QFile out(saved);

@@ -114,11 +114,36 @@ private slots:
             f.window->openFiles({badPath});
         QVERIFY2(refusal.closed(), refusal.why());
         QCOMPARE(refusal.seen().className, QStringLiteral("QMessageBox"));
-        QVERIFY2(refusal.seen().text.startsWith(QStringLiteral("bad.csv を読めません: ")), qPrintable(refusal.seen().text));
+        QVERIFY2(refusal.seen().text.startsWith(QStringLiteral("bad.csv")), qPrintable(refusal.seen().text));
         QCOMPARE(f.rows()->model()->rowCount(), 5);
         QCOMPARE(f.window->document().files().size(), 1);
         QCOMPARE(f.window->windowTitle(), title);
         QCOMPARE(f.model().text(2, RowsModel::kFirstFigure + int(RowFigure::Settlement)), QStringLiteral("11,574"));
+        f.window->close();
+    }
+
+    // Brokers' downloads dropped with a price history: the rows the ledger passes over
+    // are counted in the status bar, and listed with the brokers' conventions.
+    void brokersDownloadsDropped()
+    {
+        Fixture f;
+        QVERIFY(showAndActivate(f.window.get()));
+        const QString stock = writeFile(
+            f.dir, QStringLiteral("dividendlist_20240401.csv"),
+            QStringLiteral("入金日,商品,口座,銘柄コード,銘柄,受取通貨,単価[円/現地通貨],数量[株/口],"
+                           "配当・分配金合計（税引前）[円/現地通貨],税額合計[円/現地通貨],受取金額[円/現地通貨]\n"
+                           "2024/03/28,国内株式,NISA成長投資枠,9999,S,円,30,100,3000,0,3000\n")
+                .toUtf8());
+        const QString samples = QStringLiteral(MIROVEN_BROKER_SAMPLES "/");
+        QSignalSpy replayed(&f.window->document(), &LedgerDocument::replayed);
+        drop(f.window.get(), {samples + QStringLiteral("rakuten_tradehistory(INVST)_20240701.csv"),
+                              samples + QStringLiteral("nav_20240701.csv"), stock});
+        QVERIFY(replayed.wait(10000));
+        QCOMPARE(textOf(f.window.get(), QStringLiteral("lblSummary")), QStringLiteral("9 行（記帳できない行 0、読み飛ばした行 1）"));
+        const QString tip = f.window->findChild<QLabel*>(QStringLiteral("lblSummary"))->toolTip();
+        QVERIFY2(tip.startsWith(QStringLiteral("証券会社の慣行: 分配金の端数は四捨五入")), qPrintable(tip));
+        QVERIFY2(tip.contains(QStringLiteral("dividendlist_20240401.csv:2: ")), qPrintable(tip));
+        QVERIFY2(!tip.contains(QStringLiteral("--")), qPrintable(tip));
         f.window->close();
     }
 
@@ -185,6 +210,8 @@ private slots:
         QCOMPARE(before, QStringLiteral("13,334"));
         QCOMPARE(f.model().text(0, cost), QStringLiteral("13,333.33"));
         QCOMPARE(f.settings.value(QStringLiteral("ledger/cost-rounding")).toString(), QStringLiteral("cent"));
+        // A box left as it was stays left to the brokers' files.
+        QVERIFY(!f.settings.contains(QStringLiteral("ledger/distribution-rounding")));
 
         LedgerWindow again(f.settings);
         QCOMPARE(again.document().settings().roundings.cost, ledger::PriceStep::Cent);

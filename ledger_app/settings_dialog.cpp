@@ -6,6 +6,9 @@
 #include <QFormLayout>
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -86,10 +89,22 @@ SettingsDialog::SettingsDialog(const LedgerPreferences& current, QWidget* parent
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 
-    auto* layout = new QVBoxLayout(this);
-    layout->addLayout(form);
-    layout->addWidget(buttons);
+    // The choices scroll only where the screen is too low for all of them.
+    auto* page = new QWidget(this);
+    page->setLayout(form);
+    auto* scroll = new QScrollArea(this);
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    scroll->setWidgetResizable(true);
+    scroll->setWidget(page);
+    const QSize wanted = page->sizeHint();
+    const int room = screen()->availableGeometry().height() - buttons->sizeHint().height() - 6 * fontMetrics().height();
+    scroll->setMinimumSize(wanted.width() + scroll->verticalScrollBar()->sizeHint().width(),
+                           std::clamp(wanted.height(), 1, std::max(room, 1)));
 
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(scroll);
+    layout->addWidget(buttons);
 }
 
 LedgerPreferences SettingsDialog::chosen() const

@@ -10,8 +10,12 @@
 
 #include "core/exact.h"
 
+#include <QBuffer>
 #include <QFileInfo>
 #include <QHash>
+
+#include <algorithm>
+#include <cstring>
 
 using namespace ledger;
 
@@ -32,6 +36,11 @@ std::optional<QString> readFile(const QString& path, std::vector<BrokerRow>& row
     inputs.layouts.push_back(file.layout());
     // As the header ended its line: the reader forgets it at the end of the file.
     inputs.allCrLf = inputs.allCrLf && file.csv().endedWithCrLf();
+    // Room for as many rows as a file of short lines holds, so that a long history is not
+    // moved as it grows; what is not filled is never touched.
+    constexpr qint64 kShortLine = 96;
+    if (!device->isSequential())
+        rows.reserve(static_cast<std::size_t>(device->size() / kShortLine));
     while (file.next()) {
         const bool passedOver = file.row().kind == BrokerRow::Kind::PassedOver;
         (passedOver ? inputs.passedOver : rows).push_back(file.takeRow());
@@ -137,6 +146,98 @@ void nameFunds(std::vector<BrokerRow>& history)
     }
 }
 
+// The header writeLedgerInputs starts with: the ledger's codes, then the source.
+void writeHeader(CsvWriter& writer)
+{
+    for (const ColumnDecl& column : kColumns)
+        writer.field(column.code);
+    writer.field(u"source");
+    writer.endRecord();
+}
+
+// One row of the history as writeLedgerInputs writes it; nothing for a refused row.
+void writeRow(const BrokerRow& row, CsvWriter& writer, FigureText& text)
+{
+    if (row.kind != BrokerRow::Kind::Event)
+        return;
+    const Event& event = row.event;
+    for (const ColumnDecl& column : kColumns) {
+        switch (column.column) {
+        case Column::Date:
+            writer.field(event.date.toString(Qt::ISODate));
+            continue;
+        case Column::Fund:
+            writer.field(event.fund);
+            continue;
+        case Column::Account:
+            writer.field(event.specifiedOrGeneral ? QStringView(u"特定/一般") : accountName(event.account));
+            continue;
+        case Column::Event:
+            for (const EventDecl& decl : kEvents) {
+                if (decl.kind == event.kind)
+                    writer.field(QString::fromUtf8(decl.japanese)); // in the writer's encoding
+            }
+            continue;
+        case Column::Broker:
+            writer.field(event.broker);
+            continue;
+        default:
+            break;
+        }
+        if (column.whole && event.*column.whole)
+            writer.field(text.whole(*(event.*column.whole)));
+        else if (column.cents && event.*column.cents)
+            writer.field(text.price(*(event.*column.cents)));
+        else if (column.percent && event.*column.percent)
+            writer.field(percentText(*(event.*column.percent)));
+        else
+            writer.field(QByteArrayView());
+    }
+    writer.field(sourceText(row.source));
+    writer.endRecord();
+}
+
+// The history written as it is read, a few rows at a time: the replay reads the merged
+// input without the whole of it ever being held as text.
+class HistoryDevice final : public QIODevice {
+public:
+    HistoryDevice(const std::vector<BrokerRow>& history, bool crLf, CsvEncoding encoding)
+        : history_(history), sink_(&pending_), writer_(sink_, crLf, encoding)
+    {
+        sink_.open(QIODevice::WriteOnly);
+        writeHeader(writer_);
+    }
+
+    [[nodiscard]] bool isSequential() const override { return true; }
+
+protected:
+    qint64 readData(char* data, qint64 maxSize) override
+    {
+        constexpr std::size_t kRowsAtOnce = 64;
+        while (pending_.size() < maxSize && next_ < history_.size()) {
+            const std::size_t end = std::min(history_.size(), next_ + kRowsAtOnce);
+            for (; next_ < end; ++next_)
+                writeRow(history_[next_], writer_, text_);
+        }
+        if (!writer_.flush())
+            return -1;
+        const qint64 size = std::min<qint64>(maxSize, pending_.size());
+        std::memcpy(data, pending_.constData(), static_cast<std::size_t>(size));
+        pending_.remove(0, size);
+        sink_.seek(pending_.size());
+        return size;
+    }
+    qint64 writeData(const char*, qint64) override { return -1; }
+
+private:
+    const std::vector<BrokerRow>& history_;
+    std::size_t next_ = 0;
+    QByteArray pending_; // written, not yet read
+    QBuffer sink_;
+    CsvWriter writer_;
+    FigureText text_;
+};
+
 } // namespace
 
 Outcome<LedgerInputs, QString> readLedgerInputs(const QStringList& files, const FundRenames& renames,
@@ -165,51 +266,17 @@ QString sourceText(const Source& source)
 
 void writeLedgerInputs(const std::vector<BrokerRow>& history, CsvWriter& writer)
 {
-    for (const ColumnDecl& column : kColumns)
-        writer.field(column.code);
-    writer.field(u"source");
-    writer.endRecord();
-
+    writeHeader(writer);
     FigureText text;
-    for (const BrokerRow& row : history) {
-        if (row.kind != BrokerRow::Kind::Event)
-            continue;
-        const Event& event = row.event;
-        for (const ColumnDecl& column : kColumns) {
-            switch (column.column) {
-            case Column::Date:
-                writer.field(event.date.toString(Qt::ISODate));
-                continue;
-            case Column::Fund:
-                writer.field(event.fund);
-                continue;
-            case Column::Account:
-                writer.field(event.specifiedOrGeneral ? QStringView(u"特定/一般") : accountName(event.account));
-                continue;
-            case Column::Event:
-                for (const EventDecl& decl : kEvents) {
-                    if (decl.kind == event.kind)
-                        writer.field(QString::fromUtf8(decl.japanese)); // in the writer's encoding
-                }
-                continue;
-            case Column::Broker:
-                writer.field(event.broker);
-                continue;
-            default:
-                break;
-            }
-            if (column.whole && event.*column.whole)
-                writer.field(text.whole(*(event.*column.whole)));
-            else if (column.cents && event.*column.cents)
-                writer.field(text.price(*(event.*column.cents)));
-            else if (column.percent && event.*column.percent)
-                writer.field(percentText(*(event.*column.percent)));
-            else
-                writer.field(QByteArrayView());
-        }
-        writer.field(sourceText(row.source));
-        writer.endRecord();
-    }
+    for (const BrokerRow& row : history)
+        writeRow(row, writer, text);
+}
+
+std::unique_ptr<QIODevice> ledgerInputsDevice(const std::vector<BrokerRow>& history, bool crLf, CsvEncoding encoding)
+{
+    auto device = std::make_unique<HistoryDevice>(history, crLf, encoding);
+    device->open(QIODevice::ReadOnly | QIODevice::Unbuffered);
+    return device;
 }
 
 } // namespace broker

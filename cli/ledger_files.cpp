@@ -2,6 +2,8 @@
 
 #include "csv/broker_conventions.h"
 #include "csv/broker_file.h"
+#include "csv/csv_records.h"
+#include "csv/history_rows.h"
 #include "csv/holdings_check.h"
 #include "csv/input_file.h"
 #include "csv/ledger_inputs.h"
@@ -91,8 +93,11 @@ BatchResult runLedgerFiles(const LedgerRequest& request, QIODevice& output, cons
     const QString conventions = applyConventions(inputs.layouts, request.given, settings.book.roundings);
     if (explains(settings.output) && !conventions.isEmpty())
         notice(conventions);
-    const std::unique_ptr<QIODevice> merged = ledgerInputsDevice(inputs.history, inputs.allCrLf, *settings.encoding);
-    BatchResult result = runLedger(settings, *merged, output, [&](qint64 line, const QString& why) {
+    if (auto refused = refusedByteOrderMark(settings.byteOrderMark && writesCsv(settings.output), *settings.encoding))
+        return *refused;
+    HistoryRows rows(inputs.history, *settings.encoding);
+    const LedgerCsv csv{*settings.encoding, inputs.allCrLf, false};
+    BatchResult result = replayLedger(settings, rows, csv, output, [&](qint64 line, const QString& why) {
         const BrokerRow* row = rowOn(line);
         notice(row ? QStringLiteral("%1: %2").arg(sourceText(row->source), why) : why);
     });

@@ -2,17 +2,14 @@
 
 #include "broker_references.h"
 #include "broker_rows.h"
-#include "csv_encoding.h"
 
 #include "core/outcome.h"
 
 #include <QStringList>
 
-#include <memory>
 #include <vector>
 
 class CsvWriter;
-class QIODevice;
 
 // The inputs of one ledger run, whatever each file is, as one history.
 
@@ -38,11 +35,6 @@ struct LedgerInputs {
 // Writes the history's events in the ledger's own format, with the row each came from in
 // a `source` column: a file that reads back as the same history. Refused rows are left out.
 void writeLedgerInputs(const std::vector<BrokerRow>& history, CsvWriter& writer);
-
-// What writeLedgerInputs writes, written as it is read (open, read-only): the whole text is
-// never held. `history` must outlive the device.
-[[nodiscard]] std::unique_ptr<QIODevice> ledgerInputsDevice(const std::vector<BrokerRow>& history, bool crLf,
-                                                            CsvEncoding encoding);
 
 // "file:line", as the `source` column and the messages name a row.
 [[nodiscard]] QString sourceText(const Source& source);

@@ -16,7 +16,7 @@ namespace {
 // The ledger's run over one input.
 class LedgerRun {
 public:
-    LedgerRun(const LedgerSettings& settings, LedgerReader& reader, CsvWriter& writer, QIODevice& output,
+    LedgerRun(const LedgerSettings& settings, LedgerRows& reader, CsvWriter& writer, QIODevice& output,
               const RefusedRow& refused)
         : settings_(settings), output_(settings.output), reader_(reader), writer_(writer), out_(output),
           refused_(refused), width_(reader.inputWidth()), book_(settings.book)
@@ -97,7 +97,7 @@ private:
     void writeInput()
     {
         for (qsizetype i = 0; i < width_; ++i)
-            writer_.field(reader_.csv().field(i));
+            writer_.field(reader_.cell(i));
     }
 
     // A closed 特定口座 year: its working, or its row when it refunds.
@@ -161,7 +161,7 @@ private:
 
     const LedgerSettings& settings_;
     const LedgerOutput output_;
-    LedgerReader& reader_;
+    LedgerRows& reader_;
     CsvWriter& writer_;
     QIODevice& out_;
     const RefusedRow& refused_;
@@ -180,25 +180,30 @@ BatchResult runLedger(const LedgerSettings& settings, QIODevice& input, QIODevic
     LedgerReader reader(input, settings.encoding);
     if (std::optional<BatchResult> refused = reader.readHeader())
         return *refused;
-    const bool csv = writesCsv(settings.output);
-    if (auto refused = refusedByteOrderMark(settings.byteOrderMark && csv, reader.csv()))
+    if (auto refused = refusedByteOrderMark(settings.byteOrderMark && writesCsv(settings.output), reader.csv()))
         return *refused;
+    const LedgerCsv csv{reader.csv().encoding(), reader.csv().endedWithCrLf(), reader.csv().hadByteOrderMark()};
+    return replayLedger(settings, reader, csv, output, refusedRow);
+}
 
-    CsvWriter writer(output, reader.csv().endedWithCrLf(), reader.csv().encoding());
-    LedgerRun run(settings, reader, writer, output, refusedRow);
-    if (csv) {
-        if (reader.csv().hadByteOrderMark() || settings.byteOrderMark)
+BatchResult replayLedger(const LedgerSettings& settings, LedgerRows& rows, const LedgerCsv& csv, QIODevice& output,
+                         const RefusedRow& refusedRow)
+{
+    CsvWriter writer(output, csv.crLf, csv.encoding);
+    LedgerRun run(settings, rows, writer, output, refusedRow);
+    if (writesCsv(settings.output)) {
+        if (csv.byteOrderMark || settings.byteOrderMark)
             writer.byteOrderMark();
         run.header();
     }
 
     BatchResult result;
-    while (run.ok() && reader.next()) {
+    while (run.ok() && rows.next()) {
         if (!run.row())
             result.kind = BatchResult::Kind::SomeRefused;
     }
-    if (reader.stopped())
-        result = *reader.stopped();
+    if (rows.stopped())
+        result = *rows.stopped();
     else
         run.finish();
     if (!writer.flush() || !run.ok())

@@ -1,0 +1,56 @@
+#include "cell_record.h"
+
+#include <algorithm>
+
+CellRecord::CellRecord(CsvEncoding encoding)
+    : encoding_(encoding), cp932_(encoding == CsvEncoding::Cp932 ? std::make_unique<Cp932Codec>() : nullptr)
+{
+}
+
+CellRecord::~CellRecord() = default;
+
+void CellRecord::clear(qint64 line)
+{
+    text_.clear();
+    ends_.clear();
+    line_ = line;
+}
+
+void CellRecord::append(QByteArrayView bytes)
+{
+    text_.append(bytes.data(), static_cast<std::size_t>(bytes.size()));
+    ends_.push_back(text_.size());
+}
+
+void CellRecord::append(QStringView text)
+{
+    // As CsvWriter writes text: ASCII as it is, the rest converted.
+    const bool ascii = std::all_of(text.begin(), text.end(), [](QChar c) { return c.unicode() < 0x80; });
+    if (ascii) {
+        for (const QChar c : text)
+            text_ += static_cast<char>(c.unicode());
+    } else if (cp932_) {
+        (void)cp932_->encode(text, text_); // "?" for what CP932 lacks, as the writer does
+    } else {
+        const QByteArray utf8 = text.toUtf8();
+        text_.append(utf8.constData(), static_cast<std::size_t>(utf8.size()));
+    }
+    ends_.push_back(text_.size());
+}
+
+QByteArrayView CellRecord::field(qsizetype index) const
+{
+    const auto i = static_cast<std::size_t>(index);
+    const std::size_t begin = i == 0 ? 0 : ends_[i - 1];
+    return QByteArrayView(text_.data() + begin, static_cast<qsizetype>(ends_[i] - begin));
+}
+
+QString CellRecord::fieldText(qsizetype index) const
+{
+    const QByteArrayView bytes = field(index);
+    if (encoding_ == CsvEncoding::Utf8 || isAscii(bytes))
+        return QString::fromUtf8(bytes);
+    QString text;
+    (void)cp932_->decode(bytes, &text);
+    return text;
+}

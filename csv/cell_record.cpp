@@ -24,17 +24,31 @@ void CellRecord::append(QByteArrayView bytes)
 
 void CellRecord::append(QStringView text)
 {
-    // As CsvWriter writes text: ASCII as it is, the rest converted.
-    const bool ascii = std::all_of(text.begin(), text.end(), [](QChar c) { return c.unicode() < 0x80; });
-    if (ascii) {
+    append(text, QByteArrayView());
+}
+
+void CellRecord::append(QStringView text, QByteArrayView ascii)
+{
+    // As CsvWriter writes text: ASCII as it is, the rest converted (the same few names
+    // row after row, each converted once).
+    const bool plain = std::all_of(text.begin(), text.end(), [](QChar c) { return c.unicode() < 0x80; });
+    if (plain) {
         for (const QChar c : text)
             text_ += static_cast<char>(c.unicode());
-    } else if (cp932_) {
-        (void)cp932_->encode(text, text_); // "?" for what CP932 lacks, as the writer does
     } else {
-        const QByteArray utf8 = text.toUtf8();
-        text_.append(utf8.constData(), static_cast<std::size_t>(utf8.size()));
+        const QByteArrayView utf16(reinterpret_cast<const char*>(text.utf16()), text.size() * 2);
+        text_ += encoded_.get(utf16, [&] {
+            std::string bytes;
+            if (cp932_) {
+                (void)cp932_->encode(text, bytes); // "?" for what CP932 lacks, as the writer does
+            } else {
+                const QByteArray utf8 = text.toUtf8();
+                bytes.assign(utf8.constData(), static_cast<std::size_t>(utf8.size()));
+            }
+            return bytes;
+        });
     }
+    text_.append(ascii.data(), static_cast<std::size_t>(ascii.size()));
     ends_.push_back(text_.size());
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "cell_cache.h"
 #include "csv_encoding.h"
 
 #include <QByteArrayView>
@@ -24,6 +25,8 @@ public:
     void clear(qint64 line);
     void append(QByteArrayView bytes); // as given
     void append(QStringView text);     // in the record's encoding
+    // `text` in the record's encoding, then `ascii`, as one field.
+    void append(QStringView text, QByteArrayView ascii);
 
     [[nodiscard]] qsizetype fieldCount() const { return static_cast<qsizetype>(ends_.size()); }
     [[nodiscard]] QByteArrayView field(qsizetype index) const;
@@ -34,6 +37,7 @@ public:
 private:
     CsvEncoding encoding_;
     std::unique_ptr<Cp932Codec> cp932_; // only for CP932
+    CellCache<std::string> encoded_;    // texts beyond ASCII, by their UTF-16
     std::string text_;                  // the fields, one after another
     std::vector<std::size_t> ends_;     // where each field ends in text_
     qint64 line_ = 1;

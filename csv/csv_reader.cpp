@@ -73,7 +73,9 @@ bool CsvReader::fieldsReadable() const
         return true;
     }
     for (qsizetype i = 0; i < fieldCount(); ++i) {
-        if (!readable(field(i)))
+        // A file repeats its names and words row after row: each is converted once.
+        const QByteArrayView cell = field(i);
+        if (!isAscii(cell) && !cp932Cells_.get(cell, [&] { return cp932_->decode(cell, nullptr); }))
             return false;
     }
     return true;

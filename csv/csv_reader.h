@@ -1,5 +1,6 @@
 #pragma once
 
+#include "cell_cache.h"
 #include "csv_encoding.h"
 
 #include <QByteArrayView>
@@ -86,6 +87,7 @@ private:
     std::optional<CsvEncoding> givenEncoding_;
     CsvEncoding encoding_ = CsvEncoding::Utf8;
     std::unique_ptr<Cp932Codec> cp932_; // only for CP932 input
+    mutable CellCache<bool> cp932Cells_; // whether each field beyond ASCII is CP932
 
     std::string text_;               // the record's fields, one after another
     std::vector<std::size_t> ends_;  // where each field ends in text_

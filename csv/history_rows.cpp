@@ -6,6 +6,8 @@
 
 #include <QDate>
 
+#include <charconv>
+
 using namespace ledger;
 
 namespace broker {
@@ -14,13 +16,14 @@ namespace {
 // The date as Qt::ISODate writes it, without a formatted string per row.
 void appendDate(QDate date, CellRecord& cells)
 {
-    const int year = date.year();
+    int year = 0;
+    int month = 0;
+    int day = 0;
+    date.getDate(&year, &month, &day); // one conversion from the day number, not three
     if (!date.isValid() || year < 1000 || year > 9999) {
         cells.append(QStringView(date.toString(Qt::ISODate)));
         return;
     }
-    const int month = date.month();
-    const int day = date.day();
     const char text[] = {static_cast<char>('0' + year / 1000),     static_cast<char>('0' + year / 100 % 10),
                          static_cast<char>('0' + year / 10 % 10),  static_cast<char>('0' + year % 10),
                          '-',
@@ -86,7 +89,10 @@ bool HistoryRows::next()
         else
             cells_.append(QByteArrayView());
     }
-    cells_.append(QStringView(sourceText(row.source)));
+    // The source as sourceText() gives it, "file:line".
+    char line[24] = {':'};
+    const auto written = std::to_chars(line + 1, line + sizeof line, row.source.line);
+    cells_.append(QStringView(row.source.file), QByteArrayView(line, written.ptr - line));
     event_ = readLedgerEvent(cells_, columns_, &names_);
     return true;
 }

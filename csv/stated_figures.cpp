@@ -55,14 +55,22 @@ QString statedDifferences(const Stated& stated, EventKind kind, const Figures& f
 std::function<QString(qint64, const Event&, const Figures&)> statedRemarks(const std::vector<BrokerRow>& history)
 {
     // Copies: the rows themselves are freed before the replay.
-    std::vector<Stated> written; // by the line writeLedgerInputs gave each row
+    struct Written {
+        Stated stated;
+        QString note; // how the row was read, when in a way of its own
+    };
+    std::vector<Written> written; // by the line writeLedgerInputs gave each row
     for (const BrokerRow& row : history) {
         if (row.kind == BrokerRow::Kind::Event)
-            written.push_back(row.stated);
+            written.push_back({row.stated, row.note});
     }
     return [written = std::move(written)](qint64 line, const Event& event, const Figures& figures) {
         const std::size_t row = static_cast<std::size_t>(line - 2);
-        return line >= 2 && row < written.size() ? statedDifferences(written[row], event.kind, figures) : QString();
+        if (line < 2 || row >= written.size())
+            return QString();
+        const QString differences = statedDifferences(written[row].stated, event.kind, figures);
+        const QString& note = written[row].note;
+        return note.isEmpty() || differences.isEmpty() ? note + differences : note + u'。' + differences;
     };
 }
 

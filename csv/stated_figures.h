@@ -19,7 +19,8 @@ namespace broker {
                                         const ledger::Figures& figures);
 
 // For a replay of `history` as writeLedgerInputs wrote it: the message of the posted row
-// on `line` of that file. It keeps what it needs of `history`, which may go before it.
+// on `line` of that file, how the row was read when in a way of its own (a note), then
+// what the file states otherwise. It keeps what it needs of `history`, which may go before it.
 [[nodiscard]] std::function<QString(qint64 line, const ledger::Event&, const ledger::Figures&)>
 statedRemarks(const std::vector<BrokerRow>& history);
 

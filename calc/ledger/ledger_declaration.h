@@ -94,7 +94,7 @@ inline constexpr std::array<EventDecl, 8> kEvents{{
     {EventKind::Redemption, "解約", "redemption", u""},
     {EventKind::Gain, "譲渡損益", "gain", u"ほかの有価証券の損益、特定口座だけ、金額に。銘柄は空欄でも"},
     {EventKind::Dividend, "配当", "dividend", u"ほかの有価証券の配当、特定口座だけ、金額に。銘柄は空欄でも"},
-    {EventKind::Transfer, "払出", "transfer", u"NISA から特定口座へ"},
+    {EventKind::Transfer, "払出", "transfer", u"NISA・旧NISA から特定口座へ"},
 }};
 
 // The event column of the row the book writes for a year-end settlement, and for one

@@ -283,6 +283,10 @@ private slots:
             << QStringList{trades, distributions} << 1 << QByteArray(",source,")
             << "rakuten_dividendlist_20240701.csv:3: テスト・リート・インカム(毎月分配型) の 2024-05-21 の分配は"
                "分配落ち後の基準価額がわかりません: --nav";
+        QTest::newRow("a stock's dividend read as 特定 says so")
+            << QStringList{trades, distributions} << 1
+            << QByteArray("dividendlist_20240701.csv:6,,,,,,3000,,,,,,459,150,2391,0,口座「特定・一般」を特定口座として読みました\r\n")
+            << QString();
         QTest::newRow("each broker's own 特定口座 in the report")
             << QStringList{"--report", "--nav", nav, trades, distributions, sbi} << 1
             << QByteArray("2024,特定（SBI証券）,114000,112510,1490,228,74,") << QString("保有口数が 0");

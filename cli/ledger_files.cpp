@@ -88,7 +88,7 @@ BatchResult runLedgerFiles(const LedgerRequest& request, QIODevice& output, cons
     settings.encoding = settings.encoding.value_or(CsvEncoding::Utf8);
     settings.remark = [&rowOn](qint64 line, const ledger::Event& event, const ledger::Figures& figures) {
         const BrokerRow* row = rowOn(line);
-        return row ? statedDifferences(row->stated, event.kind, figures) : QString();
+        return row ? statedRemark(row->stated, row->note, event.kind, figures) : QString();
     };
     const QString conventions = applyConventions(inputs.layouts, request.given, settings.book.roundings);
     if (explains(settings.output) && !conventions.isEmpty())

@@ -52,13 +52,6 @@ void CellRecord::append(QStringView text, QByteArrayView ascii)
     ends_.push_back(text_.size());
 }
 
-QByteArrayView CellRecord::field(qsizetype index) const
-{
-    const auto i = static_cast<std::size_t>(index);
-    const std::size_t begin = i == 0 ? 0 : ends_[i - 1];
-    return QByteArrayView(text_.data() + begin, static_cast<qsizetype>(ends_[i] - begin));
-}
-
 QString CellRecord::fieldText(qsizetype index) const
 {
     const QByteArrayView bytes = field(index);

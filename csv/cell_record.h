@@ -29,7 +29,12 @@ public:
     void append(QStringView text, QByteArrayView ascii);
 
     [[nodiscard]] qsizetype fieldCount() const { return static_cast<qsizetype>(ends_.size()); }
-    [[nodiscard]] QByteArrayView field(qsizetype index) const;
+    [[nodiscard]] QByteArrayView field(qsizetype index) const
+    {
+        const auto i = static_cast<std::size_t>(index);
+        const std::size_t begin = i == 0 ? 0 : ends_[i - 1];
+        return QByteArrayView(text_.data() + begin, static_cast<qsizetype>(ends_[i] - begin));
+    }
     [[nodiscard]] QString fieldText(qsizetype index) const;
     [[nodiscard]] CsvEncoding encoding() const { return encoding_; }
     [[nodiscard]] qint64 line() const { return line_; }

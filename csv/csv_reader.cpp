@@ -159,13 +159,6 @@ CsvReader::Result CsvReader::malformed(const QString& problem, qint64 line)
     return Result::Malformed;
 }
 
-QByteArrayView CsvReader::field(qsizetype index) const
-{
-    const auto i = static_cast<std::size_t>(index);
-    const std::size_t begin = i == 0 ? 0 : ends_[i - 1];
-    return QByteArrayView(text_.data() + begin, static_cast<qsizetype>(ends_[i] - begin));
-}
-
 QString CsvReader::fieldText(qsizetype index) const
 {
     const QByteArrayView bytes = field(index);

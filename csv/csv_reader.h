@@ -46,7 +46,12 @@ public:
 
     [[nodiscard]] qsizetype fieldCount() const { return static_cast<qsizetype>(ends_.size()); }
     // The field's bytes, unquoted, valid until the next call of next().
-    [[nodiscard]] QByteArrayView field(qsizetype index) const;
+    [[nodiscard]] QByteArrayView field(qsizetype index) const
+    {
+        const auto i = static_cast<std::size_t>(index);
+        const std::size_t begin = i == 0 ? 0 : ends_[i - 1];
+        return QByteArrayView(text_.data() + begin, static_cast<qsizetype>(ends_[i] - begin));
+    }
     // The field as text.
     [[nodiscard]] QString fieldText(qsizetype index) const;
     // Whether every field of the record is plain ASCII, which reads alike in every

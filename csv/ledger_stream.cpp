@@ -13,10 +13,12 @@ using namespace ledger;
 
 namespace {
 
-// The ledger's run over one input.
+// The ledger's run over one input: a file read (LedgerReader, whose calls are then direct)
+// or any rows.
+template <class Rows>
 class LedgerRun {
 public:
-    LedgerRun(const LedgerSettings& settings, LedgerRows& reader, CsvWriter& writer, QIODevice& output,
+    LedgerRun(const LedgerSettings& settings, Rows& reader, CsvWriter& writer, QIODevice& output,
               const RefusedRow& refused)
         : settings_(settings), output_(settings.output), reader_(reader), writer_(writer), out_(output),
           refused_(refused), width_(reader.inputWidth()), book_(settings.book)
@@ -161,7 +163,7 @@ private:
 
     const LedgerSettings& settings_;
     const LedgerOutput output_;
-    LedgerRows& reader_;
+    Rows& reader_;
     CsvWriter& writer_;
     QIODevice& out_;
     const RefusedRow& refused_;
@@ -172,25 +174,13 @@ private:
     bool textFailed_ = false;
 };
 
-} // namespace
-
-BatchResult runLedger(const LedgerSettings& settings, QIODevice& input, QIODevice& output,
-                      const RefusedRow& refusedRow)
-{
-    LedgerReader reader(input, settings.encoding);
-    if (std::optional<BatchResult> refused = reader.readHeader())
-        return *refused;
-    if (auto refused = refusedByteOrderMark(settings.byteOrderMark && writesCsv(settings.output), reader.csv()))
-        return *refused;
-    const LedgerCsv csv{reader.csv().encoding(), reader.csv().endedWithCrLf(), reader.csv().hadByteOrderMark()};
-    return replayLedger(settings, reader, csv, output, refusedRow);
-}
-
-BatchResult replayLedger(const LedgerSettings& settings, LedgerRows& rows, const LedgerCsv& csv, QIODevice& output,
-                         const RefusedRow& refusedRow)
+// Replays `rows`, which are past their header.
+template <class Rows>
+BatchResult replay(const LedgerSettings& settings, Rows& rows, const LedgerCsv& csv, QIODevice& output,
+                   const RefusedRow& refusedRow)
 {
     CsvWriter writer(output, csv.crLf, csv.encoding);
-    LedgerRun run(settings, rows, writer, output, refusedRow);
+    LedgerRun<Rows> run(settings, rows, writer, output, refusedRow);
     if (writesCsv(settings.output)) {
         if (csv.byteOrderMark || settings.byteOrderMark)
             writer.byteOrderMark();
@@ -209,4 +199,24 @@ BatchResult replayLedger(const LedgerSettings& settings, LedgerRows& rows, const
     if (!writer.flush() || !run.ok())
         return {BatchResult::Kind::WriteFailed, output.errorString()};
     return result;
+}
+
+} // namespace
+
+BatchResult runLedger(const LedgerSettings& settings, QIODevice& input, QIODevice& output,
+                      const RefusedRow& refusedRow)
+{
+    LedgerReader reader(input, settings.encoding);
+    if (std::optional<BatchResult> refused = reader.readHeader())
+        return *refused;
+    if (auto refused = refusedByteOrderMark(settings.byteOrderMark && writesCsv(settings.output), reader.csv()))
+        return *refused;
+    const LedgerCsv csv{reader.csv().encoding(), reader.csv().endedWithCrLf(), reader.csv().hadByteOrderMark()};
+    return replay(settings, reader, csv, output, refusedRow);
+}
+
+BatchResult replayLedger(const LedgerSettings& settings, LedgerRows& rows, const LedgerCsv& csv, QIODevice& output,
+                         const RefusedRow& refusedRow)
+{
+    return replay(settings, rows, csv, output, refusedRow);
 }

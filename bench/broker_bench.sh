@@ -51,7 +51,10 @@ read -r seconds user system peak_kib < <(tail -n 1 "$work/time")
 settlements=$(grep -c ',年末精算,' "$work/out.csv" || true)
 written=$(($(wc -l <"$work/out.csv") - 1 - settlements))
 [ "$written" -eq "$rows" ] || { echo "broker: wrote $written rows of $rows" >&2; exit 1; }
-refused=$(awk -F, 'NR > 1 && $NF != "" { n++ } END { print n + 0 }' "$work/out.csv")
+# A refused row has a message and no figures (a posted row's message says where the file's
+# own figures differ); the output keeps the input's CR LF, which is no part of the message.
+first_figure=$(($(head -n 1 "$work/out.csv" | tr ',' '\n' | grep -n -x -m 1 source | cut -d: -f1) + 1))
+refused=$(awk -F, -v figure="$first_figure" 'NR > 1 { sub(/\r$/, "") } NR > 1 && $NF != "" && $figure == "" { n++ } END { print n + 0 }' "$work/out.csv")
 
 awk -v rows="$rows" -v funds="$funds" -v refused="$refused" -v settlements="$settlements" -v s="$seconds" -v cpu="$user $system" -v kib="$peak_kib" -v bytes="$(stat -c %s "$input")" 'BEGIN {
     split(cpu, t, " ")

@@ -2,13 +2,12 @@
 
 #include "csv/broker_conventions.h"
 #include "csv/broker_file.h"
-#include "csv/csv_writer.h"
+#include "csv/csv_records.h"
+#include "csv/history_rows.h"
 #include "csv/holdings_check.h"
 #include "csv/input_file.h"
 #include "csv/ledger_inputs.h"
 #include "csv/stated_figures.h"
-
-#include <QBuffer>
 
 #include <algorithm>
 
@@ -63,11 +62,11 @@ BatchResult runLedgerFiles(const LedgerRequest& request, QIODevice& output, cons
     LedgerInputs& inputs = read.value();
 
     bool refusedOnReading = false;
-    std::vector<Source> sources; // by the line the merged input gives each row
-    sources.reserve(inputs.history.size());
+    std::vector<const BrokerRow*> written; // by the line the merged input gives each row
+    written.reserve(inputs.history.size());
     for (const BrokerRow& row : inputs.history) {
         if (row.kind == BrokerRow::Kind::Event) {
-            sources.push_back(row.source);
+            written.push_back(&row);
         } else {
             refusedOnReading = true;
             notice(QStringLiteral("%1: %2").arg(sourceText(row.source), row.note));
@@ -77,27 +76,30 @@ BatchResult runLedgerFiles(const LedgerRequest& request, QIODevice& output, cons
         notice(QStringLiteral("%1: 読み飛ばしました: %2").arg(sourceText(row.source), row.note));
     if (!inputs.passedOver.empty())
         notice(QStringLiteral("読み飛ばした行: %1").arg(inputs.passedOver.size()));
+    std::vector<BrokerRow>().swap(inputs.passedOver);
+    // The merged input's row on `line`: the history is read where it is, and outlives the
+    // replay below.
+    const auto rowOn = [&written](qint64 line) -> const BrokerRow* {
+        const std::size_t row = static_cast<std::size_t>(line - 2);
+        return line >= 2 && row < written.size() ? written[row] : nullptr;
+    };
 
     LedgerSettings settings = request.settings;
     settings.encoding = settings.encoding.value_or(CsvEncoding::Utf8);
-    settings.remark = statedRemarks(inputs.history);
+    settings.remark = [&rowOn](qint64 line, const ledger::Event& event, const ledger::Figures& figures) {
+        const BrokerRow* row = rowOn(line);
+        return row ? statedRemark(row->stated, row->note, event.kind, figures) : QString();
+    };
     const QString conventions = applyConventions(inputs.layouts, request.given, settings.book.roundings);
     if (explains(settings.output) && !conventions.isEmpty())
         notice(conventions);
-    QBuffer merged;
-    merged.open(QIODevice::WriteOnly);
-    CsvWriter writer(merged, inputs.allCrLf, *settings.encoding);
-    writeLedgerInputs(inputs.history, writer);
-    (void)writer.flush();
-    // What the replay needs is written: the rows themselves can go before it starts.
-    std::vector<BrokerRow>().swap(inputs.history);
-    std::vector<BrokerRow>().swap(inputs.passedOver);
-    merged.close();
-    merged.open(QIODevice::ReadOnly);
-
-    BatchResult result = runLedger(settings, merged, output, [&](qint64 line, const QString& why) {
-        const std::size_t row = static_cast<std::size_t>(line - 2);
-        notice(row < sources.size() ? QStringLiteral("%1: %2").arg(sourceText(sources[row]), why) : why);
+    if (auto refused = refusedByteOrderMark(settings.byteOrderMark && writesCsv(settings.output), *settings.encoding))
+        return *refused;
+    HistoryRows rows(inputs.history, *settings.encoding);
+    const LedgerCsv csv{*settings.encoding, inputs.allCrLf, false};
+    BatchResult result = replayLedger(settings, rows, csv, output, [&](qint64 line, const QString& why) {
+        const BrokerRow* row = rowOn(line);
+        notice(row ? QStringLiteral("%1: %2").arg(sourceText(row->source), why) : why);
     });
     if (refusedOnReading && result.kind == BatchResult::Kind::AllCalculated)
         result.kind = BatchResult::Kind::SomeRefused;

@@ -49,20 +49,38 @@ std::vector<BrokerRow> mergedHistory(std::vector<std::vector<BrokerRow>> files)
             return std::tie(day, rank, at) < std::tie(other.day, other.rank, other.at);
         }
     };
+    const auto keyAt = [&rows](std::size_t i) {
+        const QDate date = rows[i].event.date;
+        return Key{date.isValid() ? date.toJulianDay() : std::numeric_limits<qint64>::max(), dayRank(rows[i]), i};
+    };
+    bool sorted = true;
+    for (std::size_t i = 1; i < rows.size() && sorted; ++i)
+        sorted = keyAt(i - 1) < keyAt(i);
+    if (sorted)
+        return rows;
     std::vector<Key> keys;
     keys.reserve(rows.size());
-    for (std::size_t i = 0; i < rows.size(); ++i) {
-        const QDate date = rows[i].event.date;
-        keys.push_back({date.isValid() ? date.toJulianDay() : std::numeric_limits<qint64>::max(), dayRank(rows[i]), i});
-    }
-    if (std::is_sorted(keys.begin(), keys.end()))
-        return rows;
+    for (std::size_t i = 0; i < rows.size(); ++i)
+        keys.push_back(keyAt(i));
     std::sort(keys.begin(), keys.end());
-    std::vector<BrokerRow> history;
-    history.reserve(rows.size());
-    for (const Key& key : keys)
-        history.push_back(std::move(rows[key.at]));
-    return history;
+    // Each row moved once, to its place, cycle by cycle: no second history.
+    for (std::size_t start = 0; start < rows.size(); ++start) {
+        if (keys[start].at == start)
+            continue; // in place, or placed already
+        BrokerRow held = std::move(rows[start]);
+        std::size_t to = start;
+        for (;;) {
+            const std::size_t from = keys[to].at;
+            keys[to].at = to;
+            if (from == start) {
+                rows[to] = std::move(held);
+                break;
+            }
+            rows[to] = std::move(rows[from]);
+            to = from;
+        }
+    }
+    return rows;
 }
 
 } // namespace broker

@@ -96,13 +96,17 @@ std::vector<BrokerRow> pairedReinvestments(std::vector<BrokerRow> history)
         row.stated.net = paid.stated.net;
         row.stated.heldUnits = paid.event.units;
     }
-    std::vector<BrokerRow> paired;
-    paired.reserve(history.size());
+    // In place: the rows are large, and most histories have no pair at all.
+    std::size_t kept = 0;
     for (std::size_t i = 0; i < history.size(); ++i) {
-        if (!taken[i])
-            paired.push_back(std::move(history[i]));
+        if (taken[i])
+            continue;
+        if (kept != i)
+            history[kept] = std::move(history[i]);
+        ++kept;
     }
-    return paired;
+    history.erase(history.begin() + static_cast<std::ptrdiff_t>(kept), history.end());
+    return history;
 }
 
 } // namespace broker

@@ -73,7 +73,9 @@ bool CsvReader::fieldsReadable() const
         return true;
     }
     for (qsizetype i = 0; i < fieldCount(); ++i) {
-        if (!readable(field(i)))
+        // A file repeats its names and words row after row: each is converted once.
+        const QByteArrayView cell = field(i);
+        if (!isAscii(cell) && !cp932Cells_.get(cell, [&] { return cp932_->decode(cell, nullptr); }))
             return false;
     }
     return true;
@@ -155,13 +157,6 @@ CsvReader::Result CsvReader::malformed(const QString& problem, qint64 line)
     ends_.clear();
     text_.clear();
     return Result::Malformed;
-}
-
-QByteArrayView CsvReader::field(qsizetype index) const
-{
-    const auto i = static_cast<std::size_t>(index);
-    const std::size_t begin = i == 0 ? 0 : ends_[i - 1];
-    return QByteArrayView(text_.data() + begin, static_cast<qsizetype>(ends_[i] - begin));
 }
 
 QString CsvReader::fieldText(qsizetype index) const

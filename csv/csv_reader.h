@@ -1,5 +1,6 @@
 #pragma once
 
+#include "cell_cache.h"
 #include "csv_encoding.h"
 
 #include <QByteArrayView>
@@ -45,7 +46,12 @@ public:
 
     [[nodiscard]] qsizetype fieldCount() const { return static_cast<qsizetype>(ends_.size()); }
     // The field's bytes, unquoted, valid until the next call of next().
-    [[nodiscard]] QByteArrayView field(qsizetype index) const;
+    [[nodiscard]] QByteArrayView field(qsizetype index) const
+    {
+        const auto i = static_cast<std::size_t>(index);
+        const std::size_t begin = i == 0 ? 0 : ends_[i - 1];
+        return QByteArrayView(text_.data() + begin, static_cast<qsizetype>(ends_[i] - begin));
+    }
     // The field as text.
     [[nodiscard]] QString fieldText(qsizetype index) const;
     // Whether every field of the record is plain ASCII, which reads alike in every
@@ -86,6 +92,7 @@ private:
     std::optional<CsvEncoding> givenEncoding_;
     CsvEncoding encoding_ = CsvEncoding::Utf8;
     std::unique_ptr<Cp932Codec> cp932_; // only for CP932 input
+    mutable CellCache<bool> cp932Cells_; // whether each field beyond ASCII is CP932
 
     std::string text_;               // the record's fields, one after another
     std::vector<std::size_t> ends_;  // where each field ends in text_

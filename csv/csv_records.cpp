@@ -34,7 +34,12 @@ std::optional<BatchResult> readHeader(CsvReader& reader)
 
 std::optional<BatchResult> refusedByteOrderMark(bool asked, const CsvReader& reader)
 {
-    if (!asked || reader.encoding() == CsvEncoding::Utf8)
+    return refusedByteOrderMark(asked, reader.encoding());
+}
+
+std::optional<BatchResult> refusedByteOrderMark(bool asked, CsvEncoding output)
+{
+    if (!asked || output == CsvEncoding::Utf8)
         return std::nullopt;
     return unreadable(QStringLiteral("入力が CP932 なので、出力も CP932 です。"
                                      "--bom は UTF-8 の出力にだけ使えます"));

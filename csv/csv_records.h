@@ -1,6 +1,7 @@
 #pragma once
 
 #include "batch_result.h"
+#include "csv_encoding.h"
 
 #include <QString>
 #include <QStringView>
@@ -27,6 +28,7 @@ class CsvReader;
 // A byte order mark asked for on output in CP932, where it would be read as two stray
 // characters: why it is refused; nothing when it is not asked for or fits.
 [[nodiscard]] std::optional<BatchResult> refusedByteOrderMark(bool asked, const CsvReader& reader);
+[[nodiscard]] std::optional<BatchResult> refusedByteOrderMark(bool asked, CsvEncoding output);
 
 // Reads the next record: true for one as wide as the header (`width` fields); false at
 // the end, or with `result` saying why the input cannot be read from here on.

@@ -30,6 +30,7 @@ public:
     // Hands everything buffered to the output; false once any write has failed.
     [[nodiscard]] bool flush();
     [[nodiscard]] bool ok() const { return !failed_; }
+    [[nodiscard]] CsvEncoding encoding() const { return cp932_ ? CsvEncoding::Cp932 : CsvEncoding::Utf8; }
 
 private:
     void startField(bool empty);

@@ -1,6 +1,7 @@
 #include "ledger_columns.h"
 
 #include "broker_cells.h"
+#include "cell_record.h"
 #include "cell_text.h"
 #include "csv_reader.h"
 #include "csv_records.h"
@@ -22,10 +23,11 @@ std::size_t at(Column column) { return static_cast<std::size_t>(column); }
 template <class T>
 using Cell = Outcome<std::optional<T>, QString>;
 
-// One record's cells, by column.
+// One record's cells, by column: a record read (CsvReader) or made (CellRecord).
+template <class Record>
 class Row {
 public:
-    Row(const CsvReader& reader, const LedgerColumnIndex& columns) : reader_(reader), columns_(columns) {}
+    Row(const Record& reader, const LedgerColumnIndex& columns) : reader_(reader), columns_(columns) {}
 
     [[nodiscard]] QByteArrayView bytes(Column c) const
     {
@@ -152,7 +154,7 @@ private:
         return std::optional<Currency>(*parsed);
     }
 
-    const CsvReader& reader_;
+    const Record& reader_;
     const LedgerColumnIndex& columns_;
 };
 
@@ -169,7 +171,8 @@ bool take(const Cell<T>& cell, std::optional<T>& field, QString& why)
 }
 
 // The figure a column's cell gives the event; false, with why, when it is none.
-bool readFigure(const Row& row, const ColumnDecl& column, Event& event, QString& why)
+template <class Record>
+bool readFigure(const Row<Record>& row, const ColumnDecl& column, Event& event, QString& why)
 {
     switch (column.reading) {
     case CellReading::Whole:
@@ -195,49 +198,8 @@ QString eventNames()
     return names.join(u'、');
 }
 
-} // namespace
-
-qsizetype ledgerInputWidth(const CsvReader& header)
-{
-    const qsizetype width = header.fieldCount();
-    const auto figures = static_cast<qsizetype>(kFigures.size());
-    if (width < figures)
-        return width;
-    for (qsizetype i = 0; i < figures; ++i) {
-        if (header.fieldText(width - figures + i).trimmed() != kFigures[static_cast<std::size_t>(i)].caption)
-            return width;
-    }
-    return width - figures;
-}
-
-Outcome<LedgerColumnIndex, QString> mapLedgerColumns(const CsvReader& header)
-{
-    LedgerColumnIndex found;
-    const qsizetype width = ledgerInputWidth(header);
-    for (qsizetype i = 0; i < width; ++i) {
-        // Spreadsheets write 手数料率（％） as well as 手数料率(%).
-        const QString name = normalisedCell(header.fieldText(i).trimmed());
-        for (const ColumnDecl& column : kColumns) {
-            if (name != column.code && name != column.caption)
-                continue;
-            std::optional<qsizetype>& index = found[at(column.column)];
-            if (index) {
-                return sameColumnTwice(header, *index, i, name, column.code, column.caption);
-            }
-            index = i;
-        }
-    }
-    QStringList absent;
-    for (const ColumnDecl& column : kColumns) {
-        if (column.required && !found[at(column.column)])
-            absent.append(QStringLiteral("%1（%2）").arg(column.code, column.caption));
-    }
-    if (!absent.isEmpty())
-        return QStringLiteral("見出しに列 %1 がありません").arg(absent.join(QStringLiteral("、")));
-    return found;
-}
-
-Outcome<Event, QString> readLedgerEvent(const CsvReader& record, const LedgerColumnIndex& columns, FundNames* names)
+template <class Record>
+Outcome<Event, QString> readEvent(const Record& record, const LedgerColumnIndex& columns, FundNames* names)
 {
     const Row row(record, columns);
     Event event;
@@ -289,6 +251,73 @@ Outcome<Event, QString> readLedgerEvent(const CsvReader& record, const LedgerCol
     return event;
 }
 
+template <class Record>
+QString rowInput(const Record& record, const LedgerColumnIndex& columns)
+{
+    const Row row(record, columns);
+    QString text = QStringLiteral("【%1 行目】\n").arg(record.line());
+    for (const ColumnDecl& column : kColumns) {
+        if (!columns[at(column.column)])
+            continue;
+        const QString cell = row.text(column.column);
+        if (!cell.isEmpty())
+            text += column.caption.toString() + QStringLiteral(" = ") + cell + u'\n';
+    }
+    return text;
+}
+
+} // namespace
+
+qsizetype ledgerInputWidth(const CsvReader& header)
+{
+    const qsizetype width = header.fieldCount();
+    const auto figures = static_cast<qsizetype>(kFigures.size());
+    if (width < figures)
+        return width;
+    for (qsizetype i = 0; i < figures; ++i) {
+        if (header.fieldText(width - figures + i).trimmed() != kFigures[static_cast<std::size_t>(i)].caption)
+            return width;
+    }
+    return width - figures;
+}
+
+Outcome<LedgerColumnIndex, QString> mapLedgerColumns(const CsvReader& header)
+{
+    LedgerColumnIndex found;
+    const qsizetype width = ledgerInputWidth(header);
+    for (qsizetype i = 0; i < width; ++i) {
+        // Spreadsheets write 手数料率（％） as well as 手数料率(%).
+        const QString name = normalisedCell(header.fieldText(i).trimmed());
+        for (const ColumnDecl& column : kColumns) {
+            if (name != column.code && name != column.caption)
+                continue;
+            std::optional<qsizetype>& index = found[at(column.column)];
+            if (index) {
+                return sameColumnTwice(header, *index, i, name, column.code, column.caption);
+            }
+            index = i;
+        }
+    }
+    QStringList absent;
+    for (const ColumnDecl& column : kColumns) {
+        if (column.required && !found[at(column.column)])
+            absent.append(QStringLiteral("%1（%2）").arg(column.code, column.caption));
+    }
+    if (!absent.isEmpty())
+        return QStringLiteral("見出しに列 %1 がありません").arg(absent.join(QStringLiteral("、")));
+    return found;
+}
+
+Outcome<Event, QString> readLedgerEvent(const CsvReader& record, const LedgerColumnIndex& columns, FundNames* names)
+{
+    return readEvent(record, columns, names);
+}
+
+Outcome<Event, QString> readLedgerEvent(const CellRecord& record, const LedgerColumnIndex& columns, FundNames* names)
+{
+    return readEvent(record, columns, names);
+}
+
 bool isLedgerSettlementRow(const CsvReader& record, const LedgerColumnIndex& columns)
 {
     return Row(record, columns).inUtf8(Column::Event, isSettlementWord);
@@ -301,14 +330,10 @@ QString ledgerCell(const CsvReader& record, const LedgerColumnIndex& columns, Co
 
 QString ledgerRowInput(const CsvReader& record, const LedgerColumnIndex& columns)
 {
-    const Row row(record, columns);
-    QString text = QStringLiteral("【%1 行目】\n").arg(record.line());
-    for (const ColumnDecl& column : kColumns) {
-        if (!columns[at(column.column)])
-            continue;
-        const QString cell = row.text(column.column);
-        if (!cell.isEmpty())
-            text += column.caption.toString() + QStringLiteral(" = ") + cell + u'\n';
-    }
-    return text;
+    return rowInput(record, columns);
+}
+
+QString ledgerRowInput(const CellRecord& record, const LedgerColumnIndex& columns)
+{
+    return rowInput(record, columns);
 }

@@ -11,6 +11,7 @@
 #include <array>
 #include <optional>
 
+class CellRecord;
 class CsvReader;
 
 // Where each of the ledger's columns stands in a header; none for a column it lacks.
@@ -36,9 +37,12 @@ using FundNames = CellCache<QString>;
 // given, keeps the funds' names from row to row.
 [[nodiscard]] Outcome<ledger::Event, QString> readLedgerEvent(const CsvReader& record, const LedgerColumnIndex& columns,
                                                               FundNames* names = nullptr);
+[[nodiscard]] Outcome<ledger::Event, QString> readLedgerEvent(const CellRecord& record, const LedgerColumnIndex& columns,
+                                                              FundNames* names = nullptr);
 
 // The record's cell in a column, trimmed; blank when the header lacks the column.
 [[nodiscard]] QString ledgerCell(const CsvReader& record, const LedgerColumnIndex& columns, ledger::Column column);
 
 // The record's input as the working shows it: its line, then each cell that is not blank.
 [[nodiscard]] QString ledgerRowInput(const CsvReader& record, const LedgerColumnIndex& columns);
+[[nodiscard]] QString ledgerRowInput(const CellRecord& record, const LedgerColumnIndex& columns);

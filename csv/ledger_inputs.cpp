@@ -5,6 +5,7 @@
 #include "broker_pairing.h"
 #include "csv_writer.h"
 #include "distribution_split.h"
+#include "history_rows.h"
 #include "input_file.h"
 #include "ledger_figures.h"
 
@@ -13,10 +14,33 @@
 #include <QFileInfo>
 #include <QHash>
 
+#ifdef __linux__
+#include <sys/mman.h>
+#endif
+
+#include <algorithm>
+#include <cstdint>
+
 using namespace ledger;
 
 namespace broker {
 namespace {
+
+// Asks for the memory of a long history in huge pages: filling it then takes a fault per
+// 2 MB rather than per 4 kB, and faults are what filling it costs most.
+void adviseHugePages(void* memory, std::size_t size)
+{
+#ifdef __linux__
+    constexpr std::uintptr_t kHuge = 2 << 20;
+    const auto begin = (reinterpret_cast<std::uintptr_t>(memory) + kHuge - 1) & ~(kHuge - 1);
+    const auto end = (reinterpret_cast<std::uintptr_t>(memory) + size) & ~(kHuge - 1);
+    if (end > begin)
+        (void)madvise(reinterpret_cast<void*>(begin), end - begin, MADV_HUGEPAGE); // only advice
+#else
+    (void)memory;
+    (void)size;
+#endif
+}
 
 // One file's rows: those the ledger takes go to `rows`, the others to `passedOver`.
 std::optional<QString> readFile(const QString& path, std::vector<BrokerRow>& rows, LedgerInputs& inputs)
@@ -32,6 +56,13 @@ std::optional<QString> readFile(const QString& path, std::vector<BrokerRow>& row
     inputs.layouts.push_back(file.layout());
     // As the header ended its line: the reader forgets it at the end of the file.
     inputs.allCrLf = inputs.allCrLf && file.csv().endedWithCrLf();
+    // Room for as many rows as a file of short lines holds, so that a long history is not
+    // moved as it grows; what is not filled is never touched.
+    constexpr qint64 kShortLine = 96;
+    if (!device->isSequential()) {
+        rows.reserve(static_cast<std::size_t>(device->size() / kShortLine));
+        adviseHugePages(rows.data(), rows.capacity() * sizeof(BrokerRow));
+    }
     while (file.next()) {
         const bool passedOver = file.row().kind == BrokerRow::Kind::PassedOver;
         (passedOver ? inputs.passedOver : rows).push_back(file.takeRow());
@@ -165,51 +196,15 @@ QString sourceText(const Source& source)
 
 void writeLedgerInputs(const std::vector<BrokerRow>& history, CsvWriter& writer)
 {
-    for (const ColumnDecl& column : kColumns)
-        writer.field(column.code);
-    writer.field(u"source");
-    writer.endRecord();
-
-    FigureText text;
-    for (const BrokerRow& row : history) {
-        if (row.kind != BrokerRow::Kind::Event)
-            continue;
-        const Event& event = row.event;
-        for (const ColumnDecl& column : kColumns) {
-            switch (column.column) {
-            case Column::Date:
-                writer.field(event.date.toString(Qt::ISODate));
-                continue;
-            case Column::Fund:
-                writer.field(event.fund);
-                continue;
-            case Column::Account:
-                writer.field(event.specifiedOrGeneral ? QStringView(u"特定/一般") : accountName(event.account));
-                continue;
-            case Column::Event:
-                for (const EventDecl& decl : kEvents) {
-                    if (decl.kind == event.kind)
-                        writer.field(QString::fromUtf8(decl.japanese)); // in the writer's encoding
-                }
-                continue;
-            case Column::Broker:
-                writer.field(event.broker);
-                continue;
-            default:
-                break;
-            }
-            if (column.whole && event.*column.whole)
-                writer.field(text.whole(*(event.*column.whole)));
-            else if (column.cents && event.*column.cents)
-                writer.field(text.price(*(event.*column.cents)));
-            else if (column.percent && event.*column.percent)
-                writer.field(percentText(*(event.*column.percent)));
-            else
-                writer.field(QByteArrayView());
-        }
-        writer.field(sourceText(row.source));
+    HistoryRows rows(history, writer.encoding());
+    const auto writeCells = [&] {
+        for (qsizetype i = 0; i < rows.inputWidth(); ++i)
+            writer.field(rows.cell(i));
         writer.endRecord();
-    }
+    };
+    writeCells(); // the header
+    while (rows.next())
+        writeCells();
 }
 
 } // namespace broker

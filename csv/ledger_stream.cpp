@@ -13,10 +13,12 @@ using namespace ledger;
 
 namespace {
 
-// The ledger's run over one input.
+// The ledger's run over one input: a file read (LedgerReader, whose calls are then direct)
+// or any rows.
+template <class Rows>
 class LedgerRun {
 public:
-    LedgerRun(const LedgerSettings& settings, LedgerReader& reader, CsvWriter& writer, QIODevice& output,
+    LedgerRun(const LedgerSettings& settings, Rows& reader, CsvWriter& writer, QIODevice& output,
               const RefusedRow& refused)
         : settings_(settings), output_(settings.output), reader_(reader), writer_(writer), out_(output),
           refused_(refused), width_(reader.inputWidth()), book_(settings.book)
@@ -97,7 +99,7 @@ private:
     void writeInput()
     {
         for (qsizetype i = 0; i < width_; ++i)
-            writer_.field(reader_.csv().field(i));
+            writer_.field(reader_.cell(i));
     }
 
     // A closed 特定口座 year: its working, or its row when it refunds.
@@ -161,7 +163,7 @@ private:
 
     const LedgerSettings& settings_;
     const LedgerOutput output_;
-    LedgerReader& reader_;
+    Rows& reader_;
     CsvWriter& writer_;
     QIODevice& out_;
     const RefusedRow& refused_;
@@ -172,6 +174,33 @@ private:
     bool textFailed_ = false;
 };
 
+// Replays `rows`, which are past their header.
+template <class Rows>
+BatchResult replay(const LedgerSettings& settings, Rows& rows, const LedgerCsv& csv, QIODevice& output,
+                   const RefusedRow& refusedRow)
+{
+    CsvWriter writer(output, csv.crLf, csv.encoding);
+    LedgerRun<Rows> run(settings, rows, writer, output, refusedRow);
+    if (writesCsv(settings.output)) {
+        if (csv.byteOrderMark || settings.byteOrderMark)
+            writer.byteOrderMark();
+        run.header();
+    }
+
+    BatchResult result;
+    while (run.ok() && rows.next()) {
+        if (!run.row())
+            result.kind = BatchResult::Kind::SomeRefused;
+    }
+    if (rows.stopped())
+        result = *rows.stopped();
+    else
+        run.finish();
+    if (!writer.flush() || !run.ok())
+        return {BatchResult::Kind::WriteFailed, output.errorString()};
+    return result;
+}
+
 } // namespace
 
 BatchResult runLedger(const LedgerSettings& settings, QIODevice& input, QIODevice& output,
@@ -180,28 +209,14 @@ BatchResult runLedger(const LedgerSettings& settings, QIODevice& input, QIODevic
     LedgerReader reader(input, settings.encoding);
     if (std::optional<BatchResult> refused = reader.readHeader())
         return *refused;
-    const bool csv = writesCsv(settings.output);
-    if (auto refused = refusedByteOrderMark(settings.byteOrderMark && csv, reader.csv()))
+    if (auto refused = refusedByteOrderMark(settings.byteOrderMark && writesCsv(settings.output), reader.csv()))
         return *refused;
+    const LedgerCsv csv{reader.csv().encoding(), reader.csv().endedWithCrLf(), reader.csv().hadByteOrderMark()};
+    return replay(settings, reader, csv, output, refusedRow);
+}
 
-    CsvWriter writer(output, reader.csv().endedWithCrLf(), reader.csv().encoding());
-    LedgerRun run(settings, reader, writer, output, refusedRow);
-    if (csv) {
-        if (reader.csv().hadByteOrderMark() || settings.byteOrderMark)
-            writer.byteOrderMark();
-        run.header();
-    }
-
-    BatchResult result;
-    while (run.ok() && reader.next()) {
-        if (!run.row())
-            result.kind = BatchResult::Kind::SomeRefused;
-    }
-    if (reader.stopped())
-        result = *reader.stopped();
-    else
-        run.finish();
-    if (!writer.flush() || !run.ok())
-        return {BatchResult::Kind::WriteFailed, output.errorString()};
-    return result;
+BatchResult replayLedger(const LedgerSettings& settings, LedgerRows& rows, const LedgerCsv& csv, QIODevice& output,
+                         const RefusedRow& refusedRow)
+{
+    return replay(settings, rows, csv, output, refusedRow);
 }

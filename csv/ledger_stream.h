@@ -10,6 +10,7 @@
 #include <functional>
 #include <optional>
 
+class LedgerRows;
 class QIODevice;
 
 // What a ledger run writes.
@@ -60,3 +61,16 @@ using RefusedRow = std::function<void(qint64 line, const QString& why)>;
 // rows.
 [[nodiscard]] BatchResult runLedger(const LedgerSettings& settings, QIODevice& input, QIODevice& output,
                                     const RefusedRow& refused = {});
+
+// How a replay writes its CSV: what runLedger() takes from its input.
+struct LedgerCsv {
+    CsvEncoding encoding = CsvEncoding::Utf8;
+    bool crLf = false;
+    bool byteOrderMark = false; // the input had one
+};
+
+// Replays `rows`, which are past their header, as runLedger() replays a file's, writing
+// its CSV as `csv` says. A byte order mark asked for on CP932 output is the caller's to
+// refuse (refusedByteOrderMark()).
+[[nodiscard]] BatchResult replayLedger(const LedgerSettings& settings, LedgerRows& rows, const LedgerCsv& csv,
+                                       QIODevice& output, const RefusedRow& refused = {});

@@ -52,6 +52,12 @@ QString statedDifferences(const Stated& stated, EventKind kind, const Figures& f
     return differences.join(QStringLiteral("。"));
 }
 
+QString statedRemark(const Stated& stated, const QString& note, EventKind kind, const Figures& figures)
+{
+    const QString differences = statedDifferences(stated, kind, figures);
+    return note.isEmpty() || differences.isEmpty() ? note + differences : note + u'。' + differences;
+}
+
 std::function<QString(qint64, const Event&, const Figures&)> statedRemarks(const std::vector<BrokerRow>& history)
 {
     // Copies: the rows themselves are freed before the replay.
@@ -68,9 +74,7 @@ std::function<QString(qint64, const Event&, const Figures&)> statedRemarks(const
         const std::size_t row = static_cast<std::size_t>(line - 2);
         if (line < 2 || row >= written.size())
             return QString();
-        const QString differences = statedDifferences(written[row].stated, event.kind, figures);
-        const QString& note = written[row].note;
-        return note.isEmpty() || differences.isEmpty() ? note + differences : note + u'。' + differences;
+        return statedRemark(written[row].stated, written[row].note, event.kind, figures);
     };
 }
 

@@ -18,6 +18,11 @@ namespace broker {
 [[nodiscard]] QString statedDifferences(const Stated& stated, ledger::EventKind kind,
                                         const ledger::Figures& figures);
 
+// The message of a posted row of a history: how the row was read when in a way of its own
+// (`note`), then what the file states otherwise.
+[[nodiscard]] QString statedRemark(const Stated& stated, const QString& note, ledger::EventKind kind,
+                                   const ledger::Figures& figures);
+
 // For a replay of `history` as writeLedgerInputs wrote it: the message of the posted row
 // on `line` of that file, how the row was read when in a way of its own (a note), then
 // what the file states otherwise. It keeps what it needs of `history`, which may go before it.

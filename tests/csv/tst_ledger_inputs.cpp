@@ -1,5 +1,6 @@
 #include "csv/csv_reader.h"
 #include "csv/csv_writer.h"
+#include "csv/history_rows.h"
 #include "csv/ledger_inputs.h"
 #include "csv/ledger_stream.h"
 #include "csv/stated_figures.h"
@@ -45,21 +46,34 @@ QByteArray replay(const QStringList& files, LedgerInputs* inputs = nullptr, bool
         return read.why().toUtf8();
     if (inputs)
         *inputs = *read;
-    QBuffer merged;
-    merged.open(QIODevice::WriteOnly);
-    CsvWriter writer(merged, read->allCrLf);
-    writeLedgerInputs(read->history, writer);
-    if (!writer.flush())
-        return "not written";
-    merged.close();
-    merged.open(QIODevice::ReadOnly);
-    LedgerSettings settings;
-    settings.book.asOf = QDate(2026, 12, 31);
-    settings.remark = statedRemarks(read->history);
-    QBuffer output;
-    output.open(QIODevice::WriteOnly);
-    (void)runLedger(settings, merged, output);
-    return output.data();
+    // Replayed as the file written, and as the rows where they are, which must agree, in
+    // either encoding.
+    QByteArray replayed;
+    for (const CsvEncoding encoding : {CsvEncoding::Cp932, CsvEncoding::Utf8}) {
+        QBuffer merged;
+        merged.open(QIODevice::WriteOnly);
+        CsvWriter writer(merged, read->allCrLf, encoding);
+        writeLedgerInputs(read->history, writer);
+        if (!writer.flush())
+            return "not written";
+        merged.close();
+        merged.open(QIODevice::ReadOnly);
+        LedgerSettings settings;
+        settings.book.asOf = QDate(2026, 12, 31);
+        settings.encoding = encoding;
+        settings.remark = statedRemarks(read->history);
+        QBuffer output;
+        output.open(QIODevice::WriteOnly);
+        (void)runLedger(settings, merged, output);
+        HistoryRows rows(read->history, encoding);
+        QBuffer direct;
+        direct.open(QIODevice::WriteOnly);
+        (void)replayLedger(settings, rows, LedgerCsv{encoding, read->allCrLf, false}, direct);
+        if (direct.data() != output.data())
+            return "the history replayed where it is differs from the file written:\n" + direct.data();
+        replayed = output.data();
+    }
+    return replayed;
 }
 
 // "caption=cell ..." of the output row whose source is `source`, for each caption asked.

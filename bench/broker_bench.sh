@@ -29,6 +29,8 @@ trap 'rm -rf "$work"' EXIT
 # The broker's own name for the download; the reader goes by the header, not the name.
 input="$work/tradehistory(INVST)_20250108.csv"
 awk -v rows="$rows" -v funds="$funds" -f bench/rakuten_rows.awk | iconv -f UTF-8 -t CP932 >"$input"
+# On disk before the clock starts: its write-back would otherwise be timed with the reading.
+sync "$input"
 
 if [ -f "$build" ] && [ -x "$build" ]; then
     program=$build

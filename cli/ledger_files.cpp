@@ -95,6 +95,12 @@ BatchResult runLedgerFiles(const LedgerRequest& request, QIODevice& output, cons
         notice(conventions);
     if (auto refused = refusedByteOrderMark(settings.byteOrderMark && writesCsv(settings.output), *settings.encoding))
         return *refused;
+    if (*settings.encoding == CsvEncoding::Cp932) {
+        if (const std::optional<QString> name = nameCp932Lacks(inputs.history))
+            return unreadable(QStringLiteral("「%1」には CP932 にない文字があるため、CP932 では書き出せません。"
+                                             "--encoding utf-8 を使ってください")
+                                  .arg(*name));
+    }
     HistoryRows rows(inputs.history, *settings.encoding);
     const LedgerCsv csv{*settings.encoding, inputs.allCrLf, false};
     BatchResult result = replayLedger(settings, rows, csv, output, [&](qint64 line, const QString& why) {

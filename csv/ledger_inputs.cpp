@@ -3,6 +3,7 @@
 #include "broker_file.h"
 #include "broker_merge.h"
 #include "broker_pairing.h"
+#include "csv_encoding.h"
 #include "csv_writer.h"
 #include "distribution_split.h"
 #include "history_rows.h"
@@ -13,6 +14,7 @@
 
 #include <QFileInfo>
 #include <QHash>
+#include <QSet>
 
 #ifdef __linux__
 #include <sys/mman.h>
@@ -187,6 +189,26 @@ Outcome<LedgerInputs, QString> readLedgerInputs(const QStringList& files, const 
     completeDistributions(inputs.history, navs, inputs.layouts);
     nameFunds(inputs.history);
     return inputs;
+}
+
+std::optional<QString> nameCp932Lacks(const std::vector<BrokerRow>& history)
+{
+    Cp932Codec codec;
+    QSet<QString> checked; // names repeat row after row
+    std::string scratch;
+    for (const BrokerRow& row : history) {
+        if (row.kind != BrokerRow::Kind::Event)
+            continue;
+        for (const QString* name : {&row.event.fund, &row.event.broker, &row.source.file}) {
+            if (checked.contains(*name))
+                continue;
+            scratch.clear();
+            if (!codec.encode(*name, scratch))
+                return *name;
+            checked.insert(*name);
+        }
+    }
+    return std::nullopt;
 }
 
 QString sourceText(const Source& source)

@@ -36,6 +36,10 @@ struct LedgerInputs {
 // a `source` column: a file that reads back as the same history. Refused rows are left out.
 void writeLedgerInputs(const std::vector<BrokerRow>& history, CsvWriter& writer);
 
+// The first name the history's events would be written with (a fund, a broker, a file)
+// that CP932 has no form for, so that it would come out as "?"; none when all have one.
+[[nodiscard]] std::optional<QString> nameCp932Lacks(const std::vector<BrokerRow>& history);
+
 // "file:line", as the `source` column and the messages name a row.
 [[nodiscard]] QString sourceText(const Source& source);
 

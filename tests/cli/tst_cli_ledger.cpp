@@ -307,6 +307,10 @@ private slots:
         QTest::newRow("a file that matches nothing names the layouts read")
             << QStringList{trades, "@held"} << 2 << QByteArray() << QString("楽天証券 取引履歴（投資信託）");
         QTest::newRow("alone, too") << QStringList{"@held"} << 2 << QByteArray() << QString("SBI証券 約定履歴");
+        // Written as "?" it would no longer name the fund.
+        QTest::newRow("a name CP932 lacks, refused in CP932")
+            << QStringList{"--encoding", "cp932", "@monex_20240701-20241220.csv", "@odd"} << 2 << QByteArray()
+            << QString("「テスト𠮷インデックス」には CP932 にない文字がある");
     }
     void files()
     {
@@ -320,9 +324,15 @@ private slots:
                                   "投資信託,テスト全世界株式インデックス,NISA,再投資型,70258,22774.00\n")
                        .toUtf8());
         held.close();
+        QTemporaryFile odd;
+        QVERIFY(odd.open());
+        odd.write("date,fund,event,units,nav\n2024-07-01,テスト𠮷インデックス,買付,10000,10000\n");
+        odd.close();
         for (QString& argument : arguments) {
             if (argument == u"@held")
                 argument = held.fileName();
+            else if (argument == u"@odd")
+                argument = odd.fileName();
             else if (argument.startsWith(u'@'))
                 argument = QStringLiteral(MIROVEN_BROKER_SAMPLES "/") + argument.mid(1);
         }

@@ -234,7 +234,7 @@ void BrokerRowReader::readRow(const Cells& cells)
 
 bool BrokerRowReader::readFigures(const Cells& cells)
 {
-    const auto figure = [&](Field field, std::optional<Integer>& into) {
+    const auto figure = [&](Field field, auto& into) {
         const auto read = figureCell(cells.bytes(field), cells.decoder(field));
         if (!read) {
             refuse(figureProblem(cells.caption(field), cells.text(field), read.why()));

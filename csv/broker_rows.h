@@ -21,12 +21,12 @@ struct Source {
 
 // What the file states beside the event, for comparing with what the ledger works out.
 struct Stated {
-    std::optional<Integer> gross;      // a distribution before tax
-    std::optional<Integer> tax;        // withheld, as the row shows it
-    std::optional<Integer> net;        // a distribution after tax
-    std::optional<Integer> settlement; // 受渡金額 (a sale's before tax at some brokers, after at others)
-    std::optional<Integer> points;     // the part of 受渡金額 paid by points
-    std::optional<Integer> heldUnits;  // a reinvestment's: the units its distribution was paid on
+    CompactOptional<Integer> gross;      // a distribution before tax
+    CompactOptional<Integer> tax;        // withheld, as the row shows it
+    CompactOptional<Integer> net;        // a distribution after tax
+    CompactOptional<Integer> settlement; // 受渡金額 (a sale's before tax at some brokers, after at others)
+    CompactOptional<Integer> points;     // the part of 受渡金額 paid by points
+    CompactOptional<Integer> heldUnits;  // a reinvestment's: the units its distribution was paid on
     QString course;                    // 分配金コース: 再投資型 or 受取型
 };
 

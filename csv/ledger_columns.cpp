@@ -160,7 +160,7 @@ private:
 
 // Sets `field` from a cell, or gives why the cell is not a figure.
 template <class T>
-bool take(const Cell<T>& cell, std::optional<T>& field, QString& why)
+bool take(const Cell<T>& cell, CompactOptional<T>& field, QString& why)
 {
     if (!cell) {
         why = cell.why();

@@ -141,7 +141,7 @@ private:
             row.fund = intern(event->fund).first;
             row.account = intern(accountText(event->accountId())).first;
             row.event = eventName(event->kind);
-            const std::optional<Integer> Event::*inputs[] = {&Event::units, &Event::amount, &Event::nav,
+            const CompactOptional<Integer> Event::*inputs[] = {&Event::units, &Event::amount, &Event::nav,
                                                              &Event::distribution};
             for (int i = 0; i < kInputFigureCount; ++i)
                 keep(row, RowFigure(i), event->*inputs[i]);

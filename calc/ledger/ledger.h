@@ -3,6 +3,7 @@
 #include "ledger_refusal.h"
 #include "ledger_terms.h"
 
+#include "core/compact_optional.h"
 #include "core/outcome.h"
 #include "core/trace.h"
 
@@ -59,18 +60,18 @@ struct Event {
     Account account = Account::Specified;
     QString broker; // of the account; blank today
     EventKind kind = EventKind::Purchase;
-    std::optional<Integer> units;        // 口数
-    std::optional<Integer> amount;       // 金額: 約定金額 of a purchase by amount, or the 譲渡損益 or 配当
-    std::optional<Integer> nav;          // 基準価額 per 10,000 units
-    std::optional<Integer> fee;          // 手数料 in yen
-    std::optional<DecimalRate> feeRate;  // 手数料率 (%)
-    std::optional<Integer> distribution; // 分配金 per 10,000 units
-    std::optional<DecimalRate> retention; // 信託財産留保額 (%)
-    std::optional<Currency> principal;   // 個別元本 of a 残高, to 0.01 yen
-    std::optional<Currency> cost;        // 取得単価 of a 残高, to 0.01 yen
-    std::optional<Integer> settlement;   // 受渡金額 of a 買付: the total paid, as the paper prints it
-    std::optional<Integer> redemptionPrice; // 解約価額 per 10,000 units, instead of NAV and retention
-    std::optional<Integer> returned;     // 元本払戻金 per 10,000 units, as the notice prints it
+    CompactOptional<Integer> units;        // 口数
+    CompactOptional<Integer> amount;       // 金額: 約定金額 of a purchase by amount, or the 譲渡損益 or 配当
+    CompactOptional<Integer> nav;          // 基準価額 per 10,000 units
+    CompactOptional<Integer> fee;          // 手数料 in yen
+    CompactOptional<DecimalRate> feeRate;  // 手数料率 (%)
+    CompactOptional<Integer> distribution; // 分配金 per 10,000 units
+    CompactOptional<DecimalRate> retention; // 信託財産留保額 (%)
+    CompactOptional<Currency> principal;   // 個別元本 of a 残高, to 0.01 yen
+    CompactOptional<Currency> cost;        // 取得単価 of a 残高, to 0.01 yen
+    CompactOptional<Integer> settlement;   // 受渡金額 of a 買付: the total paid, as the paper prints it
+    CompactOptional<Integer> redemptionPrice; // 解約価額 per 10,000 units, instead of NAV and retention
+    CompactOptional<Integer> returned;     // 元本払戻金 per 10,000 units, as the notice prints it
     // 特定/一般: whichever of the 特定口座 and the 一般口座 holds the fund (`account` is then
     // Specified until the book has told which).
     bool specifiedOrGeneral = false;

@@ -37,9 +37,9 @@ struct ColumnDecl {
     bool required;
     QStringView note = {}; // what --help adds after the caption; may be empty
     // The event's member a figure's cell fills, by its reading.
-    std::optional<Integer> Event::*whole = nullptr;
-    std::optional<Currency> Event::*cents = nullptr;
-    std::optional<DecimalRate> Event::*percent = nullptr;
+    CompactOptional<Integer> Event::*whole = nullptr;
+    CompactOptional<Currency> Event::*cents = nullptr;
+    CompactOptional<DecimalRate> Event::*percent = nullptr;
 };
 
 inline constexpr std::array<ColumnDecl, kColumnCount> kColumns{{

@@ -4,7 +4,7 @@
 # the broker writes it (CP932, CRLF), read by miroven-calc ledger; prints the time, the
 # rows per second and the peak resident memory, with the load average before the run.
 #
-#   bench/broker_bench.sh [ROWS] [FUNDS] [BUILD_DIR | MIROVEN_CALC]
+#   [RUNS=3] bench/broker_bench.sh [ROWS] [FUNDS] [BUILD_DIR | MIROVEN_CALC]
 #
 # BUILD_DIR (default build) is built first; a miroven-calc binary given instead is run
 # as it is.
@@ -40,15 +40,25 @@ else
     program=$build/miroven-calc
 fi
 
-load=$(cut -d' ' -f1-3 /proc/loadavg)
-status=0
-/usr/bin/time -f '%e %U %S %M' -o "$work/time" "$program" ledger "$input" >"$work/out.csv" 2>"$work/err" || status=$?
-if [ "$status" -gt 1 ]; then
-    echo "broker: miroven-calc ledger refused the file (status $status):" >&2
-    head -n 5 "$work/err" | sed 's/^/    /' >&2
-    exit 1
-fi
-read -r seconds user system peak_kib < <(tail -n 1 "$work/time")
+# RUNS readings (default 3) of the same file; the one of median time is reported. The
+# first may still meet the machine busy from making the file.
+runs=${RUNS:-3}
+case $runs in '' | 0 | *[!0-9]*) usage ;; esac
+: >"$work/times"
+for _ in $(seq "$runs"); do
+    load=$(cut -d' ' -f1-3 /proc/loadavg)
+    status=0
+    /usr/bin/time -f '%e %U %S %M' -o "$work/time" "$program" ledger "$input" >"$work/out.csv" 2>"$work/err" || status=$?
+    if [ "$status" -gt 1 ]; then
+        echo "broker: miroven-calc ledger refused the file (status $status):" >&2
+        head -n 5 "$work/err" | sed 's/^/    /' >&2
+        exit 1
+    fi
+    echo "$(tail -n 1 "$work/time") $load" >>"$work/times"
+done
+echo "broker: each reading (seconds, user, system, peak KiB, load average before):"
+sed 's/^/    /' "$work/times"
+read -r seconds user system peak_kib load < <(sort -n "$work/times" | sed -n "$(((runs + 1) / 2))p")
 # Every row of the file has its row; a year-end settlement adds one of its own.
 settlements=$(grep -c ',年末精算,' "$work/out.csv" || true)
 written=$(($(wc -l <"$work/out.csv") - 1 - settlements))
@@ -63,4 +73,4 @@ awk -v rows="$rows" -v funds="$funds" -v refused="$refused" -v settlements="$set
     printf "broker: %d rows of 楽天 trade history (%.1f MB) over %d funds, %d refused, %d year-end settlements, in %.2f s (CPU %.2f s): %.0f rows/s, peak RSS %.1f MB\n",
         rows, bytes / 1e6, funds, refused, settlements, s, t[1] + t[2], (s > 0 ? rows / s : 0), kib / 1024
 }'
-echo "load average before the run: $load on $(nproc) cores"
+echo "median of $runs readings; load average before it: $load on $(nproc) cores"

@@ -98,7 +98,7 @@ Generated generate(const std::uint8_t* b, QDate& date)
     // amount, a fee, or too little), a 解約価額 a little below the NAV, a 元本払戻金 of
     // up to the distribution.
     QByteArray papers[3];
-    const auto paper = [&](int bit, std::optional<Integer>& field, Integer value) {
+    const auto paper = [&](int bit, CompactOptional<Integer>& field, Integer value) {
         if (!(b[9] >> bit & 1))
             return;
         field = value;

@@ -56,10 +56,9 @@ public:
         constexpr const T* operator->() const { return &held; }
     };
     [[nodiscard]] constexpr Arrow operator->() const { return {**this}; }
-    [[nodiscard]] constexpr T value() const { return *std::optional<T>(*this); }
+    [[nodiscard]] constexpr T value() const { return std::optional<T>(*this).value(); }
     [[nodiscard]] constexpr T value_or(T otherwise) const { return has_value() ? **this : otherwise; }
     constexpr void reset() { raw_ = kNone; }
-    constexpr T& emplace(T value) = delete; // no reference to hand out: assign instead
 
     friend constexpr bool operator==(const CompactOptional& a, const CompactOptional& b) = default;
     friend constexpr bool operator==(const CompactOptional& a, std::nullopt_t) { return !a.has_value(); }
